@@ -3,6 +3,7 @@
 # its name, control fields, dependencies, maintainer scripts and contents.
 #   check-deb.sh <cpack> <build dir> <version> [program...]
 set -uo pipefail
+# shellcheck source=testlib.sh
 source "$(dirname "$0")/testlib.sh"
 
 cpack=$1 build=$2 version=$3

@@ -3,6 +3,7 @@
 # expected files land in their places, with the contents and modes they must have.
 #   check-install.sh <cmake> <build dir> <packaging source dir> [program...]
 set -uo pipefail
+# shellcheck source=testlib.sh
 source "$(dirname "$0")/testlib.sh"
 
 cmake=$1 build=$2 sources=$3

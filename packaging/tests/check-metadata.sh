@@ -4,6 +4,7 @@
 #   check-metadata.sh appstream <packaging dir>             appstreamcli validate --no-net
 #   check-metadata.sh agree     <packaging dir> <version>   the files name each other and the mouse alike
 set -uo pipefail
+# shellcheck source=testlib.sh
 source "$(dirname "$0")/testlib.sh"
 
 mode=$1 dir=$2
@@ -73,6 +74,7 @@ agree)
   other="usb:v${vendor^^}p0001d0106dc00dsc00dp00ic03isc01ip02in00"
   # shellcheck disable=SC2053 # the modalias is a glob
   [[ $ours == $modalias ]] || fail "modalias '$modalias' does not match the mouse ($ours)"
+  # shellcheck disable=SC2053
   [[ $other != $modalias ]] || fail "modalias '$modalias' also matches other products ($other)"
 
   # The icon is a square, scalable SVG (the window uses it too).

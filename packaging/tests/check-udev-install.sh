@@ -4,6 +4,7 @@
 # a udev that cannot be reached must not turn an installed rule into a failure.
 #   check-udev-install.sh <source dir>
 set -uo pipefail
+# shellcheck source=testlib.sh
 source "$(dirname "$0")/testlib.sh"
 
 script=$1/scripts/udev-install.sh

@@ -3,10 +3,13 @@
 # mouse's hidraw nodes. The same parser runs over broken rules to show that it catches each fault.
 #   check-udev-rule.sh <rules file>
 set -uo pipefail
+# shellcheck source=testlib.sh
 source "$(dirname "$0")/testlib.sh"
 
 vendor=f1a5
 product=2b7e
+vendor_key='ATTRS{idVendor}'
+product_key='ATTRS{idProduct}'
 
 # Prints one line for each fault of a rules file; nothing when it is sound.
 rule_faults() {
@@ -48,20 +51,20 @@ rule_faults() {
         echo "line $number: MODE \"$mode\" lets every user write to the device"
       fi
     fi
-    for key in SUBSYSTEM ATTRS{idVendor} ATTRS{idProduct}; do
+    for key in SUBSYSTEM "$vendor_key" "$product_key"; do
       [[ ${assigns[$key]:-} ]] && echo "line $number: $key is assigned, not matched (use ==)"
     done
     if [[ ${assigns[TAG]:-} == *uaccess* ]]; then
       # Without all three keys the tag reaches other devices (keyboards, security keys...) or no node at all.
       [[ ${matches[SUBSYSTEM]:-} == hidraw ]] || echo "line $number: uaccess without SUBSYSTEM==\"hidraw\""
-      [[ ${matches[ATTRS{idVendor}]:-} == "$vendor" ]] ||
+      [[ ${matches[$vendor_key]:-} == "$vendor" ]] ||
         echo "line $number: uaccess without ATTRS{idVendor}==\"$vendor\" (sysfs shows lower-case hex)"
-      [[ ${matches[ATTRS{idProduct}]:-} == "$product" ]] ||
+      [[ ${matches[$product_key]:-} == "$product" ]] ||
         echo "line $number: uaccess without ATTRS{idProduct}==\"$product\" (sysfs shows lower-case hex)"
       [[ ${assigns[TAG]} == *"+=uaccess"* ]] ||
         echo "line $number: TAG=\"uaccess\" replaces the tags other rules set; use TAG+="
-      [[ ${matches[SUBSYSTEM]:-} == hidraw && ${matches[ATTRS{idVendor}]:-} == "$vendor" &&
-        ${matches[ATTRS{idProduct}]:-} == "$product" ]] && tagged=1
+      [[ ${matches[SUBSYSTEM]:-} == hidraw && ${matches[$vendor_key]:-} == "$vendor" &&
+        ${matches[$product_key]:-} == "$product" ]] && tagged=1
     fi
     unset matches assigns
   done <"$file"

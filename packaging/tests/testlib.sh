@@ -1,7 +1,9 @@
+# shellcheck shell=bash
 # Helpers shared by the packaging checks (sourced, not run).
 # A check calls fail for each fault it finds and ends with finish; ctest reads exit code 77 as skipped.
 
 failures=0
+scratch=
 
 fail() {
   echo "FAIL: $*" >&2
