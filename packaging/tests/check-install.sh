@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Installs the build into staging folders (DESTDIR) under two prefixes and checks that exactly the
 # expected files land in their places, with the contents and modes they must have.
-#   check-install.sh <cmake> <build dir> <packaging source dir> [program...]
+#   check-install.sh <cmake> <build dir> <packaging source dir> <udev rules dir> [program...]
 set -uo pipefail
 # shellcheck source=testlib.sh
 source "$(dirname "$0")/testlib.sh"
 
-cmake=$1 build=$2 sources=$3
-shift 3
+cmake=$1 build=$2 sources=$3 udev_dir=$4
+shift 4
 programs=("$@")
 app_id=io.github.lark_config
 make_scratch
@@ -19,38 +19,40 @@ for prefix in /usr /opt/lark-config; do
     continue
   fi
   root=$stage$prefix
+  # The udev folder may be set apart from the prefix.
+  if [[ $udev_dir == /* ]]; then rules=$stage$udev_dir; else rules=$root/$udev_dir; fi
 
-  # source|installed path|mode
+  # source|installed file|mode
   data=(
-    "udev/70-lark-config.rules|lib/udev/rules.d/70-lark-config.rules|644"
-    "$app_id.desktop|share/applications/$app_id.desktop|644"
-    "icons/lark-config.svg|share/icons/hicolor/scalable/apps/lark-config.svg|644"
-    "$app_id.metainfo.xml|share/metainfo/$app_id.metainfo.xml|644"
+    "udev/70-lark-config.rules|$rules/70-lark-config.rules|644"
+    "$app_id.desktop|$root/share/applications/$app_id.desktop|644"
+    "icons/lark-config.svg|$root/share/icons/hicolor/scalable/apps/lark-config.svg|644"
+    "$app_id.metainfo.xml|$root/share/metainfo/$app_id.metainfo.xml|644"
   )
   expected=()
   for entry in "${data[@]}"; do
     IFS='|' read -r source installed mode <<<"$entry"
-    expected+=("$installed")
-    if [[ ! -f $root/$installed ]]; then
-      fail "prefix $prefix: $installed is missing"
+    expected+=("${installed#"$stage"/}")
+    shown=/${installed#"$stage"/}
+    if [[ ! -f $installed ]]; then
+      fail "$shown is missing"
       continue
     fi
-    cmp -s "$sources/$source" "$root/$installed" || fail "prefix $prefix: $installed differs from $source"
-    [[ $(stat -c %a "$root/$installed") == "$mode" ]] ||
-      fail "prefix $prefix: $installed has mode $(stat -c %a "$root/$installed"), not $mode"
+    cmp -s "$sources/$source" "$installed" || fail "$shown differs from $source"
+    [[ $(stat -c %a "$installed") == "$mode" ]] || fail "$shown has mode $(stat -c %a "$installed"), not $mode"
   done
   for program in "${programs[@]}"; do
-    expected+=("bin/$program")
+    expected+=("${prefix#/}/bin/$program")
     if [[ ! -f $root/bin/$program ]]; then
-      fail "prefix $prefix: bin/$program is missing"
+      fail "$prefix/bin/$program is missing"
     elif [[ ! -x $root/bin/$program ]]; then
-      fail "prefix $prefix: bin/$program is not executable"
+      fail "$prefix/bin/$program is not executable"
     fi
   done
 
   # Nothing else: no libraries, headers or test programs, and nothing outside the prefix.
   actual=$(cd "$stage" && find . \( -type f -o -type l \) -printf '%P\n' | sort)
-  wanted=$(printf "${prefix#/}/%s\n" "${expected[@]}" | sort)
+  wanted=$(printf '%s\n' "${expected[@]}" | sort)
   if [[ $actual != "$wanted" ]]; then
     fail "prefix $prefix: installed files differ from the expected set"$'\n'"$(diff <(echo "$wanted") <(echo "$actual"))"
   fi
