@@ -1,0 +1,78 @@
+#include "app/CUpdaterApp.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QIcon>
+#include <QLockFile>
+#include <QStandardPaths>
+
+#include "app/CUpdaterDlg.h"
+#include "app/layout/WarningBox.h"
+#include "settings/SettingsModel.h"
+
+namespace lark {
+
+namespace {
+const QString kInstanceMutexName = QStringLiteral("TRW Lark 8k Configuration Tool");
+const QString kRegistryKeyName = QStringLiteral("Tarrow Lark 8K Gaming Mouse software");
+}  // namespace
+
+CUpdaterApp::CUpdaterApp()
+{
+    QCoreApplication::setOrganizationName(kRegistryKeyName);
+    QCoreApplication::setApplicationName(kProgramName);
+    QGuiApplication::setApplicationDisplayName(kProgramName);
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.lark_config"));
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/lark-config/lark-config.svg")));
+}
+
+CUpdaterApp::~CUpdaterApp()
+{
+    shutDown();
+}
+
+QString CUpdaterApp::instanceLockPath()
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    return dir + QLatin1Char('/') + kInstanceMutexName + QStringLiteral(".lock");
+}
+
+bool CUpdaterApp::startUp()
+{
+    guard_ = std::make_unique<QLockFile>(instanceLockPath());
+    // A lock left by a copy that crashed counts as free; only a live holder blocks.
+    guard_->setStaleLockTime(0);
+    if (guard_->tryLock(0))
+        return true;
+    if (guard_->error() == QLockFile::LockFailedError) {
+        guard_.reset();
+        return false;
+    }
+    // The lock file cannot be made at all: run unguarded rather than not at all.
+    guard_.reset();
+    return true;
+}
+
+int CUpdaterApp::runMainWindow(DeviceContext device)
+{
+    SettingsModel model;
+    CUpdaterDlg window(model, device);
+    window.initialize();
+    window.centerOnScreen();
+    // Shown without an application-wide modal block, so the demo's mouse panel stays usable.
+    QObject::connect(&window, &QDialog::finished, qApp, &QCoreApplication::quit);
+    window.show();
+    return QApplication::exec();
+}
+
+void CUpdaterApp::shutDown()
+{
+    if (guard_) {
+        guard_->unlock();
+        guard_.reset();
+    }
+}
+
+}  // namespace lark

@@ -1,0 +1,400 @@
+#include "app/CUpdaterDlg.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QWindow>
+
+#include "app/layout/DialogUnits.h"
+#include "app/layout/WarningBox.h"
+#include "device/DeviceEventListener.h"
+#include "device/DeviceIds.h"
+#include "device/DeviceLink.h"
+#include "device/HotplugSource.h"
+#include "device/InterfaceNameMatch.h"
+#include "device/MouseCommands.h"
+#include "pages/advanced/CSupportDlg.h"
+#include "pages/basic/CSensorDlg.h"
+#include "pages/mapping/CMouseSet.h"
+#include "settings/SettingsModel.h"
+
+namespace lark {
+
+namespace {
+
+constexpr double kSoftwareVersion = 1.06;
+constexpr int kWriteAttempts = 3;
+constexpr int kArrivalVersionReads = 5;
+constexpr int kArrivalSettingsReads = 5;
+
+const QString kStatusApplied = QStringLiteral("Settings applied.");
+const QString kStatusRefused =
+    QStringLiteral("The mouse did not accept the settings. Press APPLY to try again.");
+const QString kStatusNotFound = QStringLiteral("Mouse not found. Check that it is plugged in.");
+const QString kStatusNoPermission = QStringLiteral(
+    "The mouse is present but may not be opened (permission denied). Install the udev rule and replug it.");
+const QString kStatusResetDone = QStringLiteral("Factory settings restored.");
+const QString kStatusResetNotSent = QStringLiteral("The factory reset could not be sent to the mouse.");
+
+QPushButton* makeButton(const QString& text, QWidget* parent)
+{
+    auto* button = new QPushButton(text, parent);
+    // Enter never presses a button of this window.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    button->setAccessibleName(text);
+    return button;
+}
+
+QLabel* makeValueLabel(const QString& description, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setAccessibleDescription(description);
+    return label;
+}
+
+void setValueText(QLabel* label, const QString& text)
+{
+    label->setText(text);
+    label->setAccessibleName(text);
+}
+
+}  // namespace
+
+CUpdaterDlg::CUpdaterDlg(SettingsModel& model, DeviceContext device, QWidget* parent)
+    : QDialog(parent), model_(model), device_(device)
+{
+    setWindowTitle(kProgramName);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFont(DialogUnits::dialogFont());
+    buildControls();
+    model_.setApplyListener([this](bool differ) {
+        applyButton_->setEnabled(differ);
+        setStatus(QString());
+    });
+    connect(&device_.hotplug, &HotplugSource::deviceArrived, this, &CUpdaterDlg::onDeviceArrived);
+    connect(&device_.hotplug, &HotplugSource::deviceRemoved, this, &CUpdaterDlg::onDeviceRemoved);
+}
+
+CUpdaterDlg::~CUpdaterDlg()
+{
+    // The reader must be gone before the window it reports to.
+    listener_.reset();
+    model_.setApplyListener(nullptr);
+}
+
+void CUpdaterDlg::buildControls()
+{
+    const DialogUnits du;
+    resize(du.size(445, 437));
+
+    infoGroup_ = new QGroupBox(QStringLiteral("Info"), this);
+    infoGroup_->setAccessibleName(QStringLiteral("Info"));
+    du.place(infoGroup_, 13, 7, 419, 69);
+
+    auto* firmwareCaption = new QLabel(QStringLiteral("Firmware Version :"), this);
+    du.place(firmwareCaption, 22, 25, 62, 12);
+    firmwareLabel_ = makeValueLabel(QStringLiteral("Firmware Version"), this);
+    du.place(firmwareLabel_, 87, 26, 42, 12);
+
+    auto* softwareCaption = new QLabel(QStringLiteral("Software Version :"), this);
+    du.place(softwareCaption, 22, 46, 62, 12);
+    softwareLabel_ = makeValueLabel(QStringLiteral("Software Version"), this);
+    du.place(softwareLabel_, 87, 47, 42, 12);
+
+    factoryResetButton_ = makeButton(QStringLiteral("Factory Reset"), this);
+    du.place(factoryResetButton_, 368, 53, 54, 14);
+    connect(factoryResetButton_, &QPushButton::clicked, this, &CUpdaterDlg::factoryReset);
+
+    tabs_ = new QTabWidget(this);
+    tabs_->setAccessibleName(QStringLiteral("Settings pages"));
+    du.place(tabs_, 12, 88, 420, 308);
+    tabs_->installEventFilter(this);
+
+    applyButton_ = makeButton(QStringLiteral("APPLY"), this);
+    du.place(applyButton_, 372, 410, 50, 14);
+    connect(applyButton_, &QPushButton::clicked, this, &CUpdaterDlg::apply);
+
+    // One line for what the last device flow did, left of APPLY and below the pages.
+    statusLabel_ = makeValueLabel(QStringLiteral("Status"), this);
+    du.place(statusLabel_, 13, 412, 352, 10);
+
+    // Controls are placed by dialog units; the window may grow but they stay where they are.
+    setMinimumSize(size());
+}
+
+void CUpdaterDlg::buildPages()
+{
+    setValueText(softwareLabel_, QString::asprintf("V%.2f", kSoftwareVersion));
+
+    basicPage_ = new CSensorDlg(model_);
+    advancedPage_ = new CSupportDlg(model_);
+    mappingPage_ = new CMouseSet(model_);
+    tabs_->addTab(basicPage_, QStringLiteral("  Basic Settings  "));
+    tabs_->addTab(advancedPage_, QStringLiteral("  Advanced Settings  "));
+    tabs_->addTab(mappingPage_, QStringLiteral("  Button Mapping  "));
+    tabs_->setCurrentIndex(0);
+}
+
+void CUpdaterDlg::initialize()
+{
+    if (!device_.hotplug.start())
+        showWarning(this, QStringLiteral("RegisterDeviceNotification Failed!"));
+
+    buildPages();
+    model_.setDefaults();
+
+    DeviceLink& link = device_.link;
+    link.findMouse(kProductId);
+    if (link.lastOpenError() == HidError::PermissionDenied)
+        setStatus(kStatusNoPermission);
+
+    std::uint16_t version = 0;
+    if (readFirmwareVersion(link, version) == 1) {
+        setControlsEnabled(true);
+        setValueText(firmwareLabel_, QString::fromStdString(firmwareVersionText(version)));
+    } else {
+        setControlsEnabled(false);
+    }
+
+    if (readSettings(link, model_) == 1) {
+        decodeSettings(model_.lastBlock, model_.appliedSettings);
+        refreshPages();
+    }
+
+    startListener();
+    applyButton_->setEnabled(false);
+}
+
+void CUpdaterDlg::setControlsEnabled(bool enabled)
+{
+    tabs_->tabBar()->setEnabled(enabled);
+    factoryResetButton_->setEnabled(enabled);
+    applyButton_->setEnabled(enabled);
+    basicPage_->setControlsEnabled(enabled);
+    advancedPage_->setControlsEnabled(enabled);
+    mappingPage_->setControlsEnabled(enabled);
+}
+
+void CUpdaterDlg::centerOnScreen()
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void CUpdaterDlg::refreshPages()
+{
+    advancedPage_->refreshFromSettings();
+    basicPage_->refreshFromSettings();
+    mappingPage_->refreshFromSettings();
+}
+
+void CUpdaterDlg::setStatus(const QString& text)
+{
+    setValueText(statusLabel_, text);
+}
+
+bool CUpdaterDlg::reconnect()
+{
+    DeviceLink& link = device_.link;
+    link.closeDevice();
+    link.setConnected(false);
+    if (link.findMouse(kProductId))
+        return true;
+    setStatus(link.lastOpenError() == HidError::PermissionDenied ? kStatusNoPermission : kStatusNotFound);
+    return false;
+}
+
+void CUpdaterDlg::apply()
+{
+    if (applyInProgress_)
+        return;
+    applyInProgress_ = true;
+
+    if (reconnect()) {
+        advancedPage_->collectSettings();
+        basicPage_->collectSettings();
+
+        bool accepted = false;
+        for (int attempt = 0; attempt < kWriteAttempts && !accepted; ++attempt) {
+            const auto wait = static_cast<std::uint16_t>(300 + 50 * attempt);
+            accepted = writeSettings(device_.link, model_.editedSettings, wait) == 1;
+        }
+        // The applied copy follows the mouse: only what it accepted counts as applied.
+        if (accepted) {
+            model_.copyEditedToApplied();
+            applyButton_->setEnabled(false);
+            setStatus(kStatusApplied);
+        } else {
+            setStatus(kStatusRefused);  // APPLY stays enabled for the unsent changes
+        }
+    }
+    applyInProgress_ = false;
+}
+
+void CUpdaterDlg::factoryReset()
+{
+    if (!reconnect())
+        return;
+    // Showing the defaults is only honest when the mouse was asked to restore them.
+    if (!sendFactoryReset(device_.link)) {
+        setStatus(kStatusResetNotSent);
+        return;
+    }
+    lark::setDefaults(model_.editedSettings);
+    refreshPages();
+    applyButton_->setEnabled(false);
+    setStatus(kStatusResetDone);
+}
+
+void CUpdaterDlg::onDeviceRemoved(const QString& path)
+{
+    if (!isMouseInterfaceName(path.toStdString()))
+        return;
+    DeviceLink& link = device_.link;
+    if (!link.isConnected())
+        return;
+    setValueText(firmwareLabel_, QString());
+    setControlsEnabled(false);
+    link.setConnected(false);
+}
+
+void CUpdaterDlg::onDeviceArrived(const QString& path)
+{
+    if (!isMouseInterfaceName(path.toStdString()))
+        return;
+    DeviceLink& link = device_.link;
+    if (link.isConnected())
+        return;
+    Sleeper& sleeper = link.sleeper();
+    sleeper.sleepMs(900);
+    setControlsEnabled(true);
+    applyButton_->setEnabled(false);
+    link.findMouse(kProductId);
+    setStatus(link.lastOpenError() == HidError::PermissionDenied ? kStatusNoPermission : QString());
+
+    for (int i = 0; i < kArrivalVersionReads; ++i) {
+        std::uint16_t version = 0;
+        if (readFirmwareVersion(link, version) == 1) {
+            setControlsEnabled(true);
+            setValueText(firmwareLabel_, QString::fromStdString(firmwareVersionText(version)));
+        }
+        sleeper.sleepMs(100);
+    }
+    for (int i = 0; i < kArrivalSettingsReads; ++i) {
+        if (readSettings(link, model_) == 1) {
+            refreshPages();
+            break;
+        }
+        sleeper.sleepMs(100);
+    }
+    applyButton_->setEnabled(false);
+    startListener();
+}
+
+void CUpdaterDlg::startListener()
+{
+    if (!listener_)
+        listener_ = std::make_unique<DeviceEventListener>(device_.backend, device_.link.sleeper());
+    // Events are read on the listener's thread and handled here, on the window's thread.
+    listener_->start([this](std::uint8_t code, std::uint8_t value) {
+        QMetaObject::invokeMethod(
+            this, [this, code, value] { onMouseEvent(code, value); }, Qt::QueuedConnection);
+    });
+}
+
+void CUpdaterDlg::onMouseEvent(int code, int value)
+{
+    if (code == kEventPollingRateChanged)
+        advancedPage_->onPollingRateEvent(static_cast<std::uint8_t>(value));
+}
+
+bool CUpdaterDlg::isInsidePage(const QWidget* widget) const
+{
+    for (const QWidget* page : {static_cast<const QWidget*>(basicPage_), static_cast<const QWidget*>(advancedPage_),
+                                static_cast<const QWidget*>(mappingPage_)}) {
+        if (page && widget && (widget == page || page->isAncestorOf(widget)))
+            return true;
+    }
+    return false;
+}
+
+void CUpdaterDlg::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();  // never closes, never presses a button
+        return;
+    case Qt::Key_Escape:
+        event->accept();
+        if (!isInsidePage(QApplication::focusWidget()))
+            reject();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+bool CUpdaterDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    // A disabled tab row also means no switching by Ctrl+Tab or Ctrl+PgUp/PgDn.
+    if (watched == tabs_ && event->type() == QEvent::KeyPress && !tabs_->tabBar()->isEnabled()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() & Qt::ControlModifier) {
+            switch (key->key()) {
+            case Qt::Key_Tab:
+            case Qt::Key_Backtab:
+            case Qt::Key_PageUp:
+            case Qt::Key_PageDown:
+                return true;
+            default:
+                break;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CUpdaterDlg::mousePressEvent(QMouseEvent* event)
+{
+    const QWidget* hit = childAt(event->position().toPoint());
+    if (event->button() != Qt::LeftButton || isInsidePage(hit) || (hit && tabs_->isAncestorOf(hit))) {
+        QDialog::mousePressEvent(event);
+        return;
+    }
+    // Dragging by the background moves the window, like its caption.
+    if (windowHandle() && windowHandle()->startSystemMove())
+        return;
+    dragging_ = true;
+    dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    event->accept();
+}
+
+void CUpdaterDlg::mouseMoveEvent(QMouseEvent* event)
+{
+    if (dragging_) {
+        move(event->globalPosition().toPoint() - dragOffset_);
+        event->accept();
+        return;
+    }
+    QDialog::mouseMoveEvent(event);
+}
+
+void CUpdaterDlg::mouseReleaseEvent(QMouseEvent* event)
+{
+    dragging_ = false;
+    QDialog::mouseReleaseEvent(event);
+}
+
+}  // namespace lark

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <thread>
+
+namespace lark {
+
+class HidBackend;
+class HidDevice;
+class Sleeper;
+
+// Reads the mouse's event interface on its own thread and reports polling-rate events.
+// One reader at a time: it ends by itself when its device goes, and start() replaces it.
+class DeviceEventListener {
+public:
+    // Called on the reader's thread; hand the event over to the UI thread from here.
+    using Handler = std::function<void(std::uint8_t code, std::uint8_t value)>;
+
+    DeviceEventListener(HidBackend& backend, Sleeper& sleeper);
+    ~DeviceEventListener();
+
+    DeviceEventListener(const DeviceEventListener&) = delete;
+    DeviceEventListener& operator=(const DeviceEventListener&) = delete;
+
+    // Opens the event interface and starts a reader; false (and no reader) when it cannot be opened.
+    bool start(Handler handler);
+    // Ends the reader and waits for it.
+    void stop();
+    bool isReading() const { return reading_.load(); }
+
+    static constexpr int kReadTimeoutMs = 250;
+    static constexpr unsigned kWaitAfterReportMs = 80;
+
+private:
+    void run(std::unique_ptr<HidDevice> device, Handler handler);
+
+    HidBackend& backend_;
+    Sleeper& sleeper_;
+    std::thread reader_;
+    std::atomic<bool> stopRequested_{false};
+    std::atomic<bool> reading_{false};
+};
+
+}  // namespace lark

@@ -1,0 +1,59 @@
+#include "device/UdevHotplugSource.h"
+
+#include <QSocketNotifier>
+
+#include <cstring>
+#include <libudev.h>
+
+namespace lark {
+
+UdevHotplugSource::UdevHotplugSource(QObject* parent) : HotplugSource(parent) {}
+
+UdevHotplugSource::~UdevHotplugSource()
+{
+    delete notifier_;
+    if (monitor_)
+        udev_monitor_unref(monitor_);
+    if (udev_)
+        udev_unref(udev_);
+}
+
+bool UdevHotplugSource::start()
+{
+    if (monitor_)
+        return true;
+    udev_ = udev_new();
+    if (!udev_)
+        return false;
+    monitor_ = udev_monitor_new_from_netlink(udev_, "udev");
+    if (!monitor_ || udev_monitor_filter_add_match_subsystem_devtype(monitor_, "hidraw", nullptr) < 0 ||
+        udev_monitor_enable_receiving(monitor_) < 0) {
+        if (monitor_)
+            udev_monitor_unref(monitor_);
+        monitor_ = nullptr;
+        udev_unref(udev_);
+        udev_ = nullptr;
+        return false;
+    }
+    notifier_ = new QSocketNotifier(udev_monitor_get_fd(monitor_), QSocketNotifier::Read);
+    connect(notifier_, &QSocketNotifier::activated, this, &UdevHotplugSource::drain);
+    return true;
+}
+
+void UdevHotplugSource::drain()
+{
+    while (udev_device* device = udev_monitor_receive_device(monitor_)) {
+        const char* action = udev_device_get_action(device);
+        const char* path = udev_device_get_syspath(device);
+        if (action && path) {
+            const QString name = QString::fromUtf8(path);
+            if (std::strcmp(action, "add") == 0)
+                emit deviceArrived(name);
+            else if (std::strcmp(action, "remove") == 0)
+                emit deviceRemoved(name);
+        }
+        udev_device_unref(device);
+    }
+}
+
+}  // namespace lark
