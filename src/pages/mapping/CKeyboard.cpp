@@ -47,7 +47,7 @@ CKeyboard::CKeyboard(KeyCaptureState& capture, QWidget* parent, QObject* eventSo
     for (const Box& b : boxes) {
         *b.box = new QCheckBox(QString::fromLatin1(b.text), this);
         (*b.box)->setAccessibleName(QString::fromLatin1(b.text));
-        du.place(*b.box, b.x, 62, 50, 10);
+        du.place(*b.box, b.x, 62, 40, 10);
     }
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
