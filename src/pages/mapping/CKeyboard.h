@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QDialog>
+
+#include "pages/mapping/ActionEncoding.h"
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+namespace lark {
+
+// Modal dialog that captures one keyboard key plus modifier boxes into a KeyCaptureState.
+// While it is shown, an application-wide event filter sees every key press and release that
+// reaches the application (the last one wins) without ever consuming it. Nothing outside the
+// application is captured.
+class CKeyboard : public QDialog {
+    Q_OBJECT
+
+public:
+    // `eventSource` is the object whose event filter does the capture: the application unless a
+    // caller says otherwise; without one the dialog warns "hook failed." and captures nothing.
+    explicit CKeyboard(KeyCaptureState& capture, QWidget* parent = nullptr);
+    CKeyboard(KeyCaptureState& capture, QWidget* parent, QObject* eventSource);
+    ~CKeyboard() override;
+
+    // True once a key event was captured since the dialog was last shown. A result without a
+    // key of this opening must not be encoded: capturedKeyCode may be a leftover.
+    bool keyCapturedThisOpening() const { return keyCaptured_; }
+    bool captureActive() const { return captureInstalled_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void onOk();
+    void installCapture();
+    void removeCapture();
+    void showKey(std::uint16_t virtualKey);
+
+    KeyCaptureState& capture_;
+    QObject* eventSource_;
+    bool captureInstalled_ = false;
+    bool keyCaptured_ = false;
+
+    QLabel* keyNameLabel_;
+    QCheckBox* shiftBox_;
+    QCheckBox* ctrlBox_;
+    QCheckBox* winBox_;
+    QCheckBox* altBox_;
+    QPushButton* okButton_;
+};
+
+}  // namespace lark

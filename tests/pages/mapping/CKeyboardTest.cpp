@@ -1,0 +1,263 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "pages/mapping/CKeyboard.h"
+#include "pages/mapping/MappingTestSupport.h"
+#include "support/ModalHelpers.h"
+
+using namespace lark;
+using lark::test::findByName;
+
+namespace {
+
+QLabel* keyLabel(CKeyboard& dialog)
+{
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (label->accessibleDescription() == QStringLiteral("Key"))
+            return label;
+    }
+    return nullptr;
+}
+
+void check(CKeyboard& dialog, const char* box)
+{
+    auto* checkBox = findByName<QCheckBox>(&dialog, QString::fromLatin1(box));
+    QVERIFY(checkBox);
+    // On the indicator: a check box reacts to clicks on its indicator and text only.
+    QTest::mouseClick(checkBox, Qt::LeftButton, {}, QPoint(6, checkBox->height() / 2));
+}
+
+void pressOk(CKeyboard& dialog)
+{
+    QTest::mouseClick(findByName<QPushButton>(&dialog, QStringLiteral("OK")), Qt::LeftButton);
+}
+
+}  // namespace
+
+class CKeyboardTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void capturesKeysWithPrefixInBoxOrder_data();
+    void capturesKeysWithPrefixInBoxOrder();
+    void lastEventWinsPressesAndReleasesAlike();
+    void enterIsCapturedAndNeverCloses();
+    void escapeIsCapturedAndCancels();
+    void closeBoxCancels();
+    void eachOpeningStartsBlankAndTellsWhetherAKeyCame();
+    void keysReachTheirUsualDestination();
+    void captureEndsWithTheDialog();
+    void hookFailureWarnsAndKeepsTheDialogUsable();
+};
+
+void CKeyboardTest::capturesKeysWithPrefixInBoxOrder_data()
+{
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("virtualKey");
+
+    QTest::newRow("Shift+Ctrl+A") << QStringList{"CTRL", "SHIFT"} << int(Qt::Key_A) << "Shift+CTRL+A" << 3
+                                  << 0x41;
+    QTest::newRow("Ctrl + left Ctrl")
+        << QStringList{"CTRL"} << int(Qt::Key_Control) << "CTRL+Left Control" << 1 << 0xA2;
+    QTest::newRow("all four") << QStringList{"ALT", "WIN", "CTRL", "SHIFT"} << int(Qt::Key_F5)
+                              << "Shift+CTRL+Win+Alt+F5" << 15 << 0x74;
+    QTest::newRow("no box") << QStringList{} << int(Qt::Key_Up) << "Up Arrow " << 0 << 0x26;
+    QTest::newRow("unnamed key, no box") << QStringList{} << int(Qt::Key_VolumeMute) << "" << 0 << 0xAD;
+    QTest::newRow("unnamed key, Alt") << QStringList{"ALT"} << int(Qt::Key_VolumeMute) << "Alt+" << 4 << 0xAD;
+}
+
+void CKeyboardTest::capturesKeysWithPrefixInBoxOrder()
+{
+    QFETCH(QStringList, boxes);
+    QFETCH(int, key);
+    QFETCH(QString, text);
+    QFETCH(int, modifiers);
+    QFETCH(int, virtualKey);
+
+    KeyCaptureState state;
+    CKeyboard dialog(state);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    for (const QString& box : boxes)
+        check(dialog, box.toLatin1().constData());
+    QTest::keyClick(&dialog, Qt::Key(key));
+    pressOk(dialog);
+
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(QString::fromStdString(state.capturedKeyText), text);
+    QCOMPARE(int(state.capturedModifiers), modifiers);
+    QCOMPARE(int(state.capturedKeyCode), virtualKey);
+    QVERIFY(dialog.keyCapturedThisOpening());
+}
+
+void CKeyboardTest::lastEventWinsPressesAndReleasesAlike()
+{
+    KeyCaptureState state;
+    CKeyboard dialog(state);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QLabel* label = keyLabel(dialog);
+    QVERIFY(label);
+
+    QTest::keyPress(&dialog, Qt::Key_Shift);
+    QCOMPARE(label->text(), QStringLiteral("Left Shift"));
+    QTest::keyPress(&dialog, Qt::Key_A, Qt::ShiftModifier);
+    QCOMPARE(label->text(), QStringLiteral("A"));
+    QCOMPARE(label->accessibleName(), QStringLiteral("A"));
+    QTest::keyRelease(&dialog, Qt::Key_A, Qt::ShiftModifier);
+    QTest::keyRelease(&dialog, Qt::Key_Shift);
+    QCOMPARE(label->text(), QStringLiteral("Left Shift"));
+    QCOMPARE(label->accessibleName(), QStringLiteral("Left Shift"));
+    QCOMPARE(int(state.capturedKeyCode), 0xA0);
+    QCOMPARE(state.capturedKeyText, std::string("Left Shift"));
+}
+
+void CKeyboardTest::enterIsCapturedAndNeverCloses()
+{
+    KeyCaptureState state;
+    CKeyboard dialog(state);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    // Enter on the dialog, on the focused OK button and on a check box.
+    auto* ok = findByName<QPushButton>(&dialog, QStringLiteral("OK"));
+    auto* shift = findByName<QCheckBox>(&dialog, QStringLiteral("SHIFT"));
+    for (QWidget* target :
+         {static_cast<QWidget*>(&dialog), static_cast<QWidget*>(ok), static_cast<QWidget*>(shift)}) {
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Return);
+        QTest::keyClick(target, Qt::Key_Enter);
+        QVERIFY(dialog.isVisible());
+    }
+    QVERIFY(!shift->isChecked());
+    QCOMPARE(keyLabel(dialog)->text(), QStringLiteral("Enter"));
+    pressOk(dialog);
+    QCOMPARE(state.capturedKeyText, std::string("Enter"));
+    QCOMPARE(int(state.capturedKeyCode), 0x0D);
+}
+
+void CKeyboardTest::escapeIsCapturedAndCancels()
+{
+    KeyCaptureState state;
+    CKeyboard dialog(state);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    check(dialog, "SHIFT");
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(int(state.capturedKeyCode), 0x1B);
+    QCOMPARE(state.capturedKeyText, std::string("Esc"));
+    QCOMPARE(int(state.capturedModifiers), 0);  // only OK writes the boxes
+}
+
+void CKeyboardTest::closeBoxCancels()
+{
+    KeyCaptureState state{0x41, 2, "Shift+A"};
+    CKeyboard dialog(state);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    check(dialog, "CTRL");
+    dialog.close();
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(state.capturedKeyText, std::string("Shift+A"));
+    QCOMPARE(int(state.capturedModifiers), 2);
+}
+
+void CKeyboardTest::eachOpeningStartsBlankAndTellsWhetherAKeyCame()
+{
+    KeyCaptureState state;
+    CKeyboard dialog(state);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    check(dialog, "WIN");
+    QTest::keyClick(&dialog, Qt::Key_B);
+    pressOk(dialog);
+    QVERIFY(dialog.keyCapturedThisOpening());
+
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(!dialog.keyCapturedThisOpening());
+    QCOMPARE(keyLabel(dialog)->text(), QString());
+    QVERIFY(!findByName<QCheckBox>(&dialog, QStringLiteral("WIN"))->isChecked());
+    check(dialog, "SHIFT");
+    pressOk(dialog);
+    // The text is only the prefix and the code is the earlier opening's: the caller must not use it.
+    QVERIFY(!dialog.keyCapturedThisOpening());
+    QCOMPARE(state.capturedKeyText, std::string("Shift+"));
+    QCOMPARE(int(state.capturedKeyCode), 0x42);
+}
+
+void CKeyboardTest::keysReachTheirUsualDestination()
+{
+    KeyCaptureState state;
+    CKeyboard dialog(state);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto* win = findByName<QCheckBox>(&dialog, QStringLiteral("WIN"));
+    win->setFocus();
+    QTest::keyClick(win, Qt::Key_Space);  // toggles the box and is captured as well
+    QVERIFY(win->isChecked());
+    QCOMPARE(state.capturedKeyText, std::string("Space"));
+    QCOMPARE(dialog.focusWidget(), win);
+    QTest::keyClick(win, Qt::Key_Tab);  // moves the focus and is captured
+    QVERIFY(dialog.focusWidget() != win);
+    QCOMPARE(state.capturedKeyText, std::string("Tab"));
+}
+
+void CKeyboardTest::captureEndsWithTheDialog()
+{
+    KeyCaptureState state;
+    QWidget other;
+    other.show();
+    {
+        CKeyboard dialog(state);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTest::keyClick(&other, Qt::Key_G);  // any key that reaches the application counts
+        QCOMPARE(state.capturedKeyText, std::string("G"));
+        pressOk(dialog);
+        QTest::keyClick(&other, Qt::Key_H);
+        QCOMPARE(state.capturedKeyText, std::string("G"));
+        QCOMPARE(int(state.capturedKeyCode), 0x47);
+    }
+    QTest::keyClick(&other, Qt::Key_J);
+    QCOMPARE(int(state.capturedKeyCode), 0x47);
+}
+
+void CKeyboardTest::hookFailureWarnsAndKeepsTheDialogUsable()
+{
+    KeyCaptureState state{0x41, 0, ""};
+    CKeyboard dialog(state, nullptr, nullptr);
+    QString warning;
+    auto answered = lark::test::acceptNextMessageBox(&warning);
+    dialog.show();
+    QTRY_VERIFY(*answered);
+    QCOMPARE(warning, QStringLiteral("hook failed."));
+    QVERIFY(dialog.isVisible());
+    QVERIFY(!dialog.captureActive());
+
+    QTest::keyClick(&dialog, Qt::Key_C);
+    QCOMPARE(keyLabel(dialog)->text(), QString());
+    check(dialog, "ALT");
+    pressOk(dialog);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(state.capturedKeyText, std::string("Alt+"));
+    QVERIFY(!dialog.keyCapturedThisOpening());
+}
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    CKeyboardTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "CKeyboardTest.moc"
