@@ -321,7 +321,9 @@ void CSupportDlg::mousePressEvent(QMouseEvent* event)
         if (button >= 0 && edits_[button]->hasFocus())
             commitFilterEdit(button);
     }
-    QWidget::mousePressEvent(event);
+    // The page's background belongs to the page: the press does not reach the main window,
+    // whose own background starts a window move.
+    event->accept();
 }
 
 // ---- Page values ------------------------------------------------------------------------

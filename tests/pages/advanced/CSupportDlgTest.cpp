@@ -378,6 +378,18 @@ private slots:
         QCOMPARE(edit(2)->hasFocus(), commit != 1);
     }
 
+    void backgroundPressStaysOnThePage()
+    {
+        QWidget window;
+        page->setParent(&window);
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(4, 4), page->mapToGlobal(QPointF(4, 4)),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        press.ignore();
+        QApplication::sendEvent(page.get(), &press);
+        QVERIFY(press.isAccepted());
+        page->setParent(nullptr);
+    }
+
     void gainingFocusCommitsTheBox()
     {
         edit(4)->setText(QStringLiteral("7abc"));  // set by a program, not typed
