@@ -21,8 +21,8 @@ namespace lark {
 namespace {
 
 const QString k8000Hz = QStringLiteral("8000Hz");
-const QStringList kPollingItems = {QStringLiteral("1000Hz"), QStringLiteral("2000Hz"), QStringLiteral("4000Hz"),
-                                   k8000Hz};
+const QStringList kPollingItems = {QStringLiteral("1000Hz"), QStringLiteral("2000Hz"),
+                                   QStringLiteral("4000Hz"), k8000Hz};
 const QStringList kSpdtItems = {QStringLiteral("OFF"), QStringLiteral("KV Speed Mode"),
                                 QStringLiteral("KV Safe Mode")};
 const QString kBadFilterText = QStringLiteral("Enter an integer between 0 and 255.");
@@ -199,7 +199,8 @@ void CSupportDlg::connectControls()
                 [this, button](int position) { onTrackbarMoved(button, position); });
         connect(trackbars_[button], &QSlider::sliderReleased, this,
                 [this, button] { onTrackbarMoved(button, trackbars_[button]->value()); });
-        connect(edits_[button], &QLineEdit::textChanged, this, [this, button] { onFilterTextChanged(button); });
+        connect(edits_[button], &QLineEdit::textChanged, this,
+                [this, button] { onFilterTextChanged(button); });
         edits_[button]->installEventFilter(this);
     }
 }
@@ -320,7 +321,9 @@ void CSupportDlg::mousePressEvent(QMouseEvent* event)
         if (button >= 0 && edits_[button]->hasFocus())
             commitFilterEdit(button);
     }
-    QWidget::mousePressEvent(event);
+    // The page's background belongs to the page: the press does not reach the main window,
+    // whose own background starts a window move.
+    event->accept();
 }
 
 // ---- Page values ------------------------------------------------------------------------
@@ -410,7 +413,8 @@ bool CSupportDlg::collectSettings()
     settings.slamClickFilter = slamClick_->isChecked() ? 1 : 0;
     settings.pollingInterval = pollingIntervalForIndex(polling_->currentIndex());
     for (int button = 0; button < kSpdtButtons; ++button) {
-        if (const auto filter = filterForSpdtIndex(spdt_[button]->currentIndex(), trackbars_[button]->value()))
+        if (const auto filter =
+                filterForSpdtIndex(spdt_[button]->currentIndex(), trackbars_[button]->value()))
             settings.buttons[button].filter = *filter;
     }
     for (int button = kSpdtButtons; button < kFilterButtons; ++button)

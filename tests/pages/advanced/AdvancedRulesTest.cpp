@@ -58,11 +58,11 @@ TEST(AdvancedRules, ReadFilterTextTakesTheLeadingByte)
         {"8", 8},
         {"255", 255},
         {"007", 7},
-        {"  12", 12},          // leading blanks are skipped
+        {"  12", 12},  // leading blanks are skipped
         {"\t3", 3},
-        {"12abc", 12},         // anything after the number is ignored
+        {"12abc", 12},  // anything after the number is ignored
         {"25 30", 25},
-        {"256", std::nullopt}, // above a byte
+        {"256", std::nullopt},  // above a byte
         {"300", std::nullopt},
         {"99999999999999999999", std::nullopt},  // huge numbers do not wrap round
         {"", std::nullopt},
@@ -83,9 +83,9 @@ TEST(AdvancedRules, CommittedFilterLimitsTo25AndDefaultsTo0)
         int value;
     };
     const Row rows[] = {
-        {"", 0},    {"abc", 0}, {"-3", 0},  {"0", 0},   {"7", 7},
-        {"25", 25}, {"26", 25}, {"30", 25}, {"300", 25}, {"99999999999999999999", 25},
-        {"012", 12}, {" 9", 9}, {"9x", 9},
+        {"", 0},     {"abc", 0}, {"-3", 0},  {"0", 0},    {"7", 7},
+        {"25", 25},  {"26", 25}, {"30", 25}, {"300", 25}, {"99999999999999999999", 25},
+        {"012", 12}, {" 9", 9},  {"9x", 9},
     };
     for (const Row& row : rows)
         EXPECT_EQ(committedFilter(row.text), row.value) << '"' << row.text << '"';

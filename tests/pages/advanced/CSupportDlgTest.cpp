@@ -23,12 +23,11 @@ namespace {
 const QString kBadFilterText = QStringLiteral("Enter an integer between 0 and 255.");
 
 const char* const kFilterNames[] = {
-    "Left Button Multiclick Filter",   "Right Button Multiclick Filter", "Middle Button Multiclick Filter",
+    "Left Button Multiclick Filter",    "Right Button Multiclick Filter", "Middle Button Multiclick Filter",
     "Forward Button Multiclick Filter", "Back Button Multiclick Filter",
 };
 
-template <class T>
-T* named(QWidget* root, const QString& name)
+template <class T> T* named(QWidget* root, const QString& name)
 {
     T* found = nullptr;
     for (T* widget : root->findChildren<T*>()) {
@@ -89,10 +88,14 @@ private:
     }
     QCheckBox* motionSync() { return named<QCheckBox>(page.get(), QStringLiteral("Motion Sync")); }
     QCheckBox* slamClick() { return named<QCheckBox>(page.get(), QStringLiteral("Slamclick Filter")); }
-    QSlider* trackbar(int button) { return named<QSlider>(page.get(), QString::fromLatin1(kFilterNames[button])); }
+    QSlider* trackbar(int button)
+    {
+        return named<QSlider>(page.get(), QString::fromLatin1(kFilterNames[button]));
+    }
     QLineEdit* edit(int button)
     {
-        return named<QLineEdit>(page.get(), QString::fromLatin1(kFilterNames[button]) + QStringLiteral(" value"));
+        return named<QLineEdit>(page.get(),
+                                QString::fromLatin1(kFilterNames[button]) + QStringLiteral(" value"));
     }
 
     // Opens the list with a click on its arrow and picks the entry with the keyboard.
@@ -375,6 +378,18 @@ private slots:
         QCOMPARE(edit(2)->hasFocus(), commit != 1);
     }
 
+    void backgroundPressStaysOnThePage()
+    {
+        QWidget window;
+        page->setParent(&window);
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(4, 4), page->mapToGlobal(QPointF(4, 4)),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        press.ignore();
+        QApplication::sendEvent(page.get(), &press);
+        QVERIFY(press.isAccepted());
+        page->setParent(nullptr);
+    }
+
     void gainingFocusCommitsTheBox()
     {
         edit(4)->setText(QStringLiteral("7abc"));  // set by a program, not typed
@@ -402,8 +417,14 @@ private slots:
         MessageBoxCloser boxes;
         typeInto(edit(2), typed);
         QCOMPARE(boxes.texts, QStringList{kBadFilterText});
+        // The message box took the focus, which committed the box.
+        QCOMPARE(edit(2)->text(), QString::number(settled));
+        QCOMPARE(storedFilter(2), settled);
 
-        // Focus is back in the box with its whole text selected.
+        // Focus is back in the box with its whole text selected (offscreen windows are not
+        // reactivated by a window manager once the message box has gone).
+        page->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(page.get()));
         QTRY_VERIFY(edit(2)->hasFocus());
         QVERIFY(edit(2)->hasSelectedText());
         QCOMPARE(edit(2)->selectedText(), edit(2)->text());
@@ -459,6 +480,15 @@ private slots:
         }
         QCOMPARE(edit(0)->text(), QStringLiteral("5"));  // keeps what it showed
         QCOMPARE(storedFilter(0), 0xF1);
+        QCOMPARE(storedFilter(1), 0xF0);
+
+        // A box text not yet committed does not overwrite the stored mode.
+        model.editedSettings.buttons[1].filter = 3;
+        page->refreshFromSettings();
+        edit(1)->setText(QStringLiteral("30"));
+        QCOMPARE(storedFilter(1), 25);
+        model.editedSettings.buttons[1].filter = 0xF0;
+        page->refreshFromSettings();
         QCOMPARE(storedFilter(1), 0xF0);
 
         model.editedSettings.buttons[0].filter = 12;
