@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <memory>
+
+#include "app/CUpdaterDlg.h"
+#include "app/VirtualHotplugSource.h"
+#include "device/DeviceLink.h"
+#include "settings/SettingsModel.h"
+#include "sim/RecordingSleeper.h"
+#include "sim/VirtualMouse.h"
+#include "support/WidgetLookup.h"
+
+namespace lark::test {
+
+// The real window on the virtual mouse behind the real DeviceLink, with recorded waits.
+struct WindowRig {
+    RecordingSleeper sleeper;
+    VirtualMouse mouse{sleeper.clock()};
+    DeviceLink link{mouse, sleeper};
+    VirtualHotplugSource hotplug{mouse};
+    SettingsModel model;
+    std::unique_ptr<CUpdaterDlg> window;
+
+    // Builds the window, runs its start-up, shows it, and forgets the start-up's frames and waits.
+    void start(bool forget = true)
+    {
+        window = std::make_unique<CUpdaterDlg>(model, DeviceContext{mouse, link, hotplug});
+        window->initialize();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        if (forget) {
+            mouse.clearFrameLog();
+            sleeper.clear();
+        }
+    }
+
+    ~WindowRig()
+    {
+        window.reset();  // joins the listener before the mouse goes
+    }
+
+    template <class T> T* find(const QString& name) const { return named<T>(window.get(), name); }
+
+    QPushButton* applyButton() const { return find<QPushButton>(QStringLiteral("APPLY")); }
+    QPushButton* resetButton() const { return find<QPushButton>(QStringLiteral("Factory Reset")); }
+    QString status() const { return window->statusLabel()->text(); }
+
+    // Frames of one direction and report id in the log.
+    std::vector<VirtualMouse::Frame> frames(VirtualMouse::Direction direction, std::uint8_t reportId) const
+    {
+        std::vector<VirtualMouse::Frame> out;
+        for (const auto& f : mouse.frameLog())
+            if (f.direction == direction && f.reportId == reportId)
+                out.push_back(f);
+        return out;
+    }
+
+    // Write frames (report 0xA0, command 0x11) that reached the mouse.
+    int writesSent() const
+    {
+        int n = 0;
+        for (const auto& f : frames(VirtualMouse::Direction::Set, 0xA0))
+            n += f.bytes.size() > 1 && f.bytes[1] == 0x11;
+        return n;
+    }
+};
+
+}  // namespace lark::test
