@@ -1,0 +1,221 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSlider>
+#include <QTest>
+
+#include "WindowRig.h"
+
+using namespace lark;
+using namespace lark::test;
+
+namespace {
+
+// Replaces an edit's text as a user would: select all, type.
+void typeInto(QLineEdit* edit, const QString& text)
+{
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, text);
+}
+
+void pressKeys(QWidget* w, Qt::Key key, int times)
+{
+    w->setFocus();
+    for (int i = 0; i < times; ++i)
+        QTest::keyClick(w, key);
+}
+
+SettingsBlock blockWithOpaqueBytes()
+{
+    MouseSettings s;
+    setDefaults(s);
+    for (int i = 0; i < kOpaque0FSize; ++i)
+        s.opaque0F[i] = static_cast<std::uint8_t>(0x10 + i);
+    s.cpiLevels[0] = CpiLevel{0, 800, 800};
+    s.angleSnapping = 1;
+    SettingsBlock block{};
+    encodeSettings(s, block);
+    return block;
+}
+
+}  // namespace
+
+class ApplyFlowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void editsOnBothPagesReachTheMouseByteForByte()
+    {
+        WindowRig rig;
+        rig.start();
+
+        QTest::mouseClick(rig.find<QCheckBox>(QStringLiteral("X/Y Settings")), Qt::LeftButton);
+        typeInto(rig.find<QLineEdit>(QStringLiteral("CPI 2 Y value")), QStringLiteral("900"));
+        typeInto(rig.find<QLineEdit>(QStringLiteral("CPI 4 Y value")), QStringLiteral("3300"));
+
+        rig.window->tabs()->setCurrentIndex(1);
+        pressKeys(rig.find<QComboBox>(QStringLiteral("Polling Rate")), Qt::Key_Up, 2);  // 8000 -> 2000 Hz
+        pressKeys(rig.find<QSlider>(QStringLiteral("Left Button Multiclick Filter")), Qt::Key_Left, 3);  // 8 -> 5
+        pressKeys(rig.find<QComboBox>(QStringLiteral("Right Button SPDT")), Qt::Key_Down, 1);  // KV Speed Mode
+
+        QVERIFY(rig.applyButton()->isEnabled());
+        QTest::mouseClick(rig.applyButton(), Qt::LeftButton);
+
+        MouseSettings expected;
+        setDefaults(expected);
+        expected.pollingInterval = 4;
+        expected.buttons[LeftSlot].filter = 5;
+        expected.buttons[RightSlot].filter = 0xF1;
+        expected.cpiLevels[1] = CpiLevel{1, 800, 900};
+        expected.cpiLevels[3] = CpiLevel{1, 3200, 3300};
+        SettingsBlock expectedBlock{};
+        encodeSettings(expected, expectedBlock);
+        QVERIFY(rig.mouse.storedBlock() == expectedBlock);
+
+        QCOMPARE(rig.writesSent(), 1);
+        QCOMPARE(rig.sleeper.waits(), std::vector<unsigned>{300});
+        QVERIFY(!rig.applyButton()->isEnabled());
+        QVERIFY(rig.model.appliedSettings == rig.model.editedSettings);
+        QCOMPARE(rig.status(), QStringLiteral("Settings applied."));
+    }
+
+    void aTypedValueIsCommittedWhenApplyTakesTheFocus()
+    {
+        WindowRig rig;
+        rig.start();
+        auto* edit = rig.find<QLineEdit>(QStringLiteral("CPI 1 X value"));
+        typeInto(edit, QStringLiteral("1234"));
+        QCOMPARE(edit->text(), QStringLiteral("1234"));
+        QTest::mouseClick(rig.applyButton(), Qt::LeftButton);
+
+        MouseSettings written;
+        decodeSettings(rig.mouse.storedBlock(), written);
+        QCOMPARE(written.cpiLevels[0].x, std::uint16_t(1250));
+        QCOMPARE(written.cpiLevels[0].y, std::uint16_t(1250));  // linked axes follow
+        QCOMPARE(edit->text(), QStringLiteral("1250"));
+    }
+
+    void aRefusedWriteIsTriedAgainWithALongerWait()
+    {
+        WindowRig rig;
+        rig.start();
+        QTest::mouseClick(rig.find<QCheckBox>(QStringLiteral("Ripple Control")), Qt::LeftButton);
+        rig.mouse.answerStatus(0, 1);
+        QTest::mouseClick(rig.applyButton(), Qt::LeftButton);
+
+        QCOMPARE(rig.writesSent(), 2);
+        QCOMPARE(rig.sleeper.waits(), (std::vector<unsigned>{300, 350}));
+        QVERIFY(!rig.applyButton()->isEnabled());
+        QCOMPARE(rig.status(), QStringLiteral("Settings applied."));
+    }
+
+    void threeRefusalsKeepTheChangesUnapplied()
+    {
+        WindowRig rig;
+        rig.start();
+        const MouseSettings before = rig.model.appliedSettings;
+        auto* ripple = rig.find<QCheckBox>(QStringLiteral("Ripple Control"));
+        QTest::mouseClick(ripple, Qt::LeftButton);
+        rig.mouse.answerStatus(0, 3);
+        QTest::mouseClick(rig.applyButton(), Qt::LeftButton);
+
+        QCOMPARE(rig.writesSent(), 3);
+        QCOMPARE(rig.sleeper.waits(), (std::vector<unsigned>{300, 350, 400}));
+        QVERIFY(rig.applyButton()->isEnabled());
+        QVERIFY(rig.model.appliedSettings == before);
+        QCOMPARE(rig.status(), QStringLiteral("The mouse did not accept the settings. Press APPLY to try again."));
+
+        // An unrelated edit and its undo must not hide the change the mouse never got.
+        auto* snapping = rig.find<QCheckBox>(QStringLiteral("Angle Snapping"));
+        QTest::mouseClick(snapping, Qt::LeftButton);
+        QCOMPARE(rig.status(), QString());
+        QTest::mouseClick(snapping, Qt::LeftButton);
+        QVERIFY(rig.applyButton()->isEnabled());
+
+        QTest::mouseClick(rig.applyButton(), Qt::LeftButton);
+        QVERIFY(!rig.applyButton()->isEnabled());
+        QCOMPARE(rig.model.appliedSettings.rippleControl, std::uint8_t(1));
+    }
+
+    void applyWithTheMouseGoneChangesOnlyTheStatus()
+    {
+        WindowRig rig;
+        rig.start();
+        QTest::mouseClick(rig.find<QCheckBox>(QStringLiteral("Angle Snapping")), Qt::LeftButton);
+        const MouseSettings edited = rig.model.editedSettings;
+        const MouseSettings applied = rig.model.appliedSettings;
+        rig.mouse.setHotplugCallback(nullptr);  // the removal notice has not come yet
+        rig.mouse.unplug();
+        QTest::mouseClick(rig.applyButton(), Qt::LeftButton);
+
+        QVERIFY(rig.model.editedSettings == edited);
+        QVERIFY(rig.model.appliedSettings == applied);
+        QVERIFY(rig.applyButton()->isEnabled());
+        QCOMPARE(rig.writesSent(), 0);
+        QCOMPARE(rig.status(), QStringLiteral("Mouse not found. Check that it is plugged in."));
+    }
+
+    void factoryResetShowsDefaultsAndKeepsTheOpaqueBytes()
+    {
+        WindowRig rig;
+        rig.mouse.setStoredBlock(blockWithOpaqueBytes());
+        rig.start();
+        auto* edit = rig.find<QLineEdit>(QStringLiteral("CPI 1 X value"));
+        QCOMPARE(edit->text(), QStringLiteral("800"));
+        QTest::mouseClick(rig.find<QCheckBox>(QStringLiteral("Ripple Control")), Qt::LeftButton);
+        QVERIFY(rig.applyButton()->isEnabled());
+
+        QTest::mouseClick(rig.resetButton(), Qt::LeftButton);
+
+        MouseSettings expected;
+        decodeSettings(blockWithOpaqueBytes(), expected);
+        setDefaults(expected);
+        QVERIFY(rig.model.editedSettings == expected);
+        QCOMPARE(rig.model.editedSettings.opaque0F[19], std::uint8_t(0x23));
+        QCOMPARE(edit->text(), QStringLiteral("400"));
+        QVERIFY(!rig.find<QCheckBox>(QStringLiteral("Angle Snapping"))->isChecked());
+        QVERIFY(!rig.find<QCheckBox>(QStringLiteral("Ripple Control"))->isChecked());
+        QVERIFY(!rig.applyButton()->isEnabled());
+        QCOMPARE(rig.sleeper.waits(), std::vector<unsigned>{200});
+        QCOMPARE(rig.mouse.storedBlock(), rig.mouse.factoryBlock());
+        QCOMPARE(rig.status(), QStringLiteral("Factory settings restored."));
+    }
+
+    void aResetThatCannotBeSentChangesNothingButTheStatus()
+    {
+        WindowRig rig;
+        rig.start();
+        auto* edit = rig.find<QLineEdit>(QStringLiteral("CPI 1 X value"));
+        typeInto(edit, QStringLiteral("1000"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        const MouseSettings edited = rig.model.editedSettings;
+        QVERIFY(rig.applyButton()->isEnabled());
+
+        rig.mouse.failSets(HidError::Other, 1);
+        QTest::mouseClick(rig.resetButton(), Qt::LeftButton);
+
+        QVERIFY(rig.model.editedSettings == edited);
+        QCOMPARE(edit->text(), QStringLiteral("1000"));
+        QVERIFY(rig.applyButton()->isEnabled());
+        QVERIFY(rig.sleeper.waits().empty());
+        QVERIFY(rig.frames(VirtualMouse::Direction::Get, 0xA1).empty());
+        QCOMPARE(rig.status(), QStringLiteral("The factory reset could not be sent to the mouse."));
+    }
+
+    void aResetWithTheMouseGoneChangesNothingButTheStatus()
+    {
+        WindowRig rig;
+        rig.start();
+        QTest::mouseClick(rig.find<QCheckBox>(QStringLiteral("Ripple Control")), Qt::LeftButton);
+        const MouseSettings edited = rig.model.editedSettings;
+        rig.mouse.setHotplugCallback(nullptr);
+        rig.mouse.unplug();
+        QTest::mouseClick(rig.resetButton(), Qt::LeftButton);
+        QVERIFY(rig.model.editedSettings == edited);
+        QCOMPARE(rig.status(), QStringLiteral("Mouse not found. Check that it is plugged in."));
+    }
+};
+
+QTEST_MAIN(ApplyFlowTest)
+#include "ApplyFlowTest.moc"
