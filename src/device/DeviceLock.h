@@ -15,6 +15,7 @@ public:
 
     void enter() { mutex_.lock(); }
     void leave() { mutex_.unlock(); }
+    bool tryEnter() { return mutex_.try_lock(); }
 
 private:
     std::recursive_mutex mutex_;

@@ -1,0 +1,289 @@
+// Runs inside `hidemu run`: the production hidapi backend against an emulated mouse that the
+// system's hidapi and libudev see as real hidraw nodes. The emulator is driven through its
+// control socket ($HIDEMU_CTL).
+#include <chrono>
+#include <cstdlib>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "device/DeviceIds.h"
+#include "device/DeviceLink.h"
+#include "device/HidapiBackend.h"
+#include "device/MouseCommands.h"
+#include "settings/SettingsBlock.h"
+
+namespace lark::test {
+namespace {
+
+using ::testing::ElementsAre;
+
+// Sleeps for real, as production does, and remembers each wait.
+class RealRecordingSleeper : public Sleeper {
+public:
+    void sleepMs(unsigned milliseconds) override
+    {
+        waits.push_back(milliseconds);
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    }
+    std::vector<unsigned> waits;
+};
+
+// One command to the emulator: its data lines, or nothing when it answered an error.
+std::optional<std::string> control(const std::string& command)
+{
+    const char* path = std::getenv("HIDEMU_CTL");
+    if (!path)
+        return std::nullopt;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (fd < 0)
+        return std::nullopt;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path);
+    const std::string line = command + "\n";
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size())) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::string received;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        received.append(buffer, static_cast<std::size_t>(n));
+        if (received == "ok\n" || received.ends_with("\nok\n") || received.starts_with("err ") ||
+            received.find("\nerr ") != std::string::npos)
+            break;
+    }
+    ::close(fd);
+    if (received == "ok\n")
+        return std::string();
+    if (received.ends_with("\nok\n"))
+        return received.substr(0, received.size() - 3);
+    return std::nullopt;
+}
+
+std::string hex(const SettingsBlock& block)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    for (std::uint8_t b : block) {
+        out += digits[b >> 4];
+        out += digits[b & 15];
+    }
+    return out;
+}
+
+// Frames in the emulator's log with this direction and report ID (errors included).
+int loggedFrames(const std::string& direction, int reportId)
+{
+    const auto log = control("log");
+    if (!log)
+        return -1;
+    std::istringstream lines(*log);
+    std::string line;
+    int count = 0;
+    const std::string wantDirection = "\"dir\":\"" + direction + "\"";
+    const std::string wantId = "\"id\":" + std::to_string(reportId) + ",";
+    while (std::getline(lines, line))
+        if (line.find(wantDirection) != std::string::npos && line.find(wantId) != std::string::npos)
+            ++count;
+    return count;
+}
+
+class HidrawFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("HIDEMU_CTL"))
+            GTEST_SKIP() << "runs only under hidemu";
+        ASSERT_TRUE(control("fault clear"));
+        ASSERT_TRUE(link.findMouse(kProductId)) << "the emulated mouse was not found";
+        ASSERT_TRUE(control("log clear"));
+    }
+
+    void ctl(const std::string& command) { ASSERT_TRUE(control(command)) << command; }
+
+    HidapiBackend backend;
+    RealRecordingSleeper sleeper;
+    DeviceLink link{backend, sleeper};
+};
+
+// --- discovery, run once per interface layout ---
+
+using HidrawDiscovery = HidrawFixture;
+
+TEST_F(HidrawDiscovery, FindsTheConfigurationCollectionAmongAllCollections)
+{
+    const auto interfaces = backend.enumerate(kVendorId, kProductId);
+    bool config = false, events = false, other = false;
+    for (const auto& info : interfaces) {
+        config = config || (info.usagePage == kConfigUsagePage && info.usage == kConfigUsage);
+        events = events || (info.usagePage == kEventUsagePage && info.usage == kEventUsage);
+        other = other || info.usagePage == 0x0001;
+        EXPECT_GE(info.interfaceNumber, 0);
+    }
+    EXPECT_TRUE(config && events && other);
+    EXPECT_TRUE(link.isConnected());
+    std::uint16_t version = 0;
+    EXPECT_EQ(readFirmwareVersion(link, version), kResultDone);
+    EXPECT_EQ(firmwareVersionText(version), "V1.06");
+}
+
+TEST_F(HidrawDiscovery, UnpluggedMouseIsNotFoundAndNothingIsSent)
+{
+    ctl("unplug");
+    EXPECT_FALSE(link.findMouse(kProductId));
+    EXPECT_FALSE(link.hasHandle());
+    std::uint16_t version = 0;
+    EXPECT_EQ(readFirmwareVersion(link, version), kResultNotSent);
+    EXPECT_EQ(loggedFrames("set", kCommandReportId), 0);
+    ctl("plug");
+    EXPECT_TRUE(link.findMouse(kProductId));
+}
+
+// --- commands through the real classification ---
+
+using HidrawCommands = HidrawFixture;
+
+TEST_F(HidrawCommands, ReadsVersionAndTheStoredBlock)
+{
+    ctl("fw 0x0230");
+    std::uint16_t version = 0;
+    ASSERT_EQ(readFirmwareVersion(link, version), kResultDone);
+    EXPECT_EQ(version, 0x0230);
+    ctl("fw 0x0106");
+
+    SettingsModel model;
+    ASSERT_EQ(readSettings(link, model), kResultDone);
+    const auto stored = control("settings");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(hex(model.lastBlock) + "\n", *stored);
+    EXPECT_THAT(sleeper.waits, ElementsAre(50, 80));
+}
+
+TEST_F(HidrawCommands, WriteThenReadBack)
+{
+    SettingsModel model;
+    ASSERT_EQ(readSettings(link, model), kResultDone);
+    MouseSettings edited = model.editedSettings;
+    edited.pollingInterval = 2;
+    edited.cpiLevels[1].x = 1600;
+    edited.liftOffDistance = 2;
+    ASSERT_EQ(writeSettings(link, edited, 300), 1);
+
+    SettingsBlock expected{};
+    encodeSettings(edited, expected);
+    EXPECT_EQ(control("settings"), hex(expected) + "\n");
+    SettingsModel again;
+    ASSERT_EQ(readSettings(link, again), kResultDone);
+    EXPECT_EQ(again.editedSettings, edited);
+
+    ASSERT_TRUE(sendFactoryReset(link));
+    EXPECT_EQ(control("settings"), control("settings factory"));
+}
+
+TEST_F(HidrawCommands, BusyAnswersArePolled)
+{
+    ctl("busy 0xa1 2");
+    std::uint16_t version = 0;
+    EXPECT_EQ(readFirmwareVersion(link, version), kResultDone);
+    EXPECT_EQ(version, 0x0106);
+    EXPECT_EQ(loggedFrames("get", kCommandReportId), 3);
+    EXPECT_THAT(sleeper.waits, ElementsAre(50));
+}
+
+TEST_F(HidrawCommands, MouseThatStaysBusyGivesNoAnswer)
+{
+    ctl("busy 0xa1 forever 4");
+    std::uint16_t version = 0;
+    EXPECT_EQ(readFirmwareVersion(link, version), kResultNoAnswer);
+    EXPECT_EQ(loggedFrames("get", kCommandReportId), 11);
+    EXPECT_THAT(sleeper.waits, ElementsAre(50, 100, 200, 300, 400, 500, 600, 700, 800, 900));
+}
+
+class HidrawTransientErrno : public HidrawFixture, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(HidrawTransientErrno, SetIsRetried)
+{
+    ctl(std::string("fault set 0xa1 2 errno=") + GetParam());
+    std::uint16_t version = 0;
+    EXPECT_EQ(readFirmwareVersion(link, version), kResultDone);
+    EXPECT_EQ(loggedFrames("set", kCommandReportId), 3);
+    EXPECT_THAT(sleeper.waits, ElementsAre(50, 50));
+}
+
+TEST_P(HidrawTransientErrno, GetIsRetriedTwoGetsAtATime)
+{
+    ctl(std::string("fault get 0xa1 forever errno=") + GetParam());
+    std::uint16_t version = 0;
+    EXPECT_EQ(readFirmwareVersion(link, version), kResultNoAnswer);
+    EXPECT_EQ(loggedFrames("get", kCommandReportId), 7);
+    EXPECT_THAT(sleeper.waits, ElementsAre(50, 50, 50, 50));
+}
+
+INSTANTIATE_TEST_SUITE_P(UsbTrouble, HidrawTransientErrno, ::testing::Values("EIO", "EPIPE", "ETIMEDOUT"));
+
+TEST_F(HidrawCommands, NoSuchDeviceIsNotRetried)
+{
+    ctl("fault set 0xa1 1 errno=ENODEV");
+    std::uint16_t version = 0;
+    EXPECT_EQ(readFirmwareVersion(link, version), kResultNotSent);
+    EXPECT_EQ(loggedFrames("set", kCommandReportId), 1);
+    EXPECT_THAT(sleeper.waits, ElementsAre(50));
+}
+
+TEST_F(HidrawCommands, UnplugBetweenCommandsFailsAtOnceUntilRediscovered)
+{
+    std::uint16_t version = 0;
+    ASSERT_EQ(readFirmwareVersion(link, version), kResultDone);
+    ctl("unplug");
+    ctl("log clear");
+    sleeper.waits.clear();
+    SettingsModel model;
+    EXPECT_EQ(readSettings(link, model), kResultNotSent);
+    // The removed node fails with "no such device": no retry waits, only the command's own.
+    EXPECT_THAT(sleeper.waits, ElementsAre(80));
+
+    ctl("plug");
+    // The old handle belongs to the removed node; only a new discovery reaches the mouse.
+    EXPECT_EQ(readFirmwareVersion(link, version), kResultNotSent);
+    ASSERT_TRUE(link.findMouse(kProductId));
+    EXPECT_EQ(readSettings(link, model), kResultDone);
+}
+
+TEST_F(HidrawCommands, EventReportsAreReadAndAnUnplugEndsTheReader)
+{
+    std::string path;
+    for (const auto& info : backend.enumerate(kVendorId, kProductId))
+        if (info.usagePage == kEventUsagePage && info.usage == kEventUsage)
+            path = info.path;
+    ASSERT_FALSE(path.empty());
+    auto events = backend.open(path);
+    ASSERT_NE(events, nullptr);
+
+    ctl("event 6 4");
+    std::array<std::uint8_t, kEventReportLength> report{};
+    ASSERT_GT(events->read(report.data(), report.size(), 2000), 2);
+    EXPECT_EQ(report[1], kEventPollingRateChanged);
+    EXPECT_EQ(report[2], 4);
+
+    ctl("unplug");
+    EXPECT_EQ(events->read(report.data(), report.size(), 2000), -1);
+    EXPECT_EQ(events->lastError(), HidError::DeviceGone);
+    ctl("plug");
+}
+
+}  // namespace
+}  // namespace lark::test
