@@ -1,12 +1,36 @@
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QKeyEvent>
+
+#include <memory>
 
 #include "pages/mapping/KeyEventMapping.h"
 
 using namespace lark;
 
 namespace {
+
+// Key events belong to an input device that the application owns; without one the device
+// Qt makes up for the events outlives the test.
+class GuiApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[16] = "key_event_tests";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QGuiApplication> app_;
+};
+
+const auto* const kGuiEnvironment = ::testing::AddGlobalTestEnvironment(new GuiApplicationEnvironment);
 
 struct EventCase {
     const char* what;

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QMap>
 #include <QMenu>
 #include <QStringList>
 #include <QTest>
@@ -29,7 +30,7 @@ template <class T> T* findByName(QWidget* root, const QString& name)
 struct MenuSeen {
     QPoint topLeft;
     QStringList topLevel;
-    QStringList cpiEntries;
+    QMap<QString, QStringList> subMenus;  // entries of each sub-menu, by its text
 };
 
 inline QStringList actionTexts(const QMenu* menu)
@@ -67,8 +68,8 @@ inline std::shared_ptr<bool> chooseFromMenu(QStringList path, MenuSeen* seen = n
             seen->topLeft = menu->pos();
             seen->topLevel = actionTexts(menu);
             for (QAction* action : menu->actions()) {
-                if (action->menu() && action->text() == QStringLiteral("CPI"))
-                    seen->cpiEntries = actionTexts(action->menu());
+                if (action->menu())
+                    seen->subMenus[action->text()] = actionTexts(action->menu());
             }
         }
         *first = false;
