@@ -1,0 +1,56 @@
+// From the APPLY click to the mouse's accepted status, real protocol waits.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QPushButton>
+
+#include <cstdio>
+
+#include "BenchStats.h"
+#include "app/CUpdaterDlg.h"
+#include "app/VirtualHotplugSource.h"
+#include "device/DeviceLink.h"
+#include "device/RealSleeper.h"
+#include "settings/SettingsModel.h"
+#include "sim/VirtualMouse.h"
+
+int main(int argc, char* argv[])
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    lark::VirtualMouse mouse;
+    lark::RealSleeper sleeper;
+    lark::DeviceLink link(mouse, sleeper);
+    lark::VirtualHotplugSource hotplug(mouse);
+    lark::SettingsModel model;
+    lark::CUpdaterDlg window(model, {mouse, link, hotplug});
+    window.initialize();
+    window.show();
+
+    QCheckBox* ripple = nullptr;
+    for (QCheckBox* box : window.findChildren<QCheckBox*>())
+        if (box->accessibleName() == QStringLiteral("Ripple Control"))
+            ripple = box;
+    if (!ripple)
+        return 1;
+
+    std::vector<double> times;
+    for (int i = 0; i < 9; ++i) {
+        ripple->click();  // an edit, so there is something to apply
+        QElapsedTimer timer;
+        timer.start();
+        window.applyButton()->click();
+        const double ms = timer.nsecsElapsed() / 1e6;
+        lark::MouseSettings onMouse;
+        lark::decodeSettings(mouse.storedBlock(), onMouse);
+        if (window.applyButton()->isEnabled() || onMouse.rippleControl != model.editedSettings.rippleControl) {
+            std::fprintf(stderr, "run %d: the mouse did not take the settings\n", i);
+            return 1;
+        }
+        times.push_back(ms);
+    }
+    lark::bench::report("APPLY click to accepted status", times, 300);
+    return 0;
+}
