@@ -1,0 +1,48 @@
+// Renders the window on the virtual mouse to a PNG, for the README.
+// Usage: screenshot OUTPUT.png [tab index]
+
+#include <QApplication>
+#include <QPixmap>
+#include <QTabWidget>
+
+#include <cstdio>
+
+#include "app/CUpdaterDlg.h"
+#include "app/VirtualHotplugSource.h"
+#include "device/DeviceLink.h"
+#include "sim/RecordingSleeper.h"
+#include "settings/SettingsModel.h"
+#include "sim/VirtualMouse.h"
+
+int main(int argc, char* argv[])
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT.png [tab]\n", argv[0]);
+        return 2;
+    }
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    lark::RecordingSleeper sleeper;  // the picture needs no real waits
+    lark::VirtualMouse mouse(sleeper.clock());
+    lark::MouseSettings s;
+    lark::setDefaults(s);
+    s.cpiLevelCount = 3;
+    s.cpiLevels[1].y = 900;
+    s.cpiLevels[0].xySeparate = 1;
+    s.angleSnapping = 1;
+    lark::SettingsBlock block{};
+    lark::encodeSettings(s, block);
+    mouse.setStoredBlock(block);
+
+    lark::DeviceLink link(mouse, sleeper);
+    lark::VirtualHotplugSource hotplug(mouse);
+    lark::SettingsModel model;
+    lark::CUpdaterDlg window(model, {mouse, link, hotplug});
+    window.initialize();
+    if (argc > 2)
+        window.tabs()->setCurrentIndex(QByteArray(argv[2]).toInt());
+    window.show();
+    QApplication::processEvents();
+    return window.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+}
