@@ -26,6 +26,8 @@ enum class CpiAxis { X = 0, Y = 1 };
 //   a default button);
 // - a user click that unchecks the box gives Y the X value.
 // Each value the user changes is announced with valueEdited; setValues changes values silently.
+// Tearing the window down may move the focus out of an edit and commit it once more: an owner
+// that derives from the window disconnects from valueEdited in its own destructor.
 class CpiPair : public QObject {
     Q_OBJECT
 public:

@@ -47,7 +47,14 @@ bool CpiPairGroup::readEdits()
             QPointer<QLineEdit> guard(edit);
             showWarning(window_, QStringLiteral("Enter a positive integer."));
             if (guard) {
+                // The box took the activation; the edit can only hold the focus in an active window.
+                if (QWidget* top = guard->window(); !top->isActiveWindow())
+                    top->activateWindow();
                 guard->setFocus(Qt::OtherFocusReason);
+                // Activation may arrive later; the commit that receiving the focus brings is done
+                // now, so the selection below is not undone by it.
+                if (!guard->hasFocus())
+                    pair->commitEdit(axis);
                 guard->selectAll();
             }
             reading_ = false;
