@@ -40,9 +40,11 @@ VirtualMousePanel::VirtualMousePanel(VirtualMouse& mouse, QWidget* parent) : QWi
     unplugButton_ = new QPushButton(QStringLiteral("Unplug"), this);
     plugButton_ = new QPushButton(QStringLiteral("Plug"), this);
     pollingButton_ = new QPushButton(QStringLiteral("Polling rate button"), this);
-    for (QWidget* w : {static_cast<QWidget*>(state_), static_cast<QWidget*>(unplugButton_),
-                       static_cast<QWidget*>(plugButton_), static_cast<QWidget*>(pollingButton_)})
-        layout->addWidget(w);
+    layout->addWidget(state_);
+    for (QPushButton* button : {unplugButton_, plugButton_, pollingButton_}) {
+        button->setAccessibleName(button->text());
+        layout->addWidget(button);
+    }
     connect(unplugButton_, &QPushButton::clicked, this, &VirtualMousePanel::unplug);
     connect(plugButton_, &QPushButton::clicked, this, &VirtualMousePanel::plug);
     connect(pollingButton_, &QPushButton::clicked, this, &VirtualMousePanel::pressPollingRateButton);

@@ -284,6 +284,25 @@ private slots:
         QCOMPARE(rig.window->pos() - before, QPoint(30, 20));
     }
 
+    void aMouseThatMayNotBeOpenedIsNamedInTheStatus()
+    {
+        WindowRig rig;
+        rig.mouse.failOpens(HidError::PermissionDenied, VirtualMouse::kForever);
+        rig.start();
+        QVERIFY(!rig.link.isConnected());
+        QVERIFY(!rig.resetButton()->isEnabled());
+        QVERIFY(rig.status().contains(QStringLiteral("permission denied")));
+        QVERIFY(rig.status().contains(QStringLiteral("udev rule")));
+
+        // Once the rule is in place and the mouse replugged, the window connects and the hint goes.
+        rig.mouse.clearFaults();
+        rig.mouse.unplug();
+        rig.mouse.plug();
+        QTRY_VERIFY(rig.link.isConnected());
+        QCOMPARE(rig.status(), QString());
+        QCOMPARE(rig.window->firmwareLabel()->text(), QStringLiteral("V1.06"));
+    }
+
     void secondCopyEndsAtOnceAndAStaleLockDoesNotBlock()
     {
         QTemporaryDir runtime;
