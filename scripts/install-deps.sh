@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   fuse3 libfuse3-dev
   desktop-file-utils appstream
+  xvfb xauth dbus at-spi2-core python3-pyatspi
 )
 missing=()
 for p in "${packages[@]}"; do

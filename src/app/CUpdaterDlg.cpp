@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QWindow>
 
+#include "app/layout/AccessibleCheckBox.h"
 #include "app/layout/DialogUnits.h"
 #include "app/layout/WarningBox.h"
 #include "device/DeviceEventListener.h"
@@ -70,6 +71,7 @@ void setValueText(QLabel* label, const QString& text)
 CUpdaterDlg::CUpdaterDlg(SettingsModel& model, DeviceContext device, QWidget* parent)
     : QDialog(parent), model_(model), device_(device)
 {
+    installAccessibleCheckBoxes();
     setWindowTitle(kProgramName);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);

@@ -1,5 +1,6 @@
 #include <QAccessible>
 #include <QCheckBox>
+#include <functional>
 #include <QSignalSpy>
 #include <QApplication>
 #include <QGroupBox>
@@ -254,6 +255,30 @@ private slots:
             QCOMPARE(accessibleTabName(bar, i), captions[i]);
         }
         QCOMPARE(rig.window->windowTitle(), QStringLiteral("Tarrow Lark 8k Configuration Tool"));
+    }
+
+    void assistiveToggleOfACheckBoxStoresTheSetting()
+    {
+        WindowRig rig;
+        rig.start();
+        // The toggle that a screen reader sends must store the setting as a click does.
+        const QList<std::pair<QString, std::function<std::uint8_t()>>> boxes = {
+            {QStringLiteral("Angle Snapping"), [&] { return rig.model.editedSettings.angleSnapping; }},
+            {QStringLiteral("Ripple Control"), [&] { return rig.model.editedSettings.rippleControl; }},
+            {QStringLiteral("Slamclick Filter"), [&] { return rig.model.editedSettings.slamClickFilter; }},
+        };
+        for (const auto& [name, stored] : boxes) {
+            auto* box = rig.find<QCheckBox>(name);
+            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(box);
+            QVERIFY2(iface && iface->actionInterface(), qPrintable(name));
+            QCOMPARE(iface->text(QAccessible::Name), name);
+            const std::uint8_t before = stored();
+            iface->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+            QCOMPARE(box->isChecked(), before == 0);
+            QCOMPARE(stored(), std::uint8_t(before == 0 ? 1 : 0));
+            QCOMPARE(bool(iface->state().checked), box->isChecked());
+        }
+        QVERIFY(rig.applyButton()->isEnabled());
     }
 
     void statusLineIsClearOfEveryControl()
