@@ -11,8 +11,8 @@ inline void report(const char* what, std::vector<double> ms, double floorMs)
 {
     std::sort(ms.begin(), ms.end());
     const double median = ms[ms.size() / 2];
-    std::printf("%s: %zu runs, min %.1f ms, median %.1f ms, max %.1f ms\n", what, ms.size(), ms.front(), median,
-                ms.back());
+    std::printf("%s: %zu runs, min %.1f ms, median %.1f ms, max %.1f ms\n", what, ms.size(), ms.front(),
+                median, ms.back());
     std::printf("protocol floor %.0f ms, median / floor = %.3f\n", floorMs, median / floorMs);
 }
 

@@ -45,7 +45,8 @@ int main(int argc, char* argv[])
         const double ms = timer.nsecsElapsed() / 1e6;
         lark::MouseSettings onMouse;
         lark::decodeSettings(mouse.storedBlock(), onMouse);
-        if (window.applyButton()->isEnabled() || onMouse.rippleControl != model.editedSettings.rippleControl) {
+        if (window.applyButton()->isEnabled() ||
+            onMouse.rippleControl != model.editedSettings.rippleControl) {
             std::fprintf(stderr, "run %d: the mouse did not take the settings\n", i);
             return 1;
         }

@@ -44,7 +44,8 @@ int runChild(int argc, char* argv[])
         // The settings are on screen once the first CPI edit shows the mouse's value.
         const auto edits = window.findChildren<QLineEdit*>();
         const bool shown = std::any_of(edits.begin(), edits.end(), [](QLineEdit* e) {
-            return e->accessibleName() == QStringLiteral("CPI 1 X value") && e->text() == QStringLiteral("1250");
+            return e->accessibleName() == QStringLiteral("CPI 1 X value") &&
+                   e->text() == QStringLiteral("1250");
         });
         std::puts(shown ? "ready" : "wrong");
         std::fflush(stdout);

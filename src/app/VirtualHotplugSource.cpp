@@ -6,7 +6,8 @@
 
 namespace lark {
 
-VirtualHotplugSource::VirtualHotplugSource(VirtualMouse& mouse, QObject* parent) : HotplugSource(parent), mouse_(mouse)
+VirtualHotplugSource::VirtualHotplugSource(VirtualMouse& mouse, QObject* parent)
+    : HotplugSource(parent), mouse_(mouse)
 {
 }
 

@@ -56,8 +56,10 @@ private slots:
 
         rig.window->tabs()->setCurrentIndex(1);
         pressKeys(rig.find<QComboBox>(QStringLiteral("Polling Rate")), Qt::Key_Up, 2);  // 8000 -> 2000 Hz
-        pressKeys(rig.find<QSlider>(QStringLiteral("Left Button Multiclick Filter")), Qt::Key_Left, 3);  // 8 -> 5
-        pressKeys(rig.find<QComboBox>(QStringLiteral("Right Button SPDT")), Qt::Key_Down, 1);  // KV Speed Mode
+        pressKeys(rig.find<QSlider>(QStringLiteral("Left Button Multiclick Filter")), Qt::Key_Left,
+                  3);  // 8 -> 5
+        pressKeys(rig.find<QComboBox>(QStringLiteral("Right Button SPDT")), Qt::Key_Down,
+                  1);  // KV Speed Mode
 
         QVERIFY(rig.applyButton()->isEnabled());
         QTest::mouseClick(rig.applyButton(), Qt::LeftButton);
@@ -124,7 +126,8 @@ private slots:
         QCOMPARE(rig.sleeper.waits(), (std::vector<unsigned>{300, 350, 400}));
         QVERIFY(rig.applyButton()->isEnabled());
         QVERIFY(rig.model.appliedSettings == before);
-        QCOMPARE(rig.status(), QStringLiteral("The mouse did not accept the settings. Press APPLY to try again."));
+        QCOMPARE(rig.status(),
+                 QStringLiteral("The mouse did not accept the settings. Press APPLY to try again."));
 
         // An unrelated edit and its undo must not hide the change the mouse never got.
         auto* snapping = rig.find<QCheckBox>(QStringLiteral("Angle Snapping"));

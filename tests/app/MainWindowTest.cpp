@@ -1,14 +1,14 @@
 #include <QAccessible>
-#include <QCheckBox>
-#include <functional>
-#include <QSignalSpy>
 #include <QApplication>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 #include "WindowRig.h"
 #include "app/CUpdaterApp.h"
@@ -28,7 +28,10 @@ class NoSettingsBackend : public HidBackend {
 public:
     explicit NoSettingsBackend(HidBackend& inner) : inner_(inner) {}
 
-    std::vector<HidInterfaceInfo> enumerate(std::uint16_t v, std::uint16_t p) override { return inner_.enumerate(v, p); }
+    std::vector<HidInterfaceInfo> enumerate(std::uint16_t v, std::uint16_t p) override
+    {
+        return inner_.enumerate(v, p);
+    }
     HidError lastOpenError() const override { return inner_.lastOpenError(); }
     std::unique_ptr<HidDevice> open(const std::string& path) override
     {
@@ -40,7 +43,10 @@ private:
     class Device : public HidDevice {
     public:
         explicit Device(std::unique_ptr<HidDevice> inner) : inner_(std::move(inner)) {}
-        int sendFeatureReport(const std::uint8_t* d, std::size_t n) override { return inner_->sendFeatureReport(d, n); }
+        int sendFeatureReport(const std::uint8_t* d, std::size_t n) override
+        {
+            return inner_->sendFeatureReport(d, n);
+        }
         int getFeatureReport(std::uint8_t* d, std::size_t n) override
         {
             if (n > 0 && d[0] == 0xA0) {
@@ -51,7 +57,10 @@ private:
             return inner_->getFeatureReport(d, n);
         }
         int read(std::uint8_t* d, std::size_t n, int t) override { return inner_->read(d, n, t); }
-        HidError lastError() const override { return error_ != HidError::None ? error_ : inner_->lastError(); }
+        HidError lastError() const override
+        {
+            return error_ != HidError::None ? error_ : inner_->lastError();
+        }
 
     private:
         std::unique_ptr<HidDevice> inner_;
@@ -105,7 +114,8 @@ private slots:
         QVERIFY(!*boxShown);
 
         QCOMPARE(rig.window->firmwareLabel()->text(), QString());
-        QCOMPARE(rig.find<QLabel>(QStringLiteral("V1.06"))->accessibleDescription(), QStringLiteral("Software Version"));
+        QCOMPARE(rig.find<QLabel>(QStringLiteral("V1.06"))->accessibleDescription(),
+                 QStringLiteral("Software Version"));
         QVERIFY(rig.window->tabs()->isVisible());
         QVERIFY(!rig.window->tabs()->tabBar()->isEnabled());
         QVERIFY(onlyPageVisible(rig.window.get(), 0));
@@ -248,7 +258,8 @@ private slots:
         QCOMPARE(rig.window->firmwareLabel()->accessibleDescription(), QStringLiteral("Firmware Version"));
         QCOMPARE(rig.window->statusLabel()->accessibleDescription(), QStringLiteral("Status"));
         QTabBar* bar = rig.window->tabs()->tabBar();
-        const QStringList captions = {QStringLiteral("  Basic Settings  "), QStringLiteral("  Advanced Settings  "),
+        const QStringList captions = {QStringLiteral("  Basic Settings  "),
+                                      QStringLiteral("  Advanced Settings  "),
                                       QStringLiteral("  Button Mapping  ")};
         for (int i = 0; i < captions.size(); ++i) {
             QCOMPARE(bar->tabText(i), captions[i]);
@@ -302,8 +313,8 @@ private slots:
         const QPoint before = rig.window->pos();
         QTest::mousePress(rig.window.get(), Qt::LeftButton, {}, background);
         QMouseEvent move(QEvent::MouseMove, QPointF(background + QPoint(30, 20)),
-                         QPointF(rig.window->mapToGlobal(background + QPoint(30, 20))), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
+                         QPointF(rig.window->mapToGlobal(background + QPoint(30, 20))), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(rig.window.get(), &move);
         QTest::mouseRelease(rig.window.get(), Qt::LeftButton, {}, background + QPoint(30, 20));
         QCOMPARE(rig.window->pos() - before, QPoint(30, 20));
@@ -332,7 +343,8 @@ private slots:
     {
         QTemporaryDir runtime;
         QVERIFY(runtime.isValid());
-        QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(runtime.path(),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));

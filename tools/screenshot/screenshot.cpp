@@ -10,8 +10,8 @@
 #include "app/CUpdaterDlg.h"
 #include "app/VirtualHotplugSource.h"
 #include "device/DeviceLink.h"
-#include "sim/RecordingSleeper.h"
 #include "settings/SettingsModel.h"
+#include "sim/RecordingSleeper.h"
 #include "sim/VirtualMouse.h"
 
 int main(int argc, char* argv[])
