@@ -1,0 +1,377 @@
+// The mouse leaving and coming back, through the virtual mouse's hot-plug notifications
+// (one per interface, as the system sends them) into the real window.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+
+#include "WindowRig.h"
+#include "device/DeviceIds.h"
+#include "device/HotplugSource.h"
+
+using namespace lark;
+using namespace lark::test;
+
+namespace {
+
+using Collection = VirtualMouse::Collection;
+using Direction = VirtualMouse::Direction;
+
+const QString kMousePath = QString::fromStdString(VirtualMouse::pathOf(Collection::Config));
+const QString kOtherVendorPath = QStringLiteral(
+    "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/0003:046D:2B7E.0009/hidraw/hidraw7");
+
+SettingsBlock encode(const MouseSettings& s)
+{
+    SettingsBlock block{};
+    encodeSettings(s, block);
+    return block;
+}
+
+MouseSettings defaults()
+{
+    MouseSettings s;
+    setDefaults(s);
+    return s;
+}
+
+// Feature requests (report 0xA1) that reached the mouse with this command, in order.
+std::vector<VirtualMouse::Frame> requests(const WindowRig& rig, std::uint8_t command)
+{
+    std::vector<VirtualMouse::Frame> out;
+    for (const auto& f : rig.frames(Direction::Set, kCommandReportId))
+        if (f.bytes.size() > 1 && f.bytes[1] == command)
+            out.push_back(f);
+    return out;
+}
+
+int opens(const WindowRig& rig, Collection collection)
+{
+    int n = 0;
+    for (const auto& f : rig.mouse.frameLog())
+        n += f.direction == Direction::Open && f.collection == collection;
+    return n;
+}
+
+int eventsRead(const WindowRig& rig)
+{
+    int n = 0;
+    for (const auto& f : rig.mouse.frameLog())
+        n += f.direction == Direction::Read && f.collection == Collection::Event && f.result > 0;
+    return n;
+}
+
+// The waits of the arrival: 900 ms, then five version reads (50 ms each) with 100 ms after
+// each, then the settings reads (80 ms each) with 100 ms after each failed one.
+std::vector<unsigned> arrivalWaits(int failedSettingsReads, bool lastSucceeds = true)
+{
+    std::vector<unsigned> waits{900};
+    for (int i = 0; i < 5; ++i)
+        waits.insert(waits.end(), {50, 100});
+    for (int i = 0; i < failedSettingsReads; ++i)
+        waits.insert(waits.end(), {80, 100});
+    if (lastSucceeds)
+        waits.push_back(80);
+    return waits;
+}
+
+// A notification source that cannot be had, as when no netlink socket may be opened.
+class FailingHotplugSource : public HotplugSource {
+public:
+    bool start() override
+    {
+        ++starts;
+        return false;
+    }
+    int starts = 0;
+};
+
+}  // namespace
+
+class HotplugFlowTest : public QObject {
+    Q_OBJECT
+
+    // Every control that setControlsEnabled covers agrees on `enabled`.
+    static bool deviceControlsEnabled(const WindowRig& rig, bool enabled)
+    {
+        const QList<QWidget*> controls = {rig.window->tabs()->tabBar(),
+                                          rig.resetButton(),
+                                          rig.find<QCheckBox>(QStringLiteral("Angle Snapping")),
+                                          rig.find<QCheckBox>(QStringLiteral("Motion Sync")),
+                                          rig.find<QComboBox>(QStringLiteral("Polling Rate")),
+                                          rig.find<QCheckBox>(QStringLiteral("Left-handed Mode"))};
+        for (QWidget* w : controls)
+            if (!w || w->isEnabled() != enabled)
+                return false;
+        return true;
+    }
+
+    // Unplugs and waits until the window has handled every removal notification.
+    static void unplugAndSettle(WindowRig& rig)
+    {
+        QSignalSpy removals(&rig.hotplug, &HotplugSource::deviceRemoved);
+        rig.mouse.unplug();
+        QTRY_COMPARE(removals.count(), 3);
+        QCoreApplication::processEvents();
+    }
+
+    // Plugs in and waits until every arrival notification has been handled.
+    static void plugAndSettle(WindowRig& rig)
+    {
+        QSignalSpy arrivals(&rig.hotplug, &HotplugSource::deviceArrived);
+        rig.mouse.plug();
+        QTRY_COMPARE(arrivals.count(), 3);
+        QCoreApplication::processEvents();
+    }
+
+private slots:
+    void removalDisablesOnceAndKeepsThePages()
+    {
+        WindowRig rig;
+        MouseSettings custom = defaults();
+        custom.angleSnapping = 1;
+        rig.mouse.setStoredBlock(encode(custom));
+        rig.start();
+        QVERIFY(deviceControlsEnabled(rig, true));
+
+        unplugAndSettle(rig);
+
+        QCOMPARE(rig.window->firmwareLabel()->text(), QString());
+        QVERIFY(deviceControlsEnabled(rig, false));
+        QVERIFY(!rig.applyButton()->isEnabled());
+        QVERIFY(!rig.link.isConnected());
+        QVERIFY(rig.find<QCheckBox>(QStringLiteral("Angle Snapping"))->isChecked());
+        QVERIFY(rig.model.editedSettings == custom);
+        QVERIFY(rig.model.appliedSettings == custom);
+        QVERIFY(rig.sleeper.waits().empty());
+        QVERIFY(rig.mouse.frameLog().size() <= 2);  // at most the reader's last read and close
+    }
+
+    void removalActsOnlyWhileConnectedAndOnlyForTheMouse_data()
+    {
+        QTest::addColumn<bool>("connected");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("acts");
+        QTest::newRow("connected, the mouse") << true << kMousePath << true;
+        QTest::newRow("already handled for another interface") << false << kMousePath << false;
+        QTest::newRow("connected, another vendor") << true << kOtherVendorPath << false;
+        QTest::newRow("name begins with the vendor digits")
+            << true << QStringLiteral("F1A5:2B7E/hidraw/hidraw1") << false;
+    }
+
+    void removalActsOnlyWhileConnectedAndOnlyForTheMouse()
+    {
+        QFETCH(bool, connected);
+        QFETCH(QString, path);
+        QFETCH(bool, acts);
+        WindowRig rig;
+        rig.start();
+        rig.link.setConnected(connected);
+
+        emit rig.hotplug.deviceRemoved(path);
+
+        QCOMPARE(rig.window->firmwareLabel()->text(), acts ? QString() : QStringLiteral("V1.06"));
+        QVERIFY(deviceControlsEnabled(rig, !acts));
+        QCOMPARE(rig.link.isConnected(), connected && !acts);
+    }
+
+    void arrivalReconnectsOnceAlthoughEveryInterfaceIsAnnounced()
+    {
+        WindowRig rig;
+        rig.start();
+        unplugAndSettle(rig);
+        rig.sleeper.clear();
+        rig.mouse.clearFrameLog();
+        const std::uint64_t pluggedAt = rig.sleeper.nowMs();
+
+        plugAndSettle(rig);
+
+        QVERIFY(rig.link.isConnected());
+        QCOMPARE(rig.window->firmwareLabel()->text(), QStringLiteral("V1.06"));
+        QVERIFY(deviceControlsEnabled(rig, true));
+        QVERIFY(!rig.applyButton()->isEnabled());
+        QCOMPARE(rig.status(), QString());
+        // One reconnect: 900 ms, five version reads 150 ms apart, one settings read.
+        QCOMPARE(rig.sleeper.waits(), arrivalWaits(0));
+        const auto versions = requests(rig, kCommandReadVersion);
+        QCOMPARE(versions.size(), std::size_t{5});
+        QCOMPARE(versions.front().timeMs, pluggedAt + 900);
+        for (std::size_t i = 1; i < versions.size(); ++i)
+            QCOMPARE(versions[i].timeMs - versions[i - 1].timeMs, std::uint64_t{150});
+        QCOMPARE(requests(rig, kCommandReadSettings).size(), std::size_t{1});
+        QCOMPARE(opens(rig, Collection::Config), 1);
+        QCOMPARE(opens(rig, Collection::Event), 1);
+
+        // The listener runs again, once.
+        rig.mouse.pushEvent(kEventPollingRateChanged, 4);
+        rig.mouse.pushEvent(kEventPollingRateChanged, 2);
+        QTRY_COMPARE(rig.model.editedSettings.pollingInterval, std::uint8_t{2});
+        QTest::qWait(50);
+        QCOMPARE(eventsRead(rig), 2);
+        QCOMPARE(rig.mouse.openDeviceCount(), 2);  // the configuration handle and one reader
+    }
+
+    void arrivalWhileConnectedOrForAnotherDeviceDoesNothing_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("the mouse, still connected") << kMousePath;
+        QTest::newRow("another vendor") << kOtherVendorPath;
+    }
+
+    void arrivalWhileConnectedOrForAnotherDeviceDoesNothing()
+    {
+        QFETCH(QString, path);
+        WindowRig rig;
+        rig.start();
+        if (path == kOtherVendorPath)
+            rig.link.setConnected(false);
+        emit rig.hotplug.deviceArrived(path);
+        QVERIFY(rig.sleeper.waits().empty());
+        QVERIFY(rig.mouse.frameLog().empty());
+    }
+
+    void settingsReadFailingTwiceIsRetriedAndRefreshesOnce()
+    {
+        WindowRig rig;
+        rig.start();
+        unplugAndSettle(rig);
+        MouseSettings changed = defaults();
+        changed.rippleControl = 1;
+        rig.mouse.setStoredBlock(encode(changed));
+        // Five version answers and two settings answers say "not done".
+        rig.mouse.answerStatus(2, 7);
+        rig.sleeper.clear();
+        rig.mouse.clearFrameLog();
+
+        plugAndSettle(rig);
+
+        QCOMPARE(rig.sleeper.waits(), arrivalWaits(2));
+        QCOMPARE(requests(rig, kCommandReadSettings).size(), std::size_t{3});
+        QVERIFY(rig.find<QCheckBox>(QStringLiteral("Ripple Control"))->isChecked());
+        QVERIFY(rig.model.editedSettings == changed);
+        // No version read succeeded: the label stays as the removal left it; controls are on.
+        QCOMPARE(rig.window->firmwareLabel()->text(), QString());
+        QVERIFY(deviceControlsEnabled(rig, true));
+        QVERIFY(!rig.applyButton()->isEnabled());
+    }
+
+    void settingsReadsThatAllFailStillRestartTheListener()
+    {
+        WindowRig rig;
+        rig.start();
+        unplugAndSettle(rig);
+        rig.mouse.setStoredBlock(encode([] {
+            MouseSettings s = defaults();
+            s.rippleControl = 1;
+            return s;
+        }()));
+        rig.mouse.answerStatus(2, VirtualMouse::kForever);
+        rig.sleeper.clear();
+        rig.mouse.clearFrameLog();
+
+        plugAndSettle(rig);
+        rig.mouse.clearFaults();
+
+        QCOMPARE(rig.sleeper.waits(), arrivalWaits(5, false));
+        QVERIFY(!rig.find<QCheckBox>(QStringLiteral("Ripple Control"))->isChecked());
+        QVERIFY(rig.model.editedSettings == defaults());
+        rig.mouse.pushEvent(kEventPollingRateChanged, 8);
+        QTRY_COMPARE(rig.model.editedSettings.pollingInterval, std::uint8_t{8});
+    }
+
+    void replugWithSettingsChangedElsewhere_data()
+    {
+        QTest::addColumn<QString>("clicked");
+        QTest::addColumn<bool>("applyEnabled");
+        QTest::newRow("an edit that differs from what was applied") << "Ripple Control" << true;
+        QTest::newRow("an edit back to what was applied") << "Angle Snapping" << false;
+    }
+
+    void replugWithSettingsChangedElsewhere()
+    {
+        QFETCH(QString, clicked);
+        QFETCH(bool, applyEnabled);
+        WindowRig rig;
+        rig.start();
+        unplugAndSettle(rig);
+        MouseSettings elsewhere = defaults();
+        elsewhere.angleSnapping = 1;
+        rig.mouse.setStoredBlock(encode(elsewhere));
+
+        plugAndSettle(rig);
+
+        QVERIFY(rig.find<QCheckBox>(QStringLiteral("Angle Snapping"))->isChecked());
+        QVERIFY(rig.model.editedSettings == elsewhere);
+        QVERIFY(rig.model.appliedSettings == defaults());  // untouched by the arrival
+        QVERIFY(!rig.applyButton()->isEnabled());
+
+        QTest::mouseClick(rig.find<QCheckBox>(clicked), Qt::LeftButton);
+        QCOMPARE(rig.applyButton()->isEnabled(), applyEnabled);
+    }
+
+    void permissionDeniedOnArrivalIsShownUntilTheMouseOpens()
+    {
+        WindowRig rig;
+        rig.start();
+        unplugAndSettle(rig);
+        rig.mouse.failOpens(HidError::PermissionDenied, VirtualMouse::kForever);
+
+        plugAndSettle(rig);
+
+        QVERIFY(!rig.link.isConnected());
+        QVERIFY(rig.status().contains(QStringLiteral("permission denied")));
+        QCOMPARE(rig.window->firmwareLabel()->text(), QString());
+        QCOMPARE(rig.mouse.openDeviceCount(), 0);
+        // Every announced interface tried again, since none could be opened.
+        const std::vector<unsigned> waits = rig.sleeper.waits();
+        QCOMPARE(std::count(waits.begin(), waits.end(), 900u), 3);
+
+        rig.mouse.clearFaults();
+        unplugAndSettle(rig);
+        plugAndSettle(rig);
+        QVERIFY(rig.link.isConnected());
+        QCOMPARE(rig.status(), QString());
+        QCOMPARE(rig.window->firmwareLabel()->text(), QStringLiteral("V1.06"));
+    }
+
+    void failedNotificationSourceWarnsOnceAndTheWindowGoesOn()
+    {
+        RecordingSleeper sleeper;
+        VirtualMouse mouse{sleeper.clock()};
+        DeviceLink link{mouse, sleeper};
+        FailingHotplugSource hotplug;
+        SettingsModel model;
+        CUpdaterDlg window(model, DeviceContext{mouse, link, hotplug});
+
+        QStringList texts;
+        QTimer closer;
+        closer.setInterval(10);
+        connect(&closer, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                box->accept();
+            }
+        });
+        closer.start();
+        window.initialize();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::qWait(100);
+
+        QCOMPARE(texts, QStringList{QStringLiteral("RegisterDeviceNotification Failed!")});
+        QCOMPARE(hotplug.starts, 1);
+        QCOMPARE(window.firmwareLabel()->text(), QStringLiteral("V1.06"));
+        QVERIFY(window.tabs()->tabBar()->isEnabled());
+        QVERIFY(!window.applyButton()->isEnabled());
+        mouse.pushEvent(kEventPollingRateChanged, 4);
+        QTRY_COMPARE(model.editedSettings.pollingInterval, std::uint8_t{4});
+        QCOMPARE(texts.size(), 1);
+    }
+};
+
+QTEST_MAIN(HotplugFlowTest)
+#include "HotplugFlowTest.moc"

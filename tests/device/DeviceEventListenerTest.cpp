@@ -1,0 +1,250 @@
+// The event reader thread against the virtual mouse: what it hands on, how it ends, and that
+// there is never more than one of it.
+#include <chrono>
+#include <condition_variable>
+#include <ctime>
+#include <mutex>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "device/DeviceEventListener.h"
+#include "device/DeviceIds.h"
+#include "sim/RecordingSleeper.h"
+#include "sim/VirtualMouse.h"
+
+namespace lark::test {
+namespace {
+
+using ::testing::Each;
+using ::testing::ElementsAre;
+using ::testing::Pair;
+using Collection = VirtualMouse::Collection;
+using Direction = VirtualMouse::Direction;
+using namespace std::chrono_literals;
+
+// Collects what the handler is given, from whichever thread calls it.
+class EventSink {
+public:
+    DeviceEventListener::Handler handler()
+    {
+        return [this](std::uint8_t code, std::uint8_t value) {
+            std::lock_guard lock(mutex_);
+            events_.emplace_back(code, value);
+            changed_.notify_all();
+        };
+    }
+
+    bool waitForCount(std::size_t count, std::chrono::milliseconds timeout = 3s)
+    {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, timeout, [&] { return events_.size() >= count; });
+    }
+
+    std::vector<std::pair<int, int>> events() const
+    {
+        std::lock_guard lock(mutex_);
+        return events_;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<std::pair<int, int>> events_;
+};
+
+// Polls `condition` for up to `timeout`; the listener gives no signal of its own ending.
+template <class Condition> bool eventually(Condition condition, std::chrono::milliseconds timeout = 3s)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(2ms);
+    }
+    return true;
+}
+
+double processCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1000.0 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+class DeviceEventListenerTest : public ::testing::Test {
+protected:
+    // Reads of the event collection in the frame log, failed ones included.
+    int eventReads(bool failed) const
+    {
+        int n = 0;
+        for (const auto& f : mouse.frameLog())
+            n += f.direction == Direction::Read && f.collection == Collection::Event &&
+                 (f.result < 0) == failed;
+        return n;
+    }
+
+    RecordingSleeper sleeper;
+    VirtualMouse mouse{sleeper.clock()};
+    DeviceEventListener listener{mouse, sleeper};
+    EventSink sink;
+};
+
+TEST_F(DeviceEventListenerTest, HandsOnPollingRateAndAcceptedEventsOnlyAndWaitsAfterEveryReport)
+{
+    ASSERT_TRUE(listener.start(sink.handler()));
+    EXPECT_TRUE(listener.isReading());
+
+    mouse.pushEvent(kEventPollingRateChanged, 1);
+    mouse.pushEvent(kEventAcceptedWithoutAction, 0x7F);
+    mouse.pushEvent(0x05, 2);  // unknown code: read and dropped
+    mouse.pushEvent(kEventPollingRateChanged, 4);
+    ASSERT_TRUE(sink.waitForCount(3));
+    listener.stop();
+
+    EXPECT_THAT(sink.events(), ElementsAre(Pair(6, 1), Pair(0xB4, 0x7F), Pair(6, 4)));
+    EXPECT_EQ(eventReads(false), 4);
+    EXPECT_EQ(sleeper.waits(), (std::vector<unsigned>{80, 80, 80, 80}));
+}
+
+TEST_F(DeviceEventListenerTest, DoesNotStartWithoutAnOpenableEventInterface)
+{
+    mouse.setEnumerationOrder({Collection::Mouse, Collection::Config});
+    EXPECT_FALSE(listener.start(sink.handler()));
+    EXPECT_FALSE(listener.isReading());
+
+    mouse.setEnumerationOrder({Collection::Mouse, Collection::Config, Collection::Event});
+    mouse.failOpens(HidError::PermissionDenied, 1);
+    EXPECT_FALSE(listener.start(sink.handler()));
+    EXPECT_FALSE(listener.isReading());
+    EXPECT_EQ(mouse.openDeviceCount(), 0);
+}
+
+TEST_F(DeviceEventListenerTest, AfterUnplugTheReaderEndsAtOnceAndDispatchesNothing)
+{
+    ASSERT_TRUE(listener.start(sink.handler()));
+    std::this_thread::sleep_for(20ms);  // let it block in its read
+    mouse.unplug();
+
+    ASSERT_TRUE(eventually([&] { return !listener.isReading(); }));
+    EXPECT_EQ(mouse.openDeviceCount(), 0);  // it let go of the gone device
+    std::this_thread::sleep_for(300ms);     // longer than one bounded read
+    // One failed read told it the device was gone; it did not go on trying.
+    EXPECT_EQ(eventReads(true), 1);
+    EXPECT_TRUE(sleeper.waits().empty());
+
+    mouse.plug();
+    mouse.pushEvent(kEventPollingRateChanged, 2);
+    std::this_thread::sleep_for(50ms);
+    EXPECT_TRUE(sink.events().empty());
+}
+
+TEST_F(DeviceEventListenerTest, TransientReadErrorsAreWaitedOutWithoutDispatching)
+{
+    mouse.failReads(HidError::Transient, 3);
+    ASSERT_TRUE(listener.start(sink.handler()));
+    mouse.pushEvent(kEventPollingRateChanged, 8);
+    ASSERT_TRUE(sink.waitForCount(1));
+    listener.stop();
+
+    EXPECT_THAT(sink.events(), ElementsAre(Pair(6, 8)));
+    EXPECT_EQ(eventReads(true), 3);
+    EXPECT_EQ(sleeper.waits(), (std::vector<unsigned>{80, 80, 80, 80}));
+}
+
+TEST_F(DeviceEventListenerTest, AnotherReadErrorEndsTheReader)
+{
+    mouse.failReads(HidError::Other, 1);
+    ASSERT_TRUE(listener.start(sink.handler()));
+    ASSERT_TRUE(eventually([&] { return !listener.isReading(); }));
+    EXPECT_EQ(mouse.openDeviceCount(), 0);
+    EXPECT_TRUE(sink.events().empty());
+}
+
+// Each case ends with the listener started again; afterwards every event must be handled
+// exactly once, by exactly one reader.
+struct RestartCase {
+    const char* name;
+    bool unplugFirst;
+    int extraStarts;
+};
+
+void PrintTo(const RestartCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class ListenerRestartTest : public DeviceEventListenerTest,
+                            public ::testing::WithParamInterface<RestartCase> {};
+
+TEST_P(ListenerRestartTest, ExactlyOneReaderDeliversEachEventOnce)
+{
+    ASSERT_TRUE(listener.start(sink.handler()));
+    std::this_thread::sleep_for(20ms);
+    if (GetParam().unplugFirst) {
+        mouse.unplug();
+        mouse.plug();
+    }
+    for (int i = 0; i < 1 + GetParam().extraStarts; ++i)
+        ASSERT_TRUE(listener.start(sink.handler()));
+    EXPECT_TRUE(listener.isReading());
+    EXPECT_EQ(mouse.openDeviceCount(), 1);
+
+    constexpr int kEvents = 5;
+    for (int i = 0; i < kEvents; ++i)
+        mouse.pushEvent(kEventPollingRateChanged, static_cast<std::uint8_t>(1 << (i % 4)));
+    ASSERT_TRUE(sink.waitForCount(kEvents));
+    std::this_thread::sleep_for(100ms);  // room for a second reader to show itself
+    listener.stop();
+
+    EXPECT_EQ(sink.events().size(), static_cast<std::size_t>(kEvents));
+    EXPECT_EQ(eventReads(false), kEvents);
+    EXPECT_EQ(mouse.openDeviceCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Restarts, ListenerRestartTest,
+                         ::testing::Values(RestartCase{"AfterReplug", true, 0},
+                                           RestartCase{"WhileRunning", false, 0},
+                                           RestartCase{"AfterReplugTwice", true, 2}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DeviceEventListenerTest, StopJoinsWithinOneBoundedRead)
+{
+    ASSERT_TRUE(listener.start(sink.handler()));
+    std::this_thread::sleep_for(30ms);
+    const auto before = std::chrono::steady_clock::now();
+    listener.stop();
+    const auto took = std::chrono::steady_clock::now() - before;
+
+    EXPECT_FALSE(listener.isReading());
+    EXPECT_EQ(mouse.openDeviceCount(), 0);
+    EXPECT_LT(took, std::chrono::milliseconds(DeviceEventListener::kReadTimeoutMs + 200));
+    listener.stop();  // again: nothing to join
+}
+
+TEST_F(DeviceEventListenerTest, DestructionJoinsAReaderThatIsStillWaiting)
+{
+    auto own = std::make_unique<DeviceEventListener>(mouse, sleeper);
+    ASSERT_TRUE(own->start(sink.handler()));
+    own.reset();
+    EXPECT_EQ(mouse.openDeviceCount(), 0);
+}
+
+TEST_F(DeviceEventListenerTest, AnIdleMouseCostsNoMeasurableProcessorTime)
+{
+    ASSERT_TRUE(listener.start(sink.handler()));
+    std::this_thread::sleep_for(50ms);
+    const double before = processCpuMs();
+    std::this_thread::sleep_for(1s);
+    const double used = processCpuMs() - before;
+    EXPECT_TRUE(listener.isReading());
+    // Four bounded reads a second; a polling loop would burn hundreds of milliseconds.
+    EXPECT_LT(used, 20.0);
+    EXPECT_TRUE(sleeper.waits().empty());
+}
+
+}  // namespace
+}  // namespace lark::test
