@@ -289,8 +289,14 @@ void CUpdaterDlg::onDeviceArrived(const QString& path)
     sleeper.sleepMs(900);
     setControlsEnabled(true);
     applyButton_->setEnabled(false);
-    link.findMouse(kProductId);
-    setStatus(link.lastOpenError() == HidError::PermissionDenied ? kStatusNoPermission : QString());
+    if (!link.findMouse(kProductId)) {
+        // A notification handled after the mouse has left again, or a mouse that may not be
+        // opened: the window must not look connected. The next arrival tries again.
+        setControlsEnabled(false);
+        setStatus(link.lastOpenError() == HidError::PermissionDenied ? kStatusNoPermission : kStatusNotFound);
+        return;
+    }
+    setStatus(QString());
 
     for (int i = 0; i < kArrivalVersionReads; ++i) {
         std::uint16_t version = 0;

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,10 +25,21 @@
 
 namespace lark::test {
 
+// Threads of this process that carry the program's own name: ours (the main thread and the
+// event reader). Qt names the threads it starts itself ("Thread (pooled)", "QDBusConnection"),
+// and its pool starts and retires them on its own schedule.
 inline int threadCount()
 {
-    return static_cast<int>(
-        QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+    auto comm = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray programName = comm(QStringLiteral("/proc/self/comm"));
+    int count = 0;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        count += comm(tasks.filePath(task) + QStringLiteral("/comm")) == programName;
+    return count;
 }
 
 inline int fdCount()
