@@ -42,6 +42,8 @@ const QString kStatusNoPermission = QStringLiteral(
     "The mouse is present but may not be opened (permission denied). Install the udev rule and replug it.");
 const QString kStatusResetDone = QStringLiteral("Factory settings restored.");
 const QString kStatusResetNotSent = QStringLiteral("The factory reset could not be sent to the mouse.");
+const QString kStatusSettingsNotRead = QStringLiteral("The mouse's settings could not be read.");
+const QString kStatusUnplugged = QStringLiteral("The mouse was unplugged.");
 
 QPushButton* makeButton(const QString& text, QWidget* parent)
 {
@@ -78,7 +80,9 @@ CUpdaterDlg::CUpdaterDlg(SettingsModel& model, DeviceContext device, QWidget* pa
     setFont(DialogUnits::dialogFont());
     buildControls();
     model_.setApplyListener([this](bool differ) {
-        applyButton_->setEnabled(differ);
+        // Disabling the controls commits a focused edit, which runs change detection: it must
+        // not bring APPLY back while the mouse is away.
+        applyButton_->setEnabled(differ && controlsEnabled_);
         setStatus(QString());
     });
     connect(&device_.hotplug, &HotplugSource::deviceArrived, this, &CUpdaterDlg::onDeviceArrived);
@@ -169,6 +173,8 @@ void CUpdaterDlg::initialize()
     if (readSettings(link, model_) == 1) {
         decodeSettings(model_.lastBlock, model_.appliedSettings);
         refreshPages();
+    } else if (link.isConnected()) {
+        setStatus(kStatusSettingsNotRead);  // the pages show defaults, not what the mouse holds
     }
 
     startListener();
@@ -177,6 +183,7 @@ void CUpdaterDlg::initialize()
 
 void CUpdaterDlg::setControlsEnabled(bool enabled)
 {
+    controlsEnabled_ = enabled;
     tabs_->tabBar()->setEnabled(enabled);
     factoryResetButton_->setEnabled(enabled);
     applyButton_->setEnabled(enabled);
@@ -269,6 +276,8 @@ void CUpdaterDlg::onDeviceRemoved(const QString& path)
     setValueText(firmwareLabel_, QString());
     setControlsEnabled(false);
     link.setConnected(false);
+    // Whatever the last flow reported, it no longer holds with the mouse gone.
+    setStatus(kStatusUnplugged);
 }
 
 void CUpdaterDlg::onDeviceArrived(const QString& path)
@@ -282,8 +291,14 @@ void CUpdaterDlg::onDeviceArrived(const QString& path)
     sleeper.sleepMs(900);
     setControlsEnabled(true);
     applyButton_->setEnabled(false);
-    link.findMouse(kProductId);
-    setStatus(link.lastOpenError() == HidError::PermissionDenied ? kStatusNoPermission : QString());
+    if (!link.findMouse(kProductId)) {
+        // A notification handled after the mouse has left again, or a mouse that may not be
+        // opened: the window must not look connected. The next arrival tries again.
+        setControlsEnabled(false);
+        setStatus(link.lastOpenError() == HidError::PermissionDenied ? kStatusNoPermission : kStatusNotFound);
+        return;
+    }
+    setStatus(QString());
 
     for (int i = 0; i < kArrivalVersionReads; ++i) {
         std::uint16_t version = 0;
@@ -293,13 +308,16 @@ void CUpdaterDlg::onDeviceArrived(const QString& path)
         }
         sleeper.sleepMs(100);
     }
-    for (int i = 0; i < kArrivalSettingsReads; ++i) {
-        if (readSettings(link, model_) == 1) {
+    bool settingsRead = false;
+    for (int i = 0; i < kArrivalSettingsReads && !settingsRead; ++i) {
+        settingsRead = readSettings(link, model_) == 1;
+        if (settingsRead)
             refreshPages();
-            break;
-        }
-        sleeper.sleepMs(100);
+        else
+            sleeper.sleepMs(100);
     }
+    if (!settingsRead && link.isConnected())
+        setStatus(kStatusSettingsNotRead);  // the pages still show the settings from before
     applyButton_->setEnabled(false);
     startListener();
 }

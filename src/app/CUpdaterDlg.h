@@ -90,6 +90,7 @@ private:
     CSupportDlg* advancedPage_ = nullptr;
     CMouseSet* mappingPage_ = nullptr;
 
+    bool controlsEnabled_ = false;
     bool applyInProgress_ = false;
     bool dragging_ = false;
     QPoint dragOffset_;
