@@ -8,26 +8,21 @@
 #include <cstdio>
 
 #include "BenchStats.h"
-#include "app/CUpdaterDlg.h"
-#include "app/VirtualHotplugSource.h"
-#include "device/DeviceLink.h"
-#include "device/RealSleeper.h"
-#include "settings/SettingsModel.h"
-#include "sim/VirtualMouse.h"
+#include "VirtualMouseWindow.h"
 
 int main(int argc, char* argv[])
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    lark::VirtualMouse mouse;
-    lark::RealSleeper sleeper;
-    lark::DeviceLink link(mouse, sleeper);
-    lark::VirtualHotplugSource hotplug(mouse);
-    lark::SettingsModel model;
-    lark::CUpdaterDlg window(model, {mouse, link, hotplug});
-    window.initialize();
-    window.show();
+    lark::SettingsBlock factory{};
+    lark::MouseSettings defaults;
+    lark::setDefaults(defaults);
+    lark::encodeSettings(defaults, factory);
+    lark::bench::VirtualMouseWindow rig(factory);
+    lark::VirtualMouse& mouse = rig.mouse;
+    lark::CUpdaterDlg& window = rig.window;
+    lark::SettingsModel& model = rig.model;
 
     QCheckBox* ripple = nullptr;
     for (QCheckBox* box : window.findChildren<QCheckBox*>())

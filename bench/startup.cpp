@@ -10,12 +10,7 @@
 #include <cstdio>
 
 #include "BenchStats.h"
-#include "app/CUpdaterDlg.h"
-#include "app/VirtualHotplugSource.h"
-#include "device/DeviceLink.h"
-#include "device/RealSleeper.h"
-#include "settings/SettingsModel.h"
-#include "sim/VirtualMouse.h"
+#include "VirtualMouseWindow.h"
 
 namespace {
 
@@ -25,21 +20,13 @@ constexpr double kProtocolFloorMs = 50 + 80;
 int runChild(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    lark::VirtualMouse mouse;
     lark::MouseSettings s;
     lark::setDefaults(s);
     s.cpiLevels[0].x = s.cpiLevels[0].y = 1250;
     lark::SettingsBlock block{};
     lark::encodeSettings(s, block);
-    mouse.setStoredBlock(block);
-
-    lark::RealSleeper sleeper;
-    lark::DeviceLink link(mouse, sleeper);
-    lark::VirtualHotplugSource hotplug(mouse);
-    lark::SettingsModel model;
-    lark::CUpdaterDlg window(model, {mouse, link, hotplug});
-    window.initialize();
-    window.show();
+    lark::bench::VirtualMouseWindow rig(block);
+    auto& window = rig.window;
     QTimer::singleShot(0, &app, [&] {
         // The settings are on screen once the first CPI edit shows the mouse's value.
         const auto edits = window.findChildren<QLineEdit*>();

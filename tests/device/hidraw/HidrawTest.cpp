@@ -8,10 +8,6 @@
 #include <string>
 #include <thread>
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -20,6 +16,7 @@
 #include "device/HidapiBackend.h"
 #include "device/MouseCommands.h"
 #include "settings/SettingsBlock.h"
+#include "support/HidemuControl.h"
 
 namespace lark::test {
 namespace {
@@ -37,43 +34,6 @@ public:
     std::vector<unsigned> waits;
 };
 
-// One command to the emulator: its data lines, or nothing when it answered an error.
-std::optional<std::string> control(const std::string& command)
-{
-    const char* path = std::getenv("HIDEMU_CTL");
-    if (!path)
-        return std::nullopt;
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    if (fd < 0)
-        return std::nullopt;
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path);
-    const std::string line = command + "\n";
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size())) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    std::string received;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        received.append(buffer, static_cast<std::size_t>(n));
-        if (received == "ok\n" || received.ends_with("\nok\n") || received.starts_with("err ") ||
-            received.find("\nerr ") != std::string::npos)
-            break;
-    }
-    ::close(fd);
-    if (received == "ok\n")
-        return std::string();
-    if (received.ends_with("\nok\n"))
-        return received.substr(0, received.size() - 3);
-    return std::nullopt;
-}
-
 std::string hex(const SettingsBlock& block)
 {
     static const char digits[] = "0123456789abcdef";
@@ -88,7 +48,7 @@ std::string hex(const SettingsBlock& block)
 // Frames in the emulator's log with this direction and report ID (errors included).
 int loggedFrames(const std::string& direction, int reportId)
 {
-    const auto log = control("log");
+    const auto log = hidemuControl("log");
     if (!log)
         return -1;
     std::istringstream lines(*log);
@@ -108,12 +68,12 @@ protected:
     {
         if (!std::getenv("HIDEMU_CTL"))
             GTEST_SKIP() << "runs only under hidemu";
-        ASSERT_TRUE(control("fault clear"));
+        ASSERT_TRUE(hidemuControl("fault clear"));
         ASSERT_TRUE(link.findMouse(kProductId)) << "the emulated mouse was not found";
-        ASSERT_TRUE(control("log clear"));
+        ASSERT_TRUE(hidemuControl("log clear"));
     }
 
-    void ctl(const std::string& command) { ASSERT_TRUE(control(command)) << command; }
+    void ctl(const std::string& command) { ASSERT_TRUE(hidemuControl(command)) << command; }
 
     HidapiBackend backend;
     RealRecordingSleeper sleeper;
@@ -167,7 +127,7 @@ TEST_F(HidrawCommands, ReadsVersionAndTheStoredBlock)
 
     SettingsModel model;
     ASSERT_EQ(readSettings(link, model), kResultDone);
-    const auto stored = control("settings");
+    const auto stored = hidemuControl("settings");
     ASSERT_TRUE(stored);
     EXPECT_EQ(hex(model.lastBlock) + "\n", *stored);
     EXPECT_THAT(sleeper.waits, ElementsAre(50, 80));
@@ -185,13 +145,13 @@ TEST_F(HidrawCommands, WriteThenReadBack)
 
     SettingsBlock expected{};
     encodeSettings(edited, expected);
-    EXPECT_EQ(control("settings"), hex(expected) + "\n");
+    EXPECT_EQ(hidemuControl("settings"), hex(expected) + "\n");
     SettingsModel again;
     ASSERT_EQ(readSettings(link, again), kResultDone);
     EXPECT_EQ(again.editedSettings, edited);
 
     ASSERT_TRUE(sendFactoryReset(link));
-    EXPECT_EQ(control("settings"), control("settings factory"));
+    EXPECT_EQ(hidemuControl("settings"), hidemuControl("settings factory"));
 }
 
 TEST_F(HidrawCommands, BusyAnswersArePolled)
