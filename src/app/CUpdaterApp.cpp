@@ -10,6 +10,12 @@
 #include "app/layout/WarningBox.h"
 #include "settings/SettingsModel.h"
 
+// The icon resource lives in a static library; registering it must happen outside any namespace.
+static void initIconResource()
+{
+    Q_INIT_RESOURCE(icon);
+}
+
 namespace lark {
 
 namespace {
@@ -19,6 +25,7 @@ const QString kRegistryKeyName = QStringLiteral("Tarrow Lark 8K Gaming Mouse sof
 
 CUpdaterApp::CUpdaterApp()
 {
+    initIconResource();
     QCoreApplication::setOrganizationName(kRegistryKeyName);
     QCoreApplication::setApplicationName(kProgramName);
     QGuiApplication::setApplicationDisplayName(kProgramName);

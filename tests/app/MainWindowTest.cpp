@@ -339,6 +339,17 @@ private slots:
         QCOMPARE(rig.window->firmwareLabel()->text(), QStringLiteral("V1.06"));
     }
 
+    void theApplicationHasItsIdentityAndIcon()
+    {
+        CUpdaterApp app;
+        QCOMPARE(QCoreApplication::organizationName(),
+                 QStringLiteral("Tarrow Lark 8K Gaming Mouse software"));
+        QCOMPARE(QGuiApplication::applicationDisplayName(),
+                 QStringLiteral("Tarrow Lark 8k Configuration Tool"));
+        QVERIFY(!QGuiApplication::windowIcon().isNull());
+        QVERIFY(!QGuiApplication::windowIcon().pixmap(32, 32).isNull());
+    }
+
     void secondCopyEndsAtOnceAndAStaleLockDoesNotBlock()
     {
         QTemporaryDir runtime;
