@@ -75,8 +75,8 @@ CUpdaterDlg::CUpdaterDlg(SettingsModel& model, DeviceContext device, QWidget* pa
 {
     installAccessibleCheckBoxes();
     setWindowTitle(kProgramName);
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(DialogUnits::dialogFont());
     buildControls();
     model_.setApplyListener([this](bool differ) {
@@ -341,8 +341,9 @@ void CUpdaterDlg::onMouseEvent(int code, int value)
 
 bool CUpdaterDlg::isInsidePage(const QWidget* widget) const
 {
-    for (const QWidget* page : {static_cast<const QWidget*>(basicPage_), static_cast<const QWidget*>(advancedPage_),
-                                static_cast<const QWidget*>(mappingPage_)}) {
+    for (const QWidget* page :
+         {static_cast<const QWidget*>(basicPage_), static_cast<const QWidget*>(advancedPage_),
+          static_cast<const QWidget*>(mappingPage_)}) {
         if (page && widget && (widget == page || page->isAncestorOf(widget)))
             return true;
     }

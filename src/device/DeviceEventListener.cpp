@@ -8,7 +8,8 @@
 
 namespace lark {
 
-DeviceEventListener::DeviceEventListener(HidBackend& backend, Sleeper& sleeper) : backend_(backend), sleeper_(sleeper)
+DeviceEventListener::DeviceEventListener(HidBackend& backend, Sleeper& sleeper)
+    : backend_(backend), sleeper_(sleeper)
 {
 }
 
