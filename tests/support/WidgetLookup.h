@@ -5,14 +5,21 @@
 
 namespace lark::test {
 
-// The descendant of `root` of type T whose accessible name is `name`, or nullptr.
-template <class T> T* named(const QWidget* root, const QString& name)
+// The widget of type T named `name` for assistive technology: `root` itself or one of its
+// descendants. nullptr when there is none, or more than one (names must be unique).
+template <class T> T* named(QWidget* root, const QString& name)
 {
+    T* found = nullptr;
+    if (auto* self = qobject_cast<T*>(root); self && root->accessibleName() == name)
+        found = self;
     for (T* widget : root->findChildren<T*>()) {
-        if (widget->accessibleName() == name)
-            return widget;
+        if (widget->accessibleName() == name) {
+            if (found)
+                return nullptr;
+            found = widget;
+        }
     }
-    return nullptr;
+    return found;
 }
 
 }  // namespace lark::test

@@ -15,8 +15,10 @@
 #include "pages/advanced/CSupportDlg.h"
 #include "settings/MouseSettings.h"
 #include "settings/SettingsModel.h"
+#include "support/WidgetLookup.h"
 
 using namespace lark;
+using lark::test::named;
 
 namespace {
 
@@ -26,19 +28,6 @@ const char* const kFilterNames[] = {
     "Left Button Multiclick Filter",    "Right Button Multiclick Filter", "Middle Button Multiclick Filter",
     "Forward Button Multiclick Filter", "Back Button Multiclick Filter",
 };
-
-template <class T> T* named(QWidget* root, const QString& name)
-{
-    T* found = nullptr;
-    for (T* widget : root->findChildren<T*>()) {
-        if (widget->accessibleName() == name) {
-            if (found)
-                return nullptr;  // names must be unique
-            found = widget;
-        }
-    }
-    return found;
-}
 
 QStringList itemsOf(const QComboBox* combo)
 {

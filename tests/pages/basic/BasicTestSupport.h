@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <optional>
 
+#include "support/WidgetLookup.h"
+
 namespace lark::test {
 
 // Offscreen unless the caller chose a platform (the binaries also run outside ctest).
@@ -20,16 +22,6 @@ inline void useOffscreenByDefault()
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-}
-
-// The child of `root` with the given accessible name, or nullptr.
-template <typename T> T* findByName(QWidget* root, const QString& name)
-{
-    for (T* widget : root->findChildren<T*>()) {
-        if (widget->accessibleName() == name)
-            return widget;
-    }
-    return nullptr;
 }
 
 // Chooses an entry the way a user does: opens the list and clicks the entry.

@@ -55,7 +55,7 @@ struct PageHost {
 
     template <typename T> T* get(const QString& name)
     {
-        T* widget = test::findByName<T>(page, name);
+        T* widget = test::named<T>(page, name);
         if (!widget)
             qWarning("no control named %s", qPrintable(name));
         return widget;

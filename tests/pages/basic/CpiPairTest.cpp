@@ -59,13 +59,13 @@ struct PairDialog {
 
     QLineEdit* findByNameOrNull(const char* name) const
     {
-        return test::findByName<QLineEdit>(const_cast<QDialog*>(&dialog), QString::fromLatin1(name));
+        return test::named<QLineEdit>(const_cast<QDialog*>(&dialog), QString::fromLatin1(name));
     }
 
     QSlider* slider(CpiAxis axis) const
     {
-        return test::findByName<QSlider>(const_cast<QDialog*>(&dialog),
-                                         axis == CpiAxis::X ? QStringLiteral("X") : QStringLiteral("Y"));
+        return test::named<QSlider>(const_cast<QDialog*>(&dialog),
+                                    axis == CpiAxis::X ? QStringLiteral("X") : QStringLiteral("Y"));
     }
 
     bool show()

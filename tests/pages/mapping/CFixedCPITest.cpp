@@ -9,19 +9,18 @@
 #include "support/ModalHelpers.h"
 
 using namespace lark;
-using lark::test::findByName;
+using lark::test::named;
 
 namespace {
 
 // The dialog's controls by their accessible names.
 struct FixedCpiControls {
     explicit FixedCpiControls(CFixedCPI& d)
-        : dialog(d), separate(findByName<QCheckBox>(&d, QStringLiteral("X/Y Settings"))),
-          xSlider(findByName<QSlider>(&d, QStringLiteral("X"))),
-          ySlider(findByName<QSlider>(&d, QStringLiteral("Y"))),
-          xEdit(findByName<QLineEdit>(&d, QStringLiteral("X value"))),
-          yEdit(findByName<QLineEdit>(&d, QStringLiteral("Y value"))),
-          ok(findByName<QPushButton>(&d, QStringLiteral("OK")))
+        : dialog(d), separate(named<QCheckBox>(&d, QStringLiteral("X/Y Settings"))),
+          xSlider(named<QSlider>(&d, QStringLiteral("X"))), ySlider(named<QSlider>(&d, QStringLiteral("Y"))),
+          xEdit(named<QLineEdit>(&d, QStringLiteral("X value"))),
+          yEdit(named<QLineEdit>(&d, QStringLiteral("Y value"))),
+          ok(named<QPushButton>(&d, QStringLiteral("OK")))
     {
     }
 

@@ -8,7 +8,7 @@
 #include "support/ModalHelpers.h"
 
 using namespace lark;
-using lark::test::findByName;
+using lark::test::named;
 
 namespace {
 
@@ -23,7 +23,7 @@ QLabel* keyLabel(CKeyboard& dialog)
 
 void check(CKeyboard& dialog, const char* box)
 {
-    auto* checkBox = findByName<QCheckBox>(&dialog, QString::fromLatin1(box));
+    auto* checkBox = named<QCheckBox>(&dialog, QString::fromLatin1(box));
     QVERIFY(checkBox);
     // On the indicator: a check box reacts to clicks on its indicator and text only.
     QTest::mouseClick(checkBox, Qt::LeftButton, {}, QPoint(6, checkBox->height() / 2));
@@ -31,7 +31,7 @@ void check(CKeyboard& dialog, const char* box)
 
 void pressOk(CKeyboard& dialog)
 {
-    QTest::mouseClick(findByName<QPushButton>(&dialog, QStringLiteral("OK")), Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(&dialog, QStringLiteral("OK")), Qt::LeftButton);
 }
 
 }  // namespace
@@ -125,8 +125,8 @@ void CKeyboardTest::enterIsCapturedAndNeverCloses()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     // Enter on the dialog, on the focused OK button and on a check box.
-    auto* ok = findByName<QPushButton>(&dialog, QStringLiteral("OK"));
-    auto* shift = findByName<QCheckBox>(&dialog, QStringLiteral("SHIFT"));
+    auto* ok = named<QPushButton>(&dialog, QStringLiteral("OK"));
+    auto* shift = named<QCheckBox>(&dialog, QStringLiteral("SHIFT"));
     for (QWidget* target :
          {static_cast<QWidget*>(&dialog), static_cast<QWidget*>(ok), static_cast<QWidget*>(shift)}) {
         target->setFocus();
@@ -184,7 +184,7 @@ void CKeyboardTest::eachOpeningStartsBlankAndTellsWhetherAKeyCame()
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QVERIFY(!dialog.keyCapturedThisOpening());
     QCOMPARE(keyLabel(dialog)->text(), QString());
-    QVERIFY(!findByName<QCheckBox>(&dialog, QStringLiteral("WIN"))->isChecked());
+    QVERIFY(!named<QCheckBox>(&dialog, QStringLiteral("WIN"))->isChecked());
     check(dialog, "SHIFT");
     pressOk(dialog);
     // The text is only the prefix and the code is the earlier opening's: the caller must not use it.
@@ -199,7 +199,7 @@ void CKeyboardTest::keysReachTheirUsualDestination()
     CKeyboard dialog(state);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    auto* win = findByName<QCheckBox>(&dialog, QStringLiteral("WIN"));
+    auto* win = named<QCheckBox>(&dialog, QStringLiteral("WIN"));
     win->setFocus();
     QTest::keyClick(win, Qt::Key_Space);  // toggles the box and is captured as well
     QVERIFY(win->isChecked());

@@ -17,8 +17,8 @@
 
 using namespace lark;
 using lark::test::chooseFromMenu;
-using lark::test::findByName;
 using lark::test::MenuSeen;
+using lark::test::named;
 using lark::test::whenDialogShows;
 
 Q_DECLARE_METATYPE(lark::ButtonAction)
@@ -114,7 +114,7 @@ QPushButton* CMouseSetTest::row(int index) const
 
 QCheckBox* CMouseSetTest::leftHandedBox() const
 {
-    return findByName<QCheckBox>(page_.get(), QStringLiteral("Left-handed Mode"));
+    return named<QCheckBox>(page_.get(), QStringLiteral("Left-handed Mode"));
 }
 
 QLabel* CMouseSetTest::firstRowLabel() const
@@ -147,11 +147,11 @@ void CMouseSetTest::answerKeyboard(const QStringList& boxes, std::optional<Qt::K
 {
     whenDialogShows<CKeyboard>([boxes, key, ok](CKeyboard* dialog) {
         for (const QString& name : boxes)
-            clickIndicator(findByName<QCheckBox>(dialog, name));
+            clickIndicator(named<QCheckBox>(dialog, name));
         if (key)
             QTest::keyClick(dialog, *key);
         if (ok)
-            QTest::mouseClick(findByName<QPushButton>(dialog, QStringLiteral("OK")), Qt::LeftButton);
+            QTest::mouseClick(named<QPushButton>(dialog, QStringLiteral("OK")), Qt::LeftButton);
         else
             QTest::keyClick(dialog, Qt::Key_Escape);
     });
@@ -424,15 +424,15 @@ void CMouseSetTest::fixedCpiDialogResults()
 {
     page_->refreshFromSettings();
     whenDialogShows<CFixedCPI>([](CFixedCPI* dialog) {
-        clickIndicator(findByName<QCheckBox>(dialog, QStringLiteral("X/Y Settings")));
+        clickIndicator(named<QCheckBox>(dialog, QStringLiteral("X/Y Settings")));
         for (auto [name, text] : {std::pair{"X value", "800"}, std::pair{"Y value", "1600"}}) {
-            auto* edit = findByName<QLineEdit>(dialog, QString::fromLatin1(name));
+            auto* edit = named<QLineEdit>(dialog, QString::fromLatin1(name));
             edit->setFocus();
             edit->selectAll();
             QTest::keyClicks(edit, QString::fromLatin1(text));
             QTest::keyClick(edit, Qt::Key_Return);
         }
-        QTest::mouseClick(findByName<QPushButton>(dialog, QStringLiteral("OK")), Qt::LeftButton);
+        QTest::mouseClick(named<QPushButton>(dialog, QStringLiteral("OK")), Qt::LeftButton);
     });
     choose(0, {"CPI", "FIXED CPI"});
     QCOMPARE(row(0)->text(), QStringLiteral("X: 800, Y: 1600"));
@@ -441,8 +441,8 @@ void CMouseSetTest::fixedCpiDialogResults()
 
     // The dialog opens at 400 whatever the slot holds.
     whenDialogShows<CFixedCPI>([](CFixedCPI* dialog) {
-        QCOMPARE(findByName<QLineEdit>(dialog, QStringLiteral("X value"))->text(), QStringLiteral("400"));
-        QTest::mouseClick(findByName<QPushButton>(dialog, QStringLiteral("OK")), Qt::LeftButton);
+        QCOMPARE(named<QLineEdit>(dialog, QStringLiteral("X value"))->text(), QStringLiteral("400"));
+        QTest::mouseClick(named<QPushButton>(dialog, QStringLiteral("OK")), Qt::LeftButton);
     });
     choose(0, {"CPI", "FIXED CPI"});
     QCOMPARE(row(0)->text(), QStringLiteral("CPI: 400"));
@@ -454,7 +454,7 @@ void CMouseSetTest::fixedCpiDialogCancelChangesNothing()
     page_->refreshFromSettings();
     const MouseSettings before = model_->editedSettings;
     whenDialogShows<CFixedCPI>([](CFixedCPI* dialog) {
-        auto* x = findByName<QSlider>(dialog, QStringLiteral("X"));
+        auto* x = named<QSlider>(dialog, QStringLiteral("X"));
         x->setFocus();
         QTest::keyClick(x, Qt::Key_End);
         QTest::keyClick(x, Qt::Key_Escape);
@@ -473,7 +473,7 @@ void CMouseSetTest::leftHandedStateSurvivesDialogAssignments()
     QVERIFY(leftHandedBox()->isChecked());
 
     whenDialogShows<CFixedCPI>([](CFixedCPI* dialog) {
-        QTest::mouseClick(findByName<QPushButton>(dialog, QStringLiteral("OK")), Qt::LeftButton);
+        QTest::mouseClick(named<QPushButton>(dialog, QStringLiteral("OK")), Qt::LeftButton);
     });
     choose(2, {"CPI", "FIXED CPI"});
     answerKeyboard({}, Qt::Key_F7, true);

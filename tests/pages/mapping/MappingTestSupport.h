@@ -10,21 +10,11 @@
 #include <QWidget>
 
 #include <functional>
+
+#include "support/WidgetLookup.h"
 #include <memory>
 
 namespace lark::test {
-
-// The child of `root` (or `root` itself) of type T with the given accessible name.
-template <class T> T* findByName(QWidget* root, const QString& name)
-{
-    if (auto* self = qobject_cast<T*>(root); self && root->accessibleName() == name)
-        return self;
-    for (T* child : root->findChildren<T*>()) {
-        if (child->accessibleName() == name)
-            return child;
-    }
-    return nullptr;
-}
 
 // What a menu looked like when it opened.
 struct MenuSeen {
