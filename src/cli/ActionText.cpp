@@ -28,19 +28,32 @@ void addUnique(std::vector<ButtonAction>& actions, const ButtonAction& action)
         actions.push_back(action);
 }
 
+std::string collapseBlanks(std::string_view text)
+{
+    std::string result;
+    for (char c : trim(text)) {
+        if (c == ' ' && !result.empty() && result.back() == ' ')
+            continue;
+        result += c;
+    }
+    return result;
+}
+
 // Folded caption -> every action that shows it; folded key name -> every usage it names.
 // Built once from the window's own caption functions.
 struct Tables {
+    // Captions as shown (blanks trimmed): the case tells "BACK", the button, from "Back", the key.
+    std::map<std::string, std::vector<ButtonAction>> exactCaptions;
     std::map<std::string, std::vector<ButtonAction>> captions;
     std::map<std::string, std::vector<std::uint16_t>> keyUsages;
 
     Tables()
     {
         for (const PlainMenuEntry& entry : plainMenuEntries()) {
-            addUnique(captions[foldName(entry.text)], entry.action);
+            add(entry.text, entry.action);
             KeyCaptureState capture;
             if (const std::optional<std::string> caption = actionCaption(entry.action, capture))
-                addUnique(captions[foldName(*caption)], entry.action);
+                add(*caption, entry.action);
         }
         for (std::uint16_t virtualKey = 0; virtualKey <= 0xFF; ++virtualKey) {
             if (!sendableKey(virtualKey))
@@ -54,9 +67,15 @@ struct Tables {
                 const ButtonAction action = encodeKeyboardAction(capture);
                 KeyCaptureState shown;
                 if (const std::optional<std::string> caption = actionCaption(action, shown))
-                    addUnique(captions[foldName(*caption)], action);
+                    add(*caption, action);
             }
         }
+    }
+
+    void add(std::string_view caption, const ButtonAction& action)
+    {
+        addUnique(exactCaptions[collapseBlanks(caption)], action);
+        addUnique(captions[foldName(caption)], action);
     }
 };
 
@@ -199,8 +218,9 @@ ActionParse parseKey(const std::string& folded, const std::string& original)
     return keyAction(found->second.front(), modifiers);
 }
 
-// The fallback for a key whose caption is missing or shared: every modifier, then the usage.
-std::string keyUsageText(const ButtonAction& action)
+// The fallback for a key whose caption is missing or shared: every modifier, then the key's
+// name where it names one key only, else its usage.
+std::string keyUsageText(const ButtonAction& action, bool byName = false)
 {
     std::string text;
     if (action.code & CtrlBit)
@@ -211,7 +231,25 @@ std::string keyUsageText(const ButtonAction& action)
         text += "Alt+";
     if (action.code & WinBit)
         text += "Win+";
+    if (byName) {
+        const std::uint16_t virtualKey = usageToVirtualKey(action.param1);
+        const std::string name = trim(keyName(virtualKey));
+        const auto found = tables().keyUsages.find(foldName(name));
+        if (!name.empty() && found != tables().keyUsages.end() && found->second.size() == 1)
+            return text + name;
+    }
     return text + "Key " + hex2(action.param1);
+}
+
+// How the one action among several that share a caption is written.
+std::string alternativeText(const ButtonAction& action)
+{
+    if (action.type == kKeyboardType)
+        return keyUsageText(action);
+    for (const PlainMenuEntry& entry : plainMenuEntries())
+        if (entry.action == action)
+            return entry.text;
+    return rawText(action);
 }
 
 bool readsBackAs(const std::string& text, const ButtonAction& action)
@@ -239,14 +277,29 @@ ActionParse parseAction(std::string_view text)
             return ActionParseError{error};
         return fixedCpi(pair->x, pair->y);
     }
+    const auto exact = tables().exactCaptions.find(collapseBlanks(original));
+    if (exact != tables().exactCaptions.end() && exact->second.size() == 1)
+        return exact->second.front();
     const auto found = tables().captions.find(folded);
     if (found != tables().captions.end()) {
-        if (found->second.size() == 1)
-            return found->second.front();
+        const std::vector<ButtonAction>& candidates = found->second;
+        if (candidates.size() == 1)
+            return candidates.front();
+        // Captions in capitals name actions first; a key is then written as the window shows it.
+        const auto plain = std::count_if(candidates.begin(), candidates.end(),
+                                         [](const ButtonAction& a) { return a.type != kKeyboardType; });
+        if (plain == 1)
+            return *std::find_if(candidates.begin(), candidates.end(),
+                                 [](const ButtonAction& a) { return a.type != kKeyboardType; });
+        // A caption that leaves out modifiers: the keys and modifiers as written decide.
+        const ActionParse asWritten = parseKey(folded, original);
+        if (const ButtonAction* key = std::get_if<ButtonAction>(&asWritten))
+            if (std::find(candidates.begin(), candidates.end(), *key) != candidates.end())
+                return *key;
         std::string choices;
-        for (const ButtonAction& action : found->second)
-            choices += (choices.empty() ? "" : " or ") + keyUsageText(action);
-        return ActionParseError{"'" + original + "' stands for more than one key: write " + choices};
+        for (const ButtonAction& action : candidates)
+            choices += (choices.empty() ? "" : " or ") + alternativeText(action);
+        return ActionParseError{"'" + original + "' stands for more than one action: write " + choices};
     }
     if (std::optional<ActionParse> cpi = parseFixedCpiCaption(folded))
         return *cpi;
@@ -262,9 +315,11 @@ std::string actionText(const ButtonAction& action)
             return shown;
     }
     if (action.type == kKeyboardType && action.param2 == 0) {
-        const std::string byUsage = keyUsageText(action);
-        if (readsBackAs(byUsage, action))
-            return byUsage;
+        for (bool byName : {true, false}) {
+            const std::string text = keyUsageText(action, byName);
+            if (readsBackAs(text, action))
+                return text;
+        }
     }
     return rawText(action);
 }

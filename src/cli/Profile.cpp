@@ -11,6 +11,7 @@ namespace lark::cli {
 namespace {
 
 using nlohmann::json;
+using nlohmann::ordered_json;
 
 // The bytes of the block a write carries that no setting shows: the opaque fields, the sixth
 // slot that no page edits (its block layout: type, code, param1, param2 little-endian,
@@ -169,7 +170,7 @@ std::optional<std::string> valueWords(const Setting& setting, const json& value,
     return std::nullopt;
 }
 
-json settingValueJson(const Setting& setting, const std::string& words)
+ordered_json settingValueJson(const Setting& setting, const std::string& words)
 {
     switch (setting.type) {
     case ValueType::Switch:
@@ -185,8 +186,8 @@ json settingValueJson(const Setting& setting, const std::string& words)
     case ValueType::Cpi: {
         std::string ignored;
         const std::size_t cross = words.find('x');
-        return json{{"x", *parseUnsigned(words.substr(0, cross))},
-                    {"y", *parseUnsigned(words.substr(cross + 1))}};
+        return ordered_json{{"x", *parseUnsigned(words.substr(0, cross))},
+                            {"y", *parseUnsigned(words.substr(cross + 1))}};
     }
     case ValueType::Word:
     case ValueType::Action:
@@ -197,17 +198,17 @@ json settingValueJson(const Setting& setting, const std::string& words)
 
 }  // namespace
 
-json settingsJson(const MouseSettings& settings)
+ordered_json settingsJson(const MouseSettings& settings)
 {
-    json object = json::object();
+    ordered_json object = ordered_json::object();
     for (const Setting& setting : allSettings())
         object[std::string(setting.name)] = settingValueJson(setting, settingText(setting, settings));
     return object;
 }
 
-json opaqueJson(const MouseSettings& settings)
+ordered_json opaqueJson(const MouseSettings& settings)
 {
-    json object = json::object();
+    ordered_json object = ordered_json::object();
     for (const OpaqueField& field : opaqueFields()) {
         const std::vector<std::uint8_t> bytes = field.get(settings);
         object[field.name] = hexBytes(bytes.data(), bytes.size());
@@ -215,12 +216,13 @@ json opaqueJson(const MouseSettings& settings)
     return object;
 }
 
-json makeProfile(const MouseSettings& settings, std::optional<std::uint16_t> firmwareVersion)
+ordered_json makeProfile(const MouseSettings& settings, std::optional<std::uint16_t> firmwareVersion)
 {
-    json profile = json::object();
+    ordered_json profile = ordered_json::object();
     profile["format"] = kProfileFormatName;
     profile["version"] = kJsonFormatVersion;
-    profile["firmware"] = firmwareVersion ? json(firmwareVersionText(*firmwareVersion)) : json(nullptr);
+    profile["firmware"] =
+        firmwareVersion ? ordered_json(firmwareVersionText(*firmwareVersion)) : ordered_json(nullptr);
     profile["settings"] = settingsJson(settings);
     profile["opaque"] = opaqueJson(settings);
     return profile;

@@ -22,13 +22,14 @@ constexpr int kJsonFormatVersion = 1;
 constexpr std::string_view kProfileFormatName = "larkctl-profile";
 
 // Every setting under its name, with the JSON type of its ValueType.
-nlohmann::json settingsJson(const MouseSettings& settings);
+nlohmann::ordered_json settingsJson(const MouseSettings& settings);
 
 // The bytes of a block the tool does not interpret but a write carries, by name, in hex.
-nlohmann::json opaqueJson(const MouseSettings& settings);
+nlohmann::ordered_json opaqueJson(const MouseSettings& settings);
 
 // A profile: format name and version, the firmware version text, every setting, the opaque bytes.
-nlohmann::json makeProfile(const MouseSettings& settings, std::optional<std::uint16_t> firmwareVersion);
+nlohmann::ordered_json makeProfile(const MouseSettings& settings,
+                                   std::optional<std::uint16_t> firmwareVersion);
 
 // A profile read and checked whole; applying it cannot fail on its own values.
 class Profile {
