@@ -24,6 +24,7 @@ struct HidInterfaceInfo {
     std::uint16_t usagePage = 0;
     std::uint16_t usage = 0;
     int interfaceNumber = -1;
+    std::string serialNumber;  // UTF-8; empty when the device has none
 };
 
 // One open HID interface. Frames begin with the report ID.

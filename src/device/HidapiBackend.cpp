@@ -96,6 +96,8 @@ std::vector<HidInterfaceInfo> HidapiBackend::enumerate(std::uint16_t vendorId, s
         info.usagePage = entry->usage_page;
         info.usage = entry->usage;
         info.interfaceNumber = entry->interface_number;
+        if (entry->serial_number)
+            info.serialNumber = narrow(entry->serial_number);
         interfaces.push_back(std::move(info));
     }
     hid_free_enumeration(list);

@@ -75,6 +75,7 @@ struct VirtualMouse::State {
 
     // Firmware.
     std::uint16_t firmwareVersion = kFactoryFirmwareVersion;
+    std::string serialNumber = kFactorySerialNumber;
     SettingsBlock factory = defaultsBlock({});
     SettingsBlock stored = factory;
     std::uint8_t lastCommand = 0;
@@ -324,6 +325,12 @@ void VirtualMouse::setFirmwareVersion(std::uint16_t version)
     state_->firmwareVersion = version;
 }
 
+void VirtualMouse::setSerialNumber(std::string serialNumber)
+{
+    std::lock_guard lock(state_->mutex);
+    state_->serialNumber = std::move(serialNumber);
+}
+
 void VirtualMouse::setFactoryOpaque(const std::array<std::uint8_t, kOpaque0FSize>& opaque)
 {
     std::lock_guard lock(state_->mutex);
@@ -494,8 +501,8 @@ std::vector<HidInterfaceInfo> VirtualMouse::enumerate(std::uint16_t vendorId, st
         return interfaces;
     for (Collection collection : state_->order) {
         const InterfaceDescription& d = describe(collection);
-        interfaces.push_back(
-            HidInterfaceInfo{d.path, kVendorId, kProductId, d.usagePage, d.usage, d.interfaceNumber});
+        interfaces.push_back(HidInterfaceInfo{d.path, kVendorId, kProductId, d.usagePage, d.usage,
+                                              d.interfaceNumber, state_->serialNumber});
     }
     return interfaces;
 }

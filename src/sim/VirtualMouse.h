@@ -42,6 +42,7 @@ public:
     static constexpr int kForever = -1;
     static constexpr std::uint16_t kFactoryFirmwareVersion = 0x0106;
     static constexpr std::uint8_t kEventReportId = 0x06;
+    static constexpr const char* kFactorySerialNumber = "VM0001";
 
     // Without a clock, frames are stamped with real milliseconds since construction.
     explicit VirtualMouse(Clock clock = {});
@@ -57,6 +58,8 @@ public:
     static std::string pathOf(Collection collection);
 
     void setFirmwareVersion(std::uint16_t version);
+    // Every interface lists it; empty for a mouse without one.
+    void setSerialNumber(std::string serialNumber);
     // The factory block is the encoding of the defaults; only its opaque bytes can be chosen.
     void setFactoryOpaque(const std::array<std::uint8_t, kOpaque0FSize>& opaque);
     SettingsBlock factoryBlock() const;

@@ -1,0 +1,616 @@
+#include "cli/Commands.h"
+
+#include <CLI/CLI.hpp>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <iostream>
+#include <iterator>
+#include <mutex>
+#include <optional>
+#include <poll.h>
+#include <sstream>
+#include <unistd.h>
+#include <variant>
+
+#include "cli/MouseChoice.h"
+#include "cli/Profile.h"
+#include "cli/SettingNames.h"
+#include "device/MouseCommands.h"
+#include "device/OutsideAccess.h"
+#include "device/PollableHotplug.h"
+#include "session/MouseSession.h"
+#include "settings/SettingsBlock.h"
+
+namespace lark::cli {
+
+namespace {
+
+using nlohmann::ordered_json;
+
+constexpr const char* kUdevRule = "70-lark-config.rules";
+constexpr std::uint8_t kPollingRateEvent = 6;
+
+struct Options {
+    std::string device;
+    bool json = false;
+    bool dryRun = false;
+    std::vector<std::string> assignments;
+    std::string file;
+};
+
+// One line on stderr: what went wrong and, where there is one, the fix.
+int fail(Environment& env, int code, const std::string& message)
+{
+    env.err << "larkctl: " << message << '\n';
+    return code;
+}
+
+std::string firmwareText(const MouseSession& session)
+{
+    return session.firmwareVersion() ? firmwareVersionText(*session.firmwareVersion()) : std::string("-");
+}
+
+// The words for an outcome that ends a command early; ExitDone when it does not.
+int outcomeExit(Environment& env, SessionOutcome outcome, const FoundMouse& mouse)
+{
+    switch (outcome) {
+    case SessionOutcome::NotFound:
+    case SessionOutcome::Unplugged:
+        return fail(env, ExitNoMouse, "the mouse at " + mouse.path + " went away; plug it in and try again");
+    case SessionOutcome::PermissionDenied:
+        return fail(env, ExitPermission,
+                    "permission denied opening " + mouse.path + ": install the udev rule " + kUdevRule +
+                        " (comes with the package) and plug the mouse in again");
+    case SessionOutcome::SettingsNotRead:
+        return fail(env, ExitMouseRefused,
+                    "the mouse at " + mouse.path + " did not send its settings; plug it in again and retry");
+    case SessionOutcome::Refused:
+        return fail(env, ExitMouseRefused,
+                    "the mouse did not accept the settings (three attempts); it keeps what it had");
+    case SessionOutcome::UnreadNotWritten:
+        return fail(env, ExitMouseRefused,
+                    "the mouse's settings could not be read first; nothing was written");
+    case SessionOutcome::ResetNotSent:
+        return fail(env, ExitMouseRefused,
+                    "the factory reset could not be sent to the mouse; nothing changed");
+    case SessionOutcome::ResetNotConfirmed:
+        return fail(env, ExitMouseRefused,
+                    "the mouse did not confirm the factory reset; check its settings with larkctl show");
+    default:
+        return ExitDone;
+    }
+}
+
+std::string miceLines(const std::vector<FoundMouse>& mice)
+{
+    std::string lines;
+    for (const FoundMouse& mouse : mice)
+        lines += (lines.empty() ? "" : ", ") + mouse.path +
+                 (mouse.serialNumber.empty() ? "" : " (" + mouse.serialNumber + ")");
+    return lines;
+}
+
+// The mouse a command works on. Commands that write need it named when there are several.
+std::optional<FoundMouse> chooseMouse(Environment& env, const Options& options, bool writes, int& code)
+{
+    if (!options.device.empty()) {
+        const std::vector<FoundMouse> named = miceNamed(env.backend, options.device);
+        if (named.empty()) {
+            code = fail(env, ExitNoMouse,
+                        "no Tarrow Lark 8k at '" + options.device + "' (larkctl list shows the mice)");
+            return std::nullopt;
+        }
+        if (named.size() > 1) {
+            code = fail(env, ExitUsage,
+                        "'" + options.device + "' names " + std::to_string(named.size()) +
+                            " mice: " + miceLines(named) + "; give a path with --device");
+            return std::nullopt;
+        }
+        return named.front();
+    }
+    const std::vector<FoundMouse> mice = findMice(env.backend);
+    if (mice.empty()) {
+        code =
+            fail(env, ExitNoMouse, "no Tarrow Lark 8k found; plug it in (larkctl list shows what is found)");
+        return std::nullopt;
+    }
+    if (mice.size() > 1 && writes) {
+        code = fail(env, ExitUsage,
+                    std::to_string(mice.size()) + " mice found: " + miceLines(mice) +
+                        "; choose one with --device PATH|SERIAL");
+        return std::nullopt;
+    }
+    return mice.front();
+}
+
+// A session on the chosen mouse alone, started under the exchange lock.
+struct OpenMouse {
+    OpenMouse(Environment& env, const FoundMouse& found)
+        : mouse(found), backend(env.backend, found), session(backend, env.sleeper)
+    {
+    }
+    FoundMouse mouse;
+    ChosenMouseBackend backend;
+    MouseSession session;
+};
+
+std::size_t nameWidth()
+{
+    std::size_t width = 0;
+    for (const Setting& setting : allSettings())
+        width = std::max(width, setting.name.size());
+    return width + 2;
+}
+
+void printLine(std::ostream& out, std::string_view name, const std::string& value)
+{
+    out << std::left << std::setw(static_cast<int>(nameWidth())) << name << value << '\n';
+}
+
+bool sameBlock(const MouseSettings& a, const MouseSettings& b)
+{
+    std::array<std::uint8_t, kChangeDetectionSize> left{};
+    std::array<std::uint8_t, kChangeDetectionSize> right{};
+    encodeSettings(a, left);
+    encodeSettings(b, right);
+    return left == right;
+}
+
+void printChanges(std::ostream& out, const MouseSettings& before, const MouseSettings& after)
+{
+    for (const Setting* setting : changedSettings(before, after))
+        printLine(out, setting->name, settingText(*setting, before) + " -> " + settingText(*setting, after));
+}
+
+// Writes `edited` with one APPLY and says how it went; the window hears of an accepted write.
+int applyEdited(Environment& env, OpenMouse& open, const MouseSettings& edited, const char* doneText)
+{
+    const MouseSettings before = open.session.model().editedSettings;
+    if (sameBlock(before, edited)) {
+        env.out << "Nothing to change: the mouse holds these settings already.\n";
+        return ExitDone;
+    }
+    open.session.model().editedSettings = edited;
+    const SessionOutcome outcome = open.session.apply();
+    if (outcome != SessionOutcome::Applied)
+        return outcomeExit(env, outcome == SessionOutcome::Nothing ? SessionOutcome::Refused : outcome,
+                           open.mouse);
+    announceOutsideWrite(env.runtimeDirectory);
+    printChanges(env.out, before, edited);
+    env.out << doneText << '\n';
+    return ExitDone;
+}
+
+int startMouse(Environment& env, OpenMouse& open)
+{
+    const SessionOutcome outcome = open.session.start();
+    if (outcome == SessionOutcome::Connected)
+        return ExitDone;
+    if (outcome == SessionOutcome::NotFound)
+        return fail(env, ExitNoMouse,
+                    "no Tarrow Lark 8k answers at " + open.mouse.path + "; plug it in again");
+    return outcomeExit(env, outcome, open.mouse);
+}
+
+// ---- the commands ----
+
+int listCommand(Environment& env, const Options& options)
+{
+    const std::vector<FoundMouse> mice = findMice(env.backend);
+    ordered_json list = ordered_json::array();
+    struct Row {
+        std::string path, serial, firmware, access;
+    };
+    std::vector<Row> rows;
+    for (const FoundMouse& mouse : mice) {
+        SessionOutcome outcome;
+        std::string firmware = "-";
+        std::optional<std::uint16_t> version;
+        {
+            ExchangeLock lock(env.runtimeDirectory);
+            OpenMouse open(env, mouse);
+            outcome = open.session.start();
+            version = open.session.firmwareVersion();
+            open.session.stopListener();
+        }
+        const bool denied = outcome == SessionOutcome::PermissionDenied;
+        if (version)
+            firmware = firmwareVersionText(*version);
+        const std::string access =
+            denied ? std::string("no: install the udev rule ") + kUdevRule : (version ? "yes" : "no answer");
+        rows.push_back(
+            Row{mouse.path, mouse.serialNumber.empty() ? "-" : mouse.serialNumber, firmware, access});
+        list.push_back(ordered_json{{"path", mouse.path},
+                                    {"serial", mouse.serialNumber},
+                                    {"firmware", version ? ordered_json(firmware) : ordered_json(nullptr)},
+                                    {"access", !denied},
+                                    {"udev-rule", denied ? ordered_json(kUdevRule) : ordered_json(nullptr)}});
+    }
+    if (options.json) {
+        env.out << ordered_json{{"version", kJsonFormatVersion}, {"mice", list}}.dump(2) << '\n';
+    } else if (!rows.empty()) {
+        std::size_t pathWidth = 4;
+        std::size_t serialWidth = 6;
+        for (const Row& row : rows) {
+            pathWidth = std::max(pathWidth, row.path.size());
+            serialWidth = std::max(serialWidth, row.serial.size());
+        }
+        auto line = [&](const std::string& a, const std::string& b, const std::string& c,
+                        const std::string& d) {
+            env.out << std::left << std::setw(static_cast<int>(pathWidth + 2)) << a
+                    << std::setw(static_cast<int>(serialWidth + 2)) << b << std::setw(10) << c << d << '\n';
+        };
+        line("PATH", "SERIAL", "FIRMWARE", "ACCESS");
+        for (const Row& row : rows)
+            line(row.path, row.serial, row.firmware, row.access);
+    }
+    if (mice.empty())
+        return fail(env, ExitNoMouse, "no Tarrow Lark 8k found; plug it in");
+    return ExitDone;
+}
+
+int showCommand(Environment& env, const Options& options)
+{
+    int code = ExitDone;
+    const std::optional<FoundMouse> mouse = chooseMouse(env, options, false, code);
+    if (!mouse)
+        return code;
+    ExchangeLock lock(env.runtimeDirectory);
+    OpenMouse open(env, *mouse);
+    if ((code = startMouse(env, open)) != ExitDone)
+        return code;
+    const MouseSettings& settings = open.session.model().editedSettings;
+    if (options.json) {
+        ordered_json shown = ordered_json::object();
+        shown["version"] = kJsonFormatVersion;
+        shown["device"] = ordered_json{{"path", mouse->path}, {"serial", mouse->serialNumber}};
+        shown["firmware"] = firmwareText(open.session);
+        shown["settings"] = settingsJson(settings);
+        shown["opaque"] = opaqueJson(settings);
+        env.out << shown.dump(2) << '\n';
+        return ExitDone;
+    }
+    printLine(env.out, "device",
+              mouse->path + (mouse->serialNumber.empty() ? "" : " (serial " + mouse->serialNumber + ")"));
+    printLine(env.out, "firmware", firmwareText(open.session));
+    for (const Setting& setting : allSettings())
+        printLine(env.out, setting.name, settingText(setting, settings));
+    return ExitDone;
+}
+
+int setCommand(Environment& env, const Options& options)
+{
+    SettingsEdit edit;
+    for (const std::string& assignment : options.assignments) {
+        const std::size_t equals = assignment.find('=');
+        if (equals == std::string::npos || equals == 0)
+            return fail(env, ExitUsage,
+                        "'" + assignment + "' is not NAME=VALUE (larkctl set --help lists the names)");
+        std::string error;
+        if (!edit.assign(assignment.substr(0, equals), assignment.substr(equals + 1), error))
+            return fail(env, ExitBadValue, error);
+    }
+    int code = ExitDone;
+    const std::optional<FoundMouse> mouse = chooseMouse(env, options, true, code);
+    if (!mouse)
+        return code;
+    ExchangeLock lock(env.runtimeDirectory);
+    OpenMouse open(env, *mouse);
+    if ((code = startMouse(env, open)) != ExitDone)
+        return code;
+    MouseSettings edited = open.session.model().editedSettings;
+    std::string error;
+    if (!edit.applyTo(edited, false, error))
+        return fail(env, ExitBadValue, error);
+    if (options.dryRun) {
+        if (sameBlock(open.session.model().editedSettings, edited))
+            env.out << "Nothing to change: the mouse holds these settings already.\n";
+        printChanges(env.out, open.session.model().editedSettings, edited);
+        return ExitDone;
+    }
+    return applyEdited(env, open, edited, "Settings applied.");
+}
+
+// The profile's text from a file or stdin, or an error.
+std::variant<std::string, std::string> readInput(Environment& env, const std::string& file)
+{
+    using Result = std::variant<std::string, std::string>;
+    if (file == "-") {
+        std::string text((std::istreambuf_iterator<char>(env.in)), std::istreambuf_iterator<char>());
+        return Result(std::in_place_index<0>, std::move(text));
+    }
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec))
+        return Result(std::in_place_index<1>, file + " is a directory; give a profile file");
+    std::ifstream stream(file, std::ios::binary);
+    if (!stream)
+        return Result(std::in_place_index<1>, "cannot read " + file + ": " + std::strerror(errno));
+    std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    if (stream.bad())
+        return Result(std::in_place_index<1>, "cannot read " + file + ": " + std::strerror(errno));
+    return Result(std::in_place_index<0>, std::move(text));
+}
+
+int importCommand(Environment& env, const Options& options)
+{
+    const auto input = readInput(env, options.file);
+    if (input.index() == 1)
+        return fail(env, ExitBadValue, std::get<1>(input));
+    auto read = readProfile(std::get<0>(input), options.file == "-" ? "stdin" : options.file);
+    if (const std::string* error = std::get_if<std::string>(&read))
+        return fail(env, ExitBadValue, *error);
+    const Profile& profile = std::get<Profile>(read);
+
+    int code = ExitDone;
+    const std::optional<FoundMouse> mouse = chooseMouse(env, options, true, code);
+    if (!mouse)
+        return code;
+    ExchangeLock lock(env.runtimeDirectory);
+    OpenMouse open(env, *mouse);
+    if ((code = startMouse(env, open)) != ExitDone)
+        return code;
+    MouseSettings edited = open.session.model().editedSettings;
+    std::string error;
+    if (!profile.applyTo(edited, error))
+        return fail(env, ExitBadValue, error);
+    return applyEdited(env, open, edited, "Profile applied.");
+}
+
+int exportCommand(Environment& env, const Options& options)
+{
+    int code = ExitDone;
+    const std::optional<FoundMouse> mouse = chooseMouse(env, options, false, code);
+    if (!mouse)
+        return code;
+    std::string text;
+    {
+        ExchangeLock lock(env.runtimeDirectory);
+        OpenMouse open(env, *mouse);
+        if ((code = startMouse(env, open)) != ExitDone)
+            return code;
+        text =
+            makeProfile(open.session.model().editedSettings, open.session.firmwareVersion()).dump(2) + "\n";
+    }
+    if (options.file.empty() || options.file == "-") {
+        env.out << text << std::flush;
+        return env.out ? ExitDone : fail(env, ExitUsage, "cannot write the profile to stdout");
+    }
+    // Written beside the file and renamed over it, so a failed write leaves no half profile.
+    const std::string partial = options.file + ".partial";
+    {
+        std::ofstream stream(partial, std::ios::binary | std::ios::trunc);
+        stream << text;
+        stream.flush();
+        if (!stream) {
+            const std::string reason = std::strerror(errno);
+            std::error_code ignored;
+            std::filesystem::remove(partial, ignored);
+            return fail(env, ExitUsage, "cannot write " + options.file + ": " + reason);
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(partial, options.file, ec);
+    if (ec) {
+        std::filesystem::remove(partial, ec);
+        return fail(env, ExitUsage, "cannot write " + options.file + ": " + ec.message());
+    }
+    return ExitDone;
+}
+
+int resetCommand(Environment& env, const Options& options)
+{
+    int code = ExitDone;
+    const std::optional<FoundMouse> mouse = chooseMouse(env, options, true, code);
+    if (!mouse)
+        return code;
+    ExchangeLock lock(env.runtimeDirectory);
+    OpenMouse open(env, *mouse);
+    if ((code = startMouse(env, open)) != ExitDone)
+        return code;
+    const SessionOutcome outcome = open.session.factoryReset();
+    if (outcome != SessionOutcome::ResetDone)
+        return outcomeExit(env, outcome == SessionOutcome::Nothing ? SessionOutcome::ResetNotSent : outcome,
+                           open.mouse);
+    announceOutsideWrite(env.runtimeDirectory);
+    env.out << "Factory settings restored.\n";
+    return ExitDone;
+}
+
+// The mouse's events reach the poll() loop through a pipe: the listener thread only writes.
+class EventPipe {
+public:
+    EventPipe()
+    {
+        if (::pipe2(fds_, O_CLOEXEC | O_NONBLOCK) < 0)
+            fds_[0] = fds_[1] = -1;
+    }
+    ~EventPipe()
+    {
+        for (int fd : fds_)
+            if (fd >= 0)
+                ::close(fd);
+    }
+    int readFd() const { return fds_[0]; }
+    void push(std::uint8_t code, std::uint8_t value)
+    {
+        const std::uint8_t bytes[2] = {code, value};
+        [[maybe_unused]] const ssize_t n = ::write(fds_[1], bytes, sizeof bytes);
+    }
+    std::vector<std::pair<std::uint8_t, std::uint8_t>> take()
+    {
+        std::vector<std::pair<std::uint8_t, std::uint8_t>> events;
+        std::uint8_t bytes[64];
+        ssize_t n;
+        while ((n = ::read(fds_[0], bytes, sizeof bytes)) > 0)
+            for (ssize_t i = 0; i + 1 < n; i += 2)
+                events.emplace_back(bytes[i], bytes[i + 1]);
+        return events;
+    }
+
+private:
+    int fds_[2] = {-1, -1};
+};
+
+int watchCommand(Environment& env, const Options& options)
+{
+    std::optional<FoundMouse> mouse;
+    if (!options.device.empty()) {
+        int code = ExitDone;
+        if (!(mouse = chooseMouse(env, options, false, code)))
+            return code;
+    } else {
+        const std::vector<FoundMouse> mice = findMice(env.backend);
+        // Without a mouse yet, watch waits for one to be plugged in.
+        mouse = mice.empty() ? FoundMouse{} : mice.front();
+    }
+    ChosenMouseBackend chosen(env.backend, *mouse);
+    HidBackend& backend = mouse->path.empty() ? env.backend : static_cast<HidBackend&>(chosen);
+    MouseSession session(backend, env.sleeper);
+    EventPipe events;
+    session.setEventHandler([&events](std::uint8_t code, std::uint8_t value) { events.push(code, value); });
+
+    auto say = [&](const std::string& event, ordered_json fields, const std::string& words) {
+        if (options.json) {
+            ordered_json line{{"version", kJsonFormatVersion}, {"event", event}};
+            for (auto& [key, value] : fields.items())
+                line[key] = value;
+            env.out << line.dump() << '\n';
+        } else {
+            env.out << event << (words.empty() ? "" : " " + words) << '\n';
+        }
+        env.out.flush();
+    };
+    auto currentPath = [&] {
+        const std::vector<FoundMouse> mice = findMice(backend);
+        return mice.empty() ? std::string() : mice.front().path;
+    };
+
+    {
+        ExchangeLock lock(env.runtimeDirectory);
+        const SessionOutcome outcome = session.start();
+        if (outcome == SessionOutcome::PermissionDenied)
+            return outcomeExit(env, outcome, *mouse);
+        if (outcome == SessionOutcome::Connected)
+            say("connected", {{"path", currentPath()}, {"firmware", firmwareText(session)}},
+                currentPath() + " firmware " + firmwareText(session));
+    }
+
+    while (true) {
+        std::vector<pollfd> fds;
+        fds.push_back(pollfd{events.readFd(), POLLIN, 0});
+        fds.push_back(pollfd{env.stopFd, POLLIN, 0});
+        fds.push_back(pollfd{env.hotplug ? env.hotplug->fd() : -1, POLLIN, 0});
+        if (::poll(fds.data(), fds.size(), -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail(env, ExitUsage, std::string("waiting for events failed: ") + std::strerror(errno));
+        }
+        if (fds[1].revents)
+            break;
+        if (fds[0].revents & POLLIN) {
+            for (const auto& [code, value] : events.take()) {
+                session.handleMouseEvent(code, value);
+                if (code == kPollingRateEvent && (value == 1 || value == 2 || value == 4 || value == 8))
+                    say("polling-rate", {{"hz", 8000 / value}}, std::to_string(8000 / value));
+            }
+        }
+        if (env.hotplug && (fds[2].revents & POLLIN)) {
+            for (const PollableHotplug::Notice& notice : env.hotplug->take()) {
+                ExchangeLock lock(env.runtimeDirectory);
+                if (notice.arrival) {
+                    if (session.arrival(notice.name) == SessionOutcome::Connected)
+                        say("plugged", {{"path", currentPath()}, {"firmware", firmwareText(session)}},
+                            currentPath() + " firmware " + firmwareText(session));
+                } else if (session.removal(notice.name) == SessionOutcome::Unplugged) {
+                    say("unplugged", {}, "");
+                }
+            }
+        }
+    }
+    session.requestStop();
+    session.stopListener();
+    return ExitDone;
+}
+
+const char* kExitCodes =
+    "Exit codes: 0 done; 1 usage; 2 no mouse; 3 permission denied (the udev rule is missing);\n"
+    "4 the mouse refused or did not confirm; 5 bad profile or value.";
+
+std::string settingsHelp()
+{
+    std::string text = "Settings (NAME=VALUE):\n";
+    for (const Setting& setting : allSettings())
+        text += "  " + std::string(setting.name) + std::string(nameWidth() - setting.name.size(), ' ') +
+                std::string(setting.values) + "\n";
+    return text;
+}
+
+}  // namespace
+
+int runLarkctl(const std::vector<std::string>& arguments, Environment& env)
+{
+    CLI::App app{"larkctl: read and change the settings of a Tarrow Lark 8k mouse", "larkctl"};
+    app.footer(kExitCodes);
+    app.require_subcommand(1);
+    Options options;
+    app.add_option("--device", options.device,
+                   "The mouse to use: a hidraw path or a serial number (see list)");
+
+    CLI::App* list =
+        app.add_subcommand("list", "Every Tarrow Lark 8k found: path, serial number, firmware, access");
+    list->add_flag("--json", options.json, "JSON instead of text");
+    CLI::App* show = app.add_subcommand("show", "Every setting of the mouse in words");
+    show->add_flag("--json", options.json, "JSON instead of text");
+    CLI::App* set = app.add_subcommand("set", "Change settings with one write to the mouse");
+    set->add_option("assignments", options.assignments, "NAME=VALUE, one or more")->required();
+    set->add_flag("--dry-run", options.dryRun, "Print what would change and write nothing");
+    set->footer(settingsHelp());
+    CLI::App* exportApp = app.add_subcommand("export", "Write the mouse's settings as a JSON profile");
+    exportApp->add_option("file", options.file, "Profile file, or - for stdout (the default)");
+    CLI::App* importApp =
+        app.add_subcommand("import", "Check a JSON profile whole, then write it to the mouse");
+    importApp->add_option("file", options.file, "Profile file, or - for stdin")->required();
+    CLI::App* reset = app.add_subcommand("reset", "Restore the mouse's factory settings");
+    CLI::App* watch = app.add_subcommand(
+        "watch", "One line per event until interrupted: polling-rate button, plug, unplug");
+    watch->add_flag("--json", options.json, "One JSON object per line");
+
+    std::vector<std::string> argv{"larkctl"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    std::vector<const char*> pointers;
+    for (const std::string& argument : argv)
+        pointers.push_back(argument.c_str());
+    try {
+        app.parse(static_cast<int>(pointers.size()), pointers.data());
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e, env.out, env.err);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e, env.out, env.err);
+    } catch (const CLI::ParseError& e) {
+        env.err << "larkctl: " << e.what() << " (larkctl --help)\n";
+        return ExitUsage;
+    }
+
+    if (list->parsed())
+        return listCommand(env, options);
+    if (show->parsed())
+        return showCommand(env, options);
+    if (set->parsed())
+        return setCommand(env, options);
+    if (exportApp->parsed())
+        return exportCommand(env, options);
+    if (importApp->parsed())
+        return importCommand(env, options);
+    if (reset->parsed())
+        return resetCommand(env, options);
+    if (watch->parsed())
+        return watchCommand(env, options);
+    return ExitUsage;
+}
+
+}  // namespace lark::cli

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace lark {
+class HidBackend;
+class PollableHotplug;
+class Sleeper;
+}  // namespace lark
+
+namespace lark::cli {
+
+// Exit codes, as --help and the man page give them.
+enum ExitCode : int {
+    ExitDone = 0,
+    ExitUsage = 1,
+    ExitNoMouse = 2,
+    ExitPermission = 3,
+    ExitMouseRefused = 4,
+    ExitBadValue = 5,
+};
+
+// Everything a command touches, so tests run larkctl in-process against the virtual mouse.
+struct Environment {
+    HidBackend& backend;
+    Sleeper& sleeper;
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+    // Where the exchange lock and the write announcement live; empty for neither.
+    std::string runtimeDirectory;
+    // For watch: hot-plug notices, and a descriptor that turns readable when watch should end
+    // (the signal handler's pipe in the program). Without a feed, watch sees no plugging.
+    PollableHotplug* hotplug = nullptr;
+    int stopFd = -1;
+};
+
+// larkctl with its arguments (without the program name): parses them and runs the command.
+int runLarkctl(const std::vector<std::string>& arguments, Environment& environment);
+
+}  // namespace lark::cli
