@@ -61,7 +61,7 @@ public:
 
     std::vector<HidInterfaceInfo> enumerate(std::uint16_t, std::uint16_t) override
     {
-        return {HidInterfaceInfo{"fake", kVendorId, kProductId, kConfigUsagePage, kConfigUsage, 1}};
+        return {HidInterfaceInfo{"fake", kVendorId, kProductId, kConfigUsagePage, kConfigUsage, 1, {}}};
     }
     std::unique_ptr<HidDevice> open(const std::string&) override { return std::move(device_); }
     HidError lastOpenError() const override { return HidError::Other; }
