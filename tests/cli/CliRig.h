@@ -25,7 +25,10 @@ class MouseRack : public HidBackend {
 public:
     explicit MouseRack(std::vector<VirtualMouse*> mice) : mice_(std::move(mice)) {}
 
-    static std::string prefix(std::size_t index) { return "/rack" + std::string(1, static_cast<char>('A' + index)); }
+    static std::string prefix(std::size_t index)
+    {
+        return "/rack" + std::string(1, static_cast<char>('A' + index));
+    }
 
     std::vector<HidInterfaceInfo> enumerate(std::uint16_t vendorId, std::uint16_t productId) override
     {
