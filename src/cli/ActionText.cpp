@@ -7,20 +7,13 @@
 
 #include "cli/TextRules.h"
 #include "pages/mapping/ActionEncoding.h"
-#include "pages/mapping/KeyNameTable.h"
+#include "pages/mapping/KeyUsageTable.h"
 
 namespace lark::cli {
 
 namespace {
 
 constexpr std::uint8_t kKeyboardType = static_cast<std::uint8_t>(ActionKind::KeyboardKey);
-
-// Keys the mouse can send: a name in the key table and a usage of their own. A code the
-// table does not convert would reach the mouse as some other key.
-bool sendableKey(std::uint16_t virtualKey)
-{
-    return !keyName(virtualKey).empty() && virtualKeyToUsage(virtualKey) != virtualKey;
-}
 
 void addUnique(std::vector<ButtonAction>& actions, const ButtonAction& action)
 {
@@ -55,15 +48,15 @@ struct Tables {
             if (const std::optional<std::string> caption = actionCaption(entry.action, capture))
                 add(*caption, entry.action);
         }
-        for (std::uint16_t virtualKey = 0; virtualKey <= 0xFF; ++virtualKey) {
-            if (!sendableKey(virtualKey))
+        for (std::uint16_t usage = 1; usage <= 0xFF; ++usage) {
+            const std::string name = usageName(usage);
+            if (name.empty())
                 continue;
-            std::vector<std::uint16_t>& usages = keyUsages[foldName(keyName(virtualKey))];
-            const std::uint16_t usage = virtualKeyToUsage(virtualKey);
+            std::vector<std::uint16_t>& usages = keyUsages[foldName(name)];
             if (std::find(usages.begin(), usages.end(), usage) == usages.end())
                 usages.push_back(usage);
             for (std::uint8_t modifiers = 0; modifiers <= 0x0F; ++modifiers) {
-                KeyCaptureState capture{virtualKey, modifiers, {}};
+                KeyCaptureState capture{usage, modifiers, {}};
                 const ButtonAction action = encodeKeyboardAction(capture);
                 KeyCaptureState shown;
                 if (const std::optional<std::string> caption = actionCaption(action, shown))
@@ -174,13 +167,9 @@ std::uint8_t modifierBitOf(std::string_view name)
 
 ButtonAction keyAction(std::uint16_t usage, std::uint8_t modifiers)
 {
-    const std::uint16_t virtualKey = usageToVirtualKey(usage);
-    if (virtualKey != usage && sendableKey(virtualKey)) {
-        // The window's encoder, so a modifier key carries its own bit as it does there.
-        KeyCaptureState capture{virtualKey, modifiers, {}};
-        return encodeKeyboardAction(capture);
-    }
-    return ButtonAction{kKeyboardType, modifiers, usage, 0};
+    // The window's encoder, so a modifier key carries its own bit as it does there.
+    KeyCaptureState capture{usage, modifiers, {}};
+    return encodeKeyboardAction(capture);
 }
 
 // Modifier names joined by '+', then a key name or "Key 0xNN".
@@ -232,8 +221,7 @@ std::string keyUsageText(const ButtonAction& action, bool byName = false)
     if (action.code & WinBit)
         text += "Win+";
     if (byName) {
-        const std::uint16_t virtualKey = usageToVirtualKey(action.param1);
-        const std::string name = trim(keyName(virtualKey));
+        const std::string name = trim(usageName(action.param1));
         const auto found = tables().keyUsages.find(foldName(name));
         if (!name.empty() && found != tables().keyUsages.end() && found->second.size() == 1)
             return text + name;

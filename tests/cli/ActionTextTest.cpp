@@ -5,7 +5,7 @@
 
 #include "cli/ActionText.h"
 #include "pages/mapping/ActionEncoding.h"
-#include "pages/mapping/KeyNameTable.h"
+#include "pages/mapping/KeyUsageTable.h"
 
 using namespace lark;
 using namespace lark::cli;
@@ -29,11 +29,10 @@ std::vector<ButtonAction> everyAction()
     std::vector<ButtonAction> actions;
     for (const PlainMenuEntry& entry : plainMenuEntries())
         actions.push_back(entry.action);
-    for (std::uint16_t virtualKey = 0; virtualKey <= 0xFF; ++virtualKey) {
-        if (keyName(virtualKey).empty() || virtualKeyToUsage(virtualKey) == virtualKey)
-            continue;
+    // Every usage of the keyboard page, named or not, with every modifier combination.
+    for (std::uint16_t usage = 1; usage <= 0xFF; ++usage) {
         for (std::uint8_t modifiers = 0; modifiers <= 0x0F; ++modifiers) {
-            KeyCaptureState capture{virtualKey, modifiers, {}};
+            KeyCaptureState capture{usage, modifiers, {}};
             actions.push_back(encodeKeyboardAction(capture));
         }
     }
@@ -42,7 +41,8 @@ std::vector<ButtonAction> everyAction()
             actions.push_back(encodeFixedCpiAction(x, y));
     actions.push_back(act(3, 7, 0x1234, 0x5678));  // no caption at all
     actions.push_back(act(12, 0, 7, 7));           // a fixed CPI off the grid
-    actions.push_back(act(2, 0, 0x68, 0));         // F13: a usage the key table does not name
+    actions.push_back(act(2, 0, 0x1234, 0));       // not a keyboard-page usage at all
+    actions.push_back(act(2, 0, 0xE1, 0));         // Left Shift without its own bit, as a mouse may hold it
     return actions;
 }
 
