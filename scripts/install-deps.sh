@@ -5,6 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins libqt6svg6
   libhidapi-dev libudev-dev
+  libcli11-dev nlohmann-json3-dev scdoc
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
   fuse3 libfuse3-dev
