@@ -60,11 +60,11 @@ OpaqueField filterField(const char* name, int slot)
 const std::vector<OpaqueField>& opaqueFields()
 {
     static const std::vector<OpaqueField> fields = {
-        byteField("opaque00", &MouseSettings::opaque00),
-        byteField("opaque08", &MouseSettings::opaque08),
-        byteField("opaque0A", &MouseSettings::opaque0A),
-        byteField("opaque24", &MouseSettings::opaque24),
-        {"opaque0F", kOpaque0FSize,
+        byteField("block-00", &MouseSettings::opaque00),
+        byteField("block-0d", &MouseSettings::opaque08),
+        byteField("block-07", &MouseSettings::opaque0A),
+        byteField("block-08", &MouseSettings::opaque24),
+        {"block-0f", kOpaque0FSize,
          [](const MouseSettings& s) {
              return std::vector<std::uint8_t>(s.opaque0F.begin(), s.opaque0F.end());
          },

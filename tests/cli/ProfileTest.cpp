@@ -65,7 +65,7 @@ TEST(Profile, CarriesFormatVersionFirmwareAndReadableNames)
     EXPECT_EQ(profile["settings"]["cpi2"], (nlohmann::ordered_json{{"x", 800}, {"y", 800}}));
     EXPECT_EQ(profile["settings"]["right-button"], "RIGHT CLICK");
     EXPECT_EQ(profile["opaque"]["sixth-slot"], "09f10000000008");
-    EXPECT_EQ(profile["opaque"]["opaque08"], "02");
+    EXPECT_EQ(profile["opaque"]["block-0d"], "02");
 }
 
 TEST(Profile, LeavesOutSettingsItDoesNotName)
@@ -146,12 +146,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadProfile{"contradiction",
                    validWith("\"left-multiclick-filter\": 8", "\"left-multiclick-filter\": null"),
                    "only while left-spdt"},
-        BadProfile{"opaque_length", validWith("\"opaque08\": \"02\"", "\"opaque08\": \"0002\""),
-                   "opaque.opaque08: expected a string of 2 hex digits"},
-        BadProfile{"opaque_not_hex", validWith("\"opaque00\": \"00\"", "\"opaque00\": \"zz\""),
-                   "opaque.opaque00"},
-        BadProfile{"unknown_opaque", validWith("\"opaque00\"", "\"opaque01\""),
-                   "opaque.opaque01: unknown field"},
+        BadProfile{"opaque_length", validWith("\"block-0d\": \"02\"", "\"block-0d\": \"0002\""),
+                   "opaque.block-0d: expected a string of 2 hex digits"},
+        BadProfile{"opaque_not_hex", validWith("\"block-00\": \"00\"", "\"block-00\": \"zz\""),
+                   "opaque.block-00"},
+        BadProfile{"unknown_opaque", validWith("\"block-00\"", "\"block-01\""),
+                   "opaque.block-01: unknown field"},
         BadProfile{"unknown_top_level", validWith("\"settings\"", "\"setting\""), "unknown field 'setting'"}),
     [](const auto& info) { return std::string(info.param.label); });
 
