@@ -11,15 +11,14 @@
 #include <QTabWidget>
 #include <QWindow>
 
+#include <optional>
+
 #include "app/layout/AccessibleCheckBox.h"
 #include "app/layout/DialogUnits.h"
 #include "app/layout/WarningBox.h"
-#include "device/DeviceEventListener.h"
-#include "device/DeviceIds.h"
-#include "device/DeviceLink.h"
 #include "device/HotplugSource.h"
-#include "device/InterfaceNameMatch.h"
-#include "device/MouseCommands.h"
+#include "device/Protocol.h"
+#include "session/qt/SessionRunner.h"
 #include "pages/advanced/CSupportDlg.h"
 #include "pages/basic/CSensorDlg.h"
 #include "pages/mapping/CMouseSet.h"
@@ -30,9 +29,6 @@ namespace lark {
 namespace {
 
 constexpr double kSoftwareVersion = 1.06;
-constexpr int kWriteAttempts = 3;
-constexpr int kArrivalVersionReads = 5;
-constexpr int kArrivalSettingsReads = 5;
 
 const QString kStatusApplied = QStringLiteral("Settings applied.");
 const QString kStatusRefused =
@@ -42,8 +38,63 @@ const QString kStatusNoPermission = QStringLiteral(
     "The mouse is present but may not be opened (permission denied). Install the udev rule and replug it.");
 const QString kStatusResetDone = QStringLiteral("Factory settings restored.");
 const QString kStatusResetNotSent = QStringLiteral("The factory reset could not be sent to the mouse.");
+const QString kStatusResetNotConfirmed =
+    QStringLiteral("The mouse did not confirm the factory reset; its settings may be unchanged.");
 const QString kStatusSettingsNotRead = QStringLiteral("The mouse's settings could not be read.");
+const QString kStatusUnreadNotWritten = QStringLiteral(
+    "The mouse's settings could not be read, so nothing was written. Press APPLY to try again.");
+const QString kStatusNotGathered = QStringLiteral("Nothing was written: correct the value on the page first.");
 const QString kStatusUnplugged = QStringLiteral("The mouse was unplugged.");
+
+// What the status line says while an operation runs; empty for the quick ones.
+QString busyText(SessionOperation operation)
+{
+    switch (operation) {
+    case SessionOperation::Start:
+    case SessionOperation::Arrival:
+    case SessionOperation::ReadAgain:
+        return QStringLiteral("Connecting\u2026");
+    case SessionOperation::Apply:
+        return QStringLiteral("Applying\u2026");
+    case SessionOperation::FactoryReset:
+        return QStringLiteral("Restoring factory settings\u2026");
+    default:
+        return {};
+    }
+}
+
+// What the status line says after an operation; nothing when the status from before stands.
+std::optional<QString> outcomeText(SessionOperation operation, SessionOutcome outcome)
+{
+    switch (outcome) {
+    case SessionOutcome::Nothing:
+        return std::nullopt;
+    case SessionOutcome::Connected:
+        return QString();
+    case SessionOutcome::NotFound:
+        // At start-up the grey window says it already.
+        return operation == SessionOperation::Start ? QString() : kStatusNotFound;
+    case SessionOutcome::PermissionDenied:
+        return kStatusNoPermission;
+    case SessionOutcome::SettingsNotRead:
+        return kStatusSettingsNotRead;
+    case SessionOutcome::Applied:
+        return kStatusApplied;
+    case SessionOutcome::Refused:
+        return kStatusRefused;
+    case SessionOutcome::UnreadNotWritten:
+        return kStatusUnreadNotWritten;
+    case SessionOutcome::ResetDone:
+        return kStatusResetDone;
+    case SessionOutcome::ResetNotSent:
+        return kStatusResetNotSent;
+    case SessionOutcome::ResetNotConfirmed:
+        return kStatusResetNotConfirmed;
+    case SessionOutcome::Unplugged:
+        return kStatusUnplugged;
+    }
+    return std::nullopt;
+}
 
 QPushButton* makeButton(const QString& text, QWidget* parent)
 {
@@ -79,21 +130,41 @@ CUpdaterDlg::CUpdaterDlg(SettingsModel& model, DeviceContext device, QWidget* pa
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(DialogUnits::dialogFont());
     buildControls();
+    model_.setDefaults();
+    buildPages();
+    // Until the session tells otherwise, nothing on the pages is the mouse's.
+    setControlsEnabled(false);
     model_.setApplyListener([this](bool differ) {
         // Disabling the controls commits a focused edit, which runs change detection: it must
         // not bring APPLY back while the mouse is away.
-        applyButton_->setEnabled(differ && controlsEnabled_);
-        setStatus(QString());
+        setApplyWanted(differ && controlsEnabled_);
+        if (!busy_)
+            setStatus(QString());
     });
-    connect(&device_.hotplug, &HotplugSource::deviceArrived, this, &CUpdaterDlg::onDeviceArrived);
-    connect(&device_.hotplug, &HotplugSource::deviceRemoved, this, &CUpdaterDlg::onDeviceRemoved);
+    connectSession();
 }
 
 CUpdaterDlg::~CUpdaterDlg()
 {
-    // The reader must be gone before the window it reports to.
-    listener_.reset();
     model_.setApplyListener(nullptr);
+}
+
+void CUpdaterDlg::connectSession()
+{
+    SessionRunner& session = device_.session;
+    connect(&session, &SessionRunner::busyChanged, this, &CUpdaterDlg::onBusyChanged);
+    connect(&session, &SessionRunner::connectedChanged, this, &CUpdaterDlg::onConnectedChanged);
+    connect(&session, &SessionRunner::firmwareVersionChanged, this,
+            [this](const QString& text) { setValueText(firmwareLabel_, text); });
+    connect(&session, &SessionRunner::settingsLoaded, this, &CUpdaterDlg::onSettingsLoaded);
+    connect(&session, &SessionRunner::settingsApplied, this, &CUpdaterDlg::onSettingsApplied);
+    connect(&session, &SessionRunner::outcome, this, &CUpdaterDlg::onOutcome);
+    connect(&session, &SessionRunner::mouseEvent, this, &CUpdaterDlg::onMouseEvent);
+    // Notifications go to the session, which knows whether the mouse is connected.
+    connect(&device_.hotplug, &HotplugSource::deviceArrived, &session, &SessionRunner::arrival);
+    connect(&device_.hotplug, &HotplugSource::deviceRemoved, &session, &SessionRunner::removal);
+    // The session may have been started before the window was built.
+    onBusyChanged(session.isBusy(), session.busyOperation());
 }
 
 void CUpdaterDlg::buildControls()
@@ -153,43 +224,30 @@ void CUpdaterDlg::initialize()
 {
     if (!device_.hotplug.start())
         showWarning(this, QStringLiteral("RegisterDeviceNotification Failed!"));
-
-    buildPages();
-    model_.setDefaults();
-
-    DeviceLink& link = device_.link;
-    link.findMouse(kProductId);
-    if (link.lastOpenError() == HidError::PermissionDenied)
-        setStatus(kStatusNoPermission);
-
-    std::uint16_t version = 0;
-    if (readFirmwareVersion(link, version) == 1) {
-        setControlsEnabled(true);
-        setValueText(firmwareLabel_, QString::fromStdString(firmwareVersionText(version)));
-    } else {
-        setControlsEnabled(false);
-    }
-
-    if (readSettings(link, model_) == 1) {
-        decodeSettings(model_.lastBlock, model_.appliedSettings);
-        refreshPages();
-    } else if (link.isConnected()) {
-        setStatus(kStatusSettingsNotRead);  // the pages show defaults, not what the mouse holds
-    }
-
-    startListener();
-    applyButton_->setEnabled(false);
+    device_.session.start();
 }
 
 void CUpdaterDlg::setControlsEnabled(bool enabled)
 {
     controlsEnabled_ = enabled;
     tabs_->tabBar()->setEnabled(enabled);
-    factoryResetButton_->setEnabled(enabled);
-    applyButton_->setEnabled(enabled);
     basicPage_->setControlsEnabled(enabled);
     advancedPage_->setControlsEnabled(enabled);
     mappingPage_->setControlsEnabled(enabled);
+    // Enabling includes APPLY; the flow that enabled the controls then decides.
+    setApplyWanted(enabled);
+}
+
+void CUpdaterDlg::setApplyWanted(bool wanted)
+{
+    applyWanted_ = wanted;
+    updateButtons();
+}
+
+void CUpdaterDlg::updateButtons()
+{
+    factoryResetButton_->setEnabled(controlsEnabled_ && !busy_);
+    applyButton_->setEnabled(applyWanted_ && controlsEnabled_ && !busy_);
 }
 
 void CUpdaterDlg::centerOnScreen()
@@ -213,124 +271,89 @@ void CUpdaterDlg::setStatus(const QString& text)
     setValueText(statusLabel_, text);
 }
 
-bool CUpdaterDlg::reconnect()
-{
-    DeviceLink& link = device_.link;
-    link.closeDevice();
-    link.setConnected(false);
-    if (link.findMouse(kProductId))
-        return true;
-    setStatus(link.lastOpenError() == HidError::PermissionDenied ? kStatusNoPermission : kStatusNotFound);
-    return false;
-}
-
 void CUpdaterDlg::apply()
 {
-    if (applyInProgress_)
+    if (busy_ || !controlsEnabled_)
         return;
-    applyInProgress_ = true;
-
-    if (reconnect()) {
-        advancedPage_->collectSettings();
-        basicPage_->collectSettings();
-
-        bool accepted = false;
-        for (int attempt = 0; attempt < kWriteAttempts && !accepted; ++attempt) {
-            const auto wait = static_cast<std::uint16_t>(300 + 50 * attempt);
-            accepted = writeSettings(device_.link, model_.editedSettings, wait) == 1;
-        }
-        // The applied copy follows the mouse: only what it accepted counts as applied.
-        if (accepted) {
-            model_.copyEditedToApplied();
-            applyButton_->setEnabled(false);
-            setStatus(kStatusApplied);
-        } else {
-            setStatus(kStatusRefused);  // APPLY stays enabled for the unsent changes
-        }
+    // A value a page cannot read stops APPLY: nothing half-gathered goes to the mouse.
+    const bool advancedRead = advancedPage_->collectSettings();
+    const bool basicRead = basicPage_->collectSettings();
+    if (!advancedRead || !basicRead) {
+        setStatus(kStatusNotGathered);
+        return;
     }
-    applyInProgress_ = false;
+    // What is written is what the pages hold now; later edits stay edits.
+    device_.session.apply(model_.editedSettings);
 }
 
 void CUpdaterDlg::factoryReset()
 {
-    if (!reconnect())
+    if (busy_ || !controlsEnabled_)
         return;
-    // Showing the defaults is only honest when the mouse was asked to restore them.
-    if (!sendFactoryReset(device_.link)) {
-        setStatus(kStatusResetNotSent);
-        return;
-    }
-    lark::setDefaults(model_.editedSettings);
-    refreshPages();
-    applyButton_->setEnabled(false);
-    setStatus(kStatusResetDone);
+    device_.session.factoryReset();
 }
 
-void CUpdaterDlg::onDeviceRemoved(const QString& path)
+void CUpdaterDlg::onBusyChanged(bool busy, SessionOperation operation)
 {
-    if (!isMouseInterfaceName(path.toStdString()))
+    if (busy == busy_ && !busy)
         return;
-    DeviceLink& link = device_.link;
-    if (!link.isConnected())
-        return;
-    setValueText(firmwareLabel_, QString());
-    setControlsEnabled(false);
-    link.setConnected(false);
-    // Whatever the last flow reported, it no longer holds with the mouse gone.
-    setStatus(kStatusUnplugged);
-}
-
-void CUpdaterDlg::onDeviceArrived(const QString& path)
-{
-    if (!isMouseInterfaceName(path.toStdString()))
-        return;
-    DeviceLink& link = device_.link;
-    if (link.isConnected())
-        return;
-    Sleeper& sleeper = link.sleeper();
-    sleeper.sleepMs(900);
-    setControlsEnabled(true);
-    applyButton_->setEnabled(false);
-    if (!link.findMouse(kProductId)) {
-        // A notification handled after the mouse has left again, or a mouse that may not be
-        // opened: the window must not look connected. The next arrival tries again.
-        setControlsEnabled(false);
-        setStatus(link.lastOpenError() == HidError::PermissionDenied ? kStatusNoPermission : kStatusNotFound);
-        return;
-    }
-    setStatus(QString());
-
-    for (int i = 0; i < kArrivalVersionReads; ++i) {
-        std::uint16_t version = 0;
-        if (readFirmwareVersion(link, version) == 1) {
-            setControlsEnabled(true);
-            setValueText(firmwareLabel_, QString::fromStdString(firmwareVersionText(version)));
+    const bool wasBusy = busy_;
+    busy_ = busy;
+    if (busy) {
+        const QString text = busyText(operation);
+        if (!text.isEmpty()) {
+            if (!wasBusy)
+                statusBeforeBusy_ = statusLabel_->text();
+            setStatus(text);
         }
-        sleeper.sleepMs(100);
+        setCursor(Qt::BusyCursor);
+    } else {
+        unsetCursor();
     }
-    bool settingsRead = false;
-    for (int i = 0; i < kArrivalSettingsReads && !settingsRead; ++i) {
-        settingsRead = readSettings(link, model_) == 1;
-        if (settingsRead)
-            refreshPages();
-        else
-            sleeper.sleepMs(100);
-    }
-    if (!settingsRead && link.isConnected())
-        setStatus(kStatusSettingsNotRead);  // the pages still show the settings from before
-    applyButton_->setEnabled(false);
-    startListener();
+    updateButtons();
 }
 
-void CUpdaterDlg::startListener()
+void CUpdaterDlg::onConnectedChanged(bool connected)
 {
-    if (!listener_)
-        listener_ = std::make_unique<DeviceEventListener>(device_.backend, device_.link.sleeper());
-    // Events are read on the listener's thread and handled here, on the window's thread.
-    listener_->start([this](std::uint8_t code, std::uint8_t value) {
-        QMetaObject::invokeMethod(
-            this, [this, code, value] { onMouseEvent(code, value); }, Qt::QueuedConnection);
-    });
+    setControlsEnabled(connected);
+}
+
+void CUpdaterDlg::onSettingsLoaded(const MouseSettings& settings)
+{
+    // What the mouse holds is both what the pages show and what counts as applied.
+    model_.editedSettings = settings;
+    model_.appliedSettings = settings;
+    refreshPages();
+}
+
+void CUpdaterDlg::onSettingsApplied(const MouseSettings& settings)
+{
+    // Edits made while the write ran still differ from this, and keep APPLY on.
+    model_.appliedSettings = settings;
+}
+
+void CUpdaterDlg::onOutcome(SessionOperation operation, SessionOutcome outcome)
+{
+    switch (operation) {
+    case SessionOperation::Start:
+    case SessionOperation::Arrival:
+    case SessionOperation::ReadAgain:
+        if (outcome != SessionOutcome::Nothing)
+            setApplyWanted(false);
+        break;
+    case SessionOperation::Apply:
+        if (outcome == SessionOutcome::Applied)
+            setApplyWanted(controlsEnabled_ && model_.settingsDiffer());
+        break;
+    case SessionOperation::FactoryReset:
+        if (outcome == SessionOutcome::ResetDone)
+            setApplyWanted(false);
+        break;
+    default:
+        break;
+    }
+    const std::optional<QString> text = outcomeText(operation, outcome);
+    setStatus(text ? *text : statusBeforeBusy_);
 }
 
 void CUpdaterDlg::onMouseEvent(int code, int value)

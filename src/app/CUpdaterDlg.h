@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "session/SessionOutcome.h"
+#include "settings/MouseSettings.h"
+
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -16,16 +19,14 @@ namespace lark {
 class CMouseSet;
 class CSensorDlg;
 class CSupportDlg;
-class DeviceEventListener;
-class DeviceLink;
-class HidBackend;
 class HotplugSource;
+class SessionRunner;
 class SettingsModel;
 
 // What the window needs from the device side; the real mouse and the virtual one differ only here.
+// The session may already be starting while the window is built.
 struct DeviceContext {
-    HidBackend& backend;
-    DeviceLink& link;
+    SessionRunner& session;
     HotplugSource& hotplug;
 };
 
@@ -37,7 +38,9 @@ public:
     CUpdaterDlg(SettingsModel& model, DeviceContext device, QWidget* parent = nullptr);
     ~CUpdaterDlg() override;
 
-    // The start-up sequence: notifications, defaults, find the mouse, read it, fill the pages.
+    // The start-up sequence: notifications, pages and defaults; the session finds and reads
+    // the mouse on its own thread (asked to start here unless it already was) and the pages
+    // fill when its settings arrive.
     void initialize();
 
     void setControlsEnabled(bool enabled);
@@ -52,11 +55,11 @@ public:
     QLabel* firmwareLabel() const { return firmwareLabel_; }
     QLabel* statusLabel() const { return statusLabel_; }
 
+    bool isBusy() const { return busy_; }
+
 public slots:
     void apply();
     void factoryReset();
-    void onDeviceArrived(const QString& path);
-    void onDeviceRemoved(const QString& path);
     void onMouseEvent(int code, int value);
 
 protected:
@@ -71,13 +74,19 @@ private:
     void buildPages();
     void refreshPages();
     void setStatus(const QString& text);
-    bool reconnect();
-    void startListener();
     bool isInsidePage(const QWidget* widget) const;
+    void connectSession();
+    void onBusyChanged(bool busy, SessionOperation operation);
+    void onConnectedChanged(bool connected);
+    void onSettingsLoaded(const MouseSettings& settings);
+    void onSettingsApplied(const MouseSettings& settings);
+    void onOutcome(SessionOperation operation, SessionOutcome outcome);
+    // APPLY follows change detection and the flows, and stays off while the session works.
+    void setApplyWanted(bool wanted);
+    void updateButtons();
 
     SettingsModel& model_;
     DeviceContext device_;
-    std::unique_ptr<DeviceEventListener> listener_;
 
     QGroupBox* infoGroup_ = nullptr;
     QLabel* firmwareLabel_ = nullptr;
@@ -91,7 +100,9 @@ private:
     CMouseSet* mappingPage_ = nullptr;
 
     bool controlsEnabled_ = false;
-    bool applyInProgress_ = false;
+    bool applyWanted_ = false;
+    bool busy_ = false;
+    QString statusBeforeBusy_;
     bool dragging_ = false;
     QPoint dragOffset_;
 };

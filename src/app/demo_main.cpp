@@ -6,8 +6,8 @@
 #include "app/CUpdaterDlg.h"
 #include "app/VirtualHotplugSource.h"
 #include "app/VirtualMousePanel.h"
-#include "device/DeviceLink.h"
 #include "device/RealSleeper.h"
+#include "session/qt/SessionRunner.h"
 #include "sim/VirtualMouse.h"
 
 // The real window on the virtual mouse, with real protocol waits, for trying the tool
@@ -21,12 +21,13 @@ int main(int argc, char* argv[])
 
     lark::VirtualMouse mouse;
     lark::RealSleeper sleeper;
-    lark::DeviceLink link(mouse, sleeper);
+    lark::SessionRunner session(mouse, sleeper);
+    session.start();
     lark::VirtualHotplugSource hotplug(mouse);
 
     lark::VirtualMousePanel panel(mouse);
     panel.show();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         panel.move(screen->availableGeometry().topLeft() + QPoint(16, 16));
-    return updater.runMainWindow({mouse, link, hotplug});
+    return updater.runMainWindow({session, hotplug});
 }

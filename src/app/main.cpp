@@ -2,10 +2,10 @@
 
 #include "app/CUpdaterApp.h"
 #include "app/CUpdaterDlg.h"
-#include "device/DeviceLink.h"
 #include "device/HidapiBackend.h"
 #include "device/RealSleeper.h"
 #include "device/UdevHotplugSource.h"
+#include "session/qt/SessionRunner.h"
 
 int main(int argc, char* argv[])
 {
@@ -16,7 +16,9 @@ int main(int argc, char* argv[])
 
     lark::HidapiBackend backend;
     lark::RealSleeper sleeper;
-    lark::DeviceLink link(backend, sleeper);
+    lark::SessionRunner session(backend, sleeper);
+    // The mouse is found and read on the session's thread while Qt builds the window.
+    session.start();
     lark::UdevHotplugSource hotplug;
-    return updater.runMainWindow({backend, link, hotplug});
+    return updater.runMainWindow({session, hotplug});
 }
