@@ -20,6 +20,7 @@
 #include "device/HotplugSource.h"
 #include "device/InterfaceNameMatch.h"
 #include "device/MouseCommands.h"
+#include "device/Protocol.h"
 #include "pages/advanced/CSupportDlg.h"
 #include "pages/basic/CSensorDlg.h"
 #include "pages/mapping/CMouseSet.h"
@@ -163,14 +164,14 @@ void CUpdaterDlg::initialize()
         setStatus(kStatusNoPermission);
 
     std::uint16_t version = 0;
-    if (readFirmwareVersion(link, version) == 1) {
+    if (readFirmwareVersion(link, version) == CommandResult::Done) {
         setControlsEnabled(true);
         setValueText(firmwareLabel_, QString::fromStdString(firmwareVersionText(version)));
     } else {
         setControlsEnabled(false);
     }
 
-    if (readSettings(link, model_) == 1) {
+    if (readSettings(link, model_) == CommandResult::Done) {
         decodeSettings(model_.lastBlock, model_.appliedSettings);
         refreshPages();
     } else if (link.isConnected()) {
@@ -237,7 +238,7 @@ void CUpdaterDlg::apply()
         bool accepted = false;
         for (int attempt = 0; attempt < kWriteAttempts && !accepted; ++attempt) {
             const auto wait = static_cast<std::uint16_t>(300 + 50 * attempt);
-            accepted = writeSettings(device_.link, model_.editedSettings, wait) == 1;
+            accepted = writeSettings(device_.link, model_.editedSettings, wait) == CommandResult::Done;
         }
         // The applied copy follows the mouse: only what it accepted counts as applied.
         if (accepted) {
@@ -256,7 +257,7 @@ void CUpdaterDlg::factoryReset()
     if (!reconnect())
         return;
     // Showing the defaults is only honest when the mouse was asked to restore them.
-    if (!sendFactoryReset(device_.link)) {
+    if (sendFactoryReset(device_.link) == CommandResult::NotSent) {
         setStatus(kStatusResetNotSent);
         return;
     }
@@ -302,7 +303,7 @@ void CUpdaterDlg::onDeviceArrived(const QString& path)
 
     for (int i = 0; i < kArrivalVersionReads; ++i) {
         std::uint16_t version = 0;
-        if (readFirmwareVersion(link, version) == 1) {
+        if (readFirmwareVersion(link, version) == CommandResult::Done) {
             setControlsEnabled(true);
             setValueText(firmwareLabel_, QString::fromStdString(firmwareVersionText(version)));
         }
@@ -310,7 +311,7 @@ void CUpdaterDlg::onDeviceArrived(const QString& path)
     }
     bool settingsRead = false;
     for (int i = 0; i < kArrivalSettingsReads && !settingsRead; ++i) {
-        settingsRead = readSettings(link, model_) == 1;
+        settingsRead = readSettings(link, model_) == CommandResult::Done;
         if (settingsRead)
             refreshPages();
         else
