@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "device/DeviceIds.h"
+#include "device/Protocol.h"
 #include "sim/VirtualMouse.h"
 
 namespace lark {

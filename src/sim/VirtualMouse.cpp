@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "device/DeviceIds.h"
+#include "device/Protocol.h"
 
 namespace lark {
 

@@ -10,8 +10,8 @@
 #include <QTimer>
 
 #include "WindowRig.h"
-#include "device/DeviceIds.h"
 #include "device/HotplugSource.h"
+#include "device/Protocol.h"
 
 using namespace lark;
 using namespace lark::test;

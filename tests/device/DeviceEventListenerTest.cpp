@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "device/DeviceEventListener.h"
-#include "device/DeviceIds.h"
+#include "device/Protocol.h"
 #include "sim/RecordingSleeper.h"
 #include "sim/VirtualMouse.h"
 
