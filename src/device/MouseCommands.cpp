@@ -91,7 +91,7 @@ CommandResult readFirmwareVersion(DeviceLink& link, std::uint16_t& version)
     return result;
 }
 
-CommandResult readSettings(DeviceLink& link, SettingsModel& model)
+CommandResult readSettings(DeviceLink& link, SettingsBlock& block)
 {
     CommandFrame request = requestFrame(kCommandReadSettings);
     std::vector<std::uint8_t> answer(kSettingsReportLength, 0);
@@ -101,9 +101,16 @@ CommandResult readSettings(DeviceLink& link, SettingsModel& model)
                                       answer.data(), kSettingsReportLength, Fetch::Polled}));
     if (result == CommandResult::Done) {
         const auto blockBegin = answer.begin() + kSettingsBlockOffset;
-        std::copy(blockBegin, blockBegin + kSettingsBlockSize, model.lastBlock.begin());
-        decodeSettings(model.lastBlock, model.editedSettings);
+        std::copy(blockBegin, blockBegin + kSettingsBlockSize, block.begin());
     }
+    return result;
+}
+
+CommandResult readSettings(DeviceLink& link, SettingsModel& model)
+{
+    const CommandResult result = readSettings(link, model.lastBlock);
+    if (result == CommandResult::Done)
+        decodeSettings(model.lastBlock, model.editedSettings);
     return result;
 }
 

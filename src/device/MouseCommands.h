@@ -21,7 +21,10 @@ enum class CommandResult {
 // Done with `version` set; otherwise `version` is left alone.
 CommandResult readFirmwareVersion(DeviceLink& link, std::uint16_t& version);
 
-// Done when the block was read: it is kept whole in model.lastBlock and decoded into
+// Done when the whole block was read into `block`; otherwise `block` is left as it was.
+CommandResult readSettings(DeviceLink& link, SettingsBlock& block);
+
+// The same, kept whole in model.lastBlock and decoded into
 // model.editedSettings. Otherwise the model is left as it was.
 CommandResult readSettings(DeviceLink& link, SettingsModel& model);
 
