@@ -302,11 +302,13 @@ void CUpdaterDlg::onBusyChanged(bool busy, SessionOperation operation)
     if (busy) {
         const QString text = busyText(operation);
         if (!text.isEmpty()) {
-            if (!wasBusy)
+            if (!statusShowsBusy_)
                 statusBeforeBusy_ = statusLabel_->text();
+            statusShowsBusy_ = true;
             setStatus(text);
         }
-        setCursor(Qt::BusyCursor);
+        if (!wasBusy)
+            setCursor(Qt::BusyCursor);
     } else {
         unsetCursor();
     }
@@ -352,8 +354,12 @@ void CUpdaterDlg::onOutcome(SessionOperation operation, SessionOutcome outcome)
     default:
         break;
     }
-    const std::optional<QString> text = outcomeText(operation, outcome);
-    setStatus(text ? *text : statusBeforeBusy_);
+    // An operation that came to nothing leaves the status as it was before it ran.
+    if (const std::optional<QString> text = outcomeText(operation, outcome))
+        setStatus(*text);
+    else if (statusShowsBusy_)
+        setStatus(statusBeforeBusy_);
+    statusShowsBusy_ = false;
 }
 
 void CUpdaterDlg::onMouseEvent(int code, int value)

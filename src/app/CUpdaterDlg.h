@@ -103,6 +103,7 @@ private:
     bool applyWanted_ = false;
     bool busy_ = false;
     QString statusBeforeBusy_;
+    bool statusShowsBusy_ = false;
     bool dragging_ = false;
     QPoint dragOffset_;
 };

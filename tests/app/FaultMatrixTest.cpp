@@ -183,7 +183,7 @@ private slots:
                 QVERIFY(rig.applyButton()->isEnabled());
                 if (c.trigger == Trigger::Arrival) {
                     rig.mouse.unplug();
-                    drain();
+                    rig.settle();
                     QVERIFY(!rig.controlsEnabled());
                 }
                 rig.backend.plan(c.command, c.fault, c.nth);
@@ -194,7 +194,7 @@ private slots:
                 else
                     QTest::mouseClick(c.trigger == Trigger::Apply ? rig.applyButton() : rig.resetButton(),
                                       Qt::LeftButton);
-                drain();
+                rig.settle();
             }
             QVERIFY2(rig.backend.exchangesOfPlannedCommand() > 0, "the fault never met its command");
 
@@ -222,7 +222,7 @@ private slots:
             QVERIFY(rig.controlsEnabled());
             QCOMPARE(rig.firmware(), kVersion);
             QTest::mouseClick(rig.box("Ripple Control"), Qt::LeftButton);
-            QTest::mouseClick(rig.applyButton(), Qt::LeftButton);
+            rig.click(rig.applyButton());
             QCOMPARE(rig.status(), kApplied);
             MouseSettings stored;
             decodeSettings(rig.mouse.storedBlock(), stored);

@@ -17,7 +17,7 @@
 #include "FaultInjection.h"
 #include "app/CUpdaterDlg.h"
 #include "app/VirtualHotplugSource.h"
-#include "device/DeviceLink.h"
+#include "session/qt/SessionRunner.h"
 #include "settings/SettingsModel.h"
 #include "sim/RecordingSleeper.h"
 #include "sim/VirtualMouse.h"
@@ -78,26 +78,44 @@ inline SettingsBlock mouseBlock()
     return block;
 }
 
-// The real window on the virtual mouse behind a fault-injecting wrapper and the real DeviceLink.
+// The real window on the virtual mouse behind a fault-injecting wrapper and the real session.
 template <class SleeperType = RecordingSleeper> struct FaultRigOf {
     SleeperType sleeper;
     VirtualMouse mouse;
     FaultInjectingBackend backend{mouse};
-    DeviceLink link{backend, sleeper};
     VirtualHotplugSource hotplug{mouse};
     SettingsModel model;
+    SessionRunner session{backend, sleeper};
     std::unique_ptr<CUpdaterDlg> window;
 
     FaultRigOf() { mouse.setStoredBlock(mouseBlock()); }
-    ~FaultRigOf() { window.reset(); }  // joins the listener before the mouse goes
+    ~FaultRigOf()
+    {
+        window.reset();
+        session.stop();  // joins the session and its listener before the mouse goes
+    }
 
     void start()
     {
-        window = std::make_unique<CUpdaterDlg>(model, DeviceContext{backend, link, hotplug});
+        window = std::make_unique<CUpdaterDlg>(model, DeviceContext{session, hotplug});
         window->initialize();
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        settle();
+    }
+
+    // Lets queued notifications reach the session, then waits until it has done all it was
+    // asked and the window has heard of it.
+    void settle() const
+    {
         drain();
+        QTRY_VERIFY_WITH_TIMEOUT(!session.isBusy() && !window->isBusy(), 30000);
+    }
+
+    void click(QAbstractButton* button) const
+    {
+        QTest::mouseClick(button, Qt::LeftButton);
+        settle();
     }
 
     template <class T> T* find(const QString& name) const { return named<T>(window.get(), name); }
@@ -151,11 +169,11 @@ template <class SleeperType = RecordingSleeper> struct FaultRigOf {
         mouse.clearFaults();
         if (mouse.isPlugged() && (!controlsEnabled() || firmware().isEmpty())) {
             mouse.unplug();
-            drain();
+            settle();
         }
         if (!mouse.isPlugged()) {
             mouse.plug();
-            drain();
+            settle();
         }
     }
 };

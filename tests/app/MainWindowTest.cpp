@@ -123,7 +123,7 @@ private slots:
         QVERIFY(!rig.applyButton()->isEnabled());
         QVERIFY(!rig.find<QLineEdit>(QStringLiteral("CPI 1 X value"))->isEnabled());
         QCOMPARE(rig.status(), QString());
-        QCOMPARE(rig.link.isConnected(), false);
+        QCOMPARE(rig.linkConnected(), false);
     }
 
     void startsWithMouseConnectedAndShowsItsSettings()
@@ -137,7 +137,7 @@ private slots:
         QVERIFY(rig.window->tabs()->tabBar()->isEnabled());
         QVERIFY(rig.resetButton()->isEnabled());
         QVERIFY(!rig.applyButton()->isEnabled());
-        QVERIFY(rig.link.isConnected());
+        QVERIFY(rig.linkConnected());
 
         MouseSettings expected;
         decodeSettings(customBlock(), expected);
@@ -173,11 +173,12 @@ private slots:
         VirtualMouse mouse(sleeper.clock());
         mouse.setStoredBlock(customBlock());
         NoSettingsBackend backend(mouse);
-        DeviceLink link(backend, sleeper);
         VirtualHotplugSource hotplug(mouse);
         SettingsModel model;
-        CUpdaterDlg window(model, DeviceContext{backend, link, hotplug});
+        SessionRunner session(backend, sleeper);
+        CUpdaterDlg window(model, DeviceContext{session, hotplug});
         window.initialize();
+        QTRY_VERIFY(!session.isBusy());
 
         MouseSettings defaults;
         setDefaults(defaults);
@@ -187,6 +188,7 @@ private slots:
         QVERIFY(window.factoryResetButton()->isEnabled());
         QVERIFY(!window.applyButton()->isEnabled());
         QVERIFY(window.tabs()->tabBar()->isEnabled());
+        QCOMPARE(window.statusLabel()->text(), QStringLiteral("The mouse's settings could not be read."));
     }
 
     void enterNeverAppliesNorCloses()
@@ -325,7 +327,7 @@ private slots:
         WindowRig rig;
         rig.mouse.failOpens(HidError::PermissionDenied, VirtualMouse::kForever);
         rig.start();
-        QVERIFY(!rig.link.isConnected());
+        QVERIFY(!rig.linkConnected());
         QVERIFY(!rig.resetButton()->isEnabled());
         QVERIFY(rig.status().contains(QStringLiteral("permission denied")));
         QVERIFY(rig.status().contains(QStringLiteral("udev rule")));
@@ -334,7 +336,7 @@ private slots:
         rig.mouse.clearFaults();
         rig.mouse.unplug();
         rig.mouse.plug();
-        QTRY_VERIFY(rig.link.isConnected());
+        QTRY_VERIFY(rig.linkConnected());
         QCOMPARE(rig.status(), QString());
         QCOMPARE(rig.window->firmwareLabel()->text(), QStringLiteral("V1.06"));
     }

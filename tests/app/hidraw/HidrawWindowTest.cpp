@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "app/CUpdaterDlg.h"
-#include "device/DeviceLink.h"
 #include "device/HidapiBackend.h"
 #include "device/UdevHotplugSource.h"
+#include "session/qt/SessionRunner.h"
 #include "settings/SettingsModel.h"
 #include "support/HidemuControl.h"
 #include "support/WidgetLookup.h"
@@ -101,7 +101,7 @@ class HidrawWindowTest : public QObject {
 
     HidapiBackend backend_;
     RealRecordingSleeper sleeper_;
-    std::unique_ptr<DeviceLink> link_;
+    std::unique_ptr<SessionRunner> session_;
     std::unique_ptr<UdevHotplugSource> hotplug_;
     std::unique_ptr<SettingsModel> model_;
     std::unique_ptr<CUpdaterDlg> window_;
@@ -126,26 +126,34 @@ private slots:
                          .size());
         QVERIFY(nodes_ >= 1);
 
-        link_ = std::make_unique<DeviceLink>(backend_, sleeper_);
+        session_ = std::make_unique<SessionRunner>(backend_, sleeper_);
         hotplug_ = std::make_unique<UdevHotplugSource>();
         model_ = std::make_unique<SettingsModel>();
-        window_ = std::make_unique<CUpdaterDlg>(*model_, DeviceContext{backend_, *link_, *hotplug_});
+        window_ = std::make_unique<CUpdaterDlg>(*model_, DeviceContext{*session_, *hotplug_});
         window_->initialize();  // a failed udev monitor would show a box and hang here
         window_->show();
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        QTRY_VERIFY_WITH_TIMEOUT(!session_->isBusy(), 10000);
+    }
+
+    bool linkConnected()
+    {
+        bool connected = false;
+        session_->runOnWorker([&connected](MouseSession& s) { connected = s.link().isConnected(); });
+        return connected;
     }
 
     void cleanupTestCase()
     {
         window_.reset();
+        session_.reset();
         hotplug_.reset();
         model_.reset();
-        link_.reset();
     }
 
     void startsConnected()
     {
-        QVERIFY(link_->isConnected());
+        QVERIFY(linkConnected());
         QCOMPARE(window_->firmwareLabel()->text(), QStringLiteral("V1.06"));
         QVERIFY(controlsEnabled());
         QVERIFY(!window_->applyButton()->isEnabled());
@@ -173,7 +181,7 @@ private slots:
         ctl("unplug");
 
         QTRY_COMPARE(removals.count(), nodes_);
-        QTRY_VERIFY(!link_->isConnected());
+        QTRY_VERIFY(!linkConnected());
         QCOMPARE(window_->firmwareLabel()->text(), QString());
         QVERIFY(!controlsEnabled());
         // The reader saw its node go and closed it; the configuration handle stays open.
@@ -192,9 +200,9 @@ private slots:
         ctl("log clear");
         ctl("plug");
 
-        QTRY_VERIFY_WITH_TIMEOUT(link_->isConnected(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(linkConnected(), 10000);
         QTRY_COMPARE(arrivals.count(), nodes_);
-        QTest::qWait(200);  // let the later notifications be handled (they must do nothing)
+        QTRY_VERIFY_WITH_TIMEOUT(!session_->isBusy(), 10000);  // the later notifications do nothing
 
         QCOMPARE(window_->firmwareLabel()->text(), QStringLiteral("V1.06"));
         QVERIFY(controlsEnabled());
