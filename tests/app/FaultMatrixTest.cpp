@@ -20,8 +20,9 @@ enum class Pages { UserEdits, MouseSettings, Defaults };
 
 const QString kApplied = QStringLiteral("Settings applied.");
 const QString kRefused = QStringLiteral("The mouse did not accept the settings. Press APPLY to try again.");
-const QString kResetDone = QStringLiteral("Factory settings restored.");
 const QString kResetNotSent = QStringLiteral("The factory reset could not be sent to the mouse.");
+const QString kResetNotConfirmed =
+    QStringLiteral("The mouse did not confirm the factory reset; its settings may be unchanged.");
 const QString kNotRead = QStringLiteral("The mouse's settings could not be read.");
 const QString kUnplugged = QStringLiteral("The mouse was unplugged.");
 const QString kVersion = QStringLiteral("V1.06");
@@ -121,11 +122,10 @@ std::vector<FaultCase> faultCases()
     cases.push_back({"APPLY, unplugged during the retry", Trigger::Apply, kCommandWriteSettings,
                      Fault::UnplugAt, 3, true, gone});
 
-    // Factory Reset: the defaults are shown exactly when the request reached the mouse.
+    // Factory Reset: the defaults are shown only when the mouse confirmed the reset.
     addStaying("Factory Reset", Trigger::FactoryReset, kCommandFactoryReset, [](Fault fault) {
         const bool sent = fault != Fault::TransientSet && fault != Fault::FatalSet;
-        return sent ? Expected{Pages::Defaults, true, false, kVersion, kResetDone}
-                    : Expected{Pages::UserEdits, true, true, kVersion, kResetNotSent};
+        return Expected{Pages::UserEdits, true, true, kVersion, sent ? kResetNotConfirmed : kResetNotSent};
     });
     cases.push_back({"Factory Reset, unplugged at the request", Trigger::FactoryReset, kCommandFactoryReset,
                      Fault::UnplugAt, 1, false, gone});
@@ -135,7 +135,7 @@ std::vector<FaultCase> faultCases()
                      Fault::UnplugAt,
                      2,
                      false,
-                     {Pages::Defaults, false, false, QString(), kUnplugged}});
+                     gone});
     return cases;
 }
 
