@@ -2,8 +2,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "app/CUpdaterApp.h"
-#include "app/CUpdaterDlg.h"
+#include "app/Application.h"
+#include "app/MainWindow.h"
 #include "app/VirtualHotplugSource.h"
 #include "app/VirtualMousePanel.h"
 #include "device/DeviceLink.h"
@@ -15,8 +15,8 @@
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    lark::CUpdaterApp updater;
-    if (!updater.startUp())
+    lark::Application app;
+    if (!app.startUp())
         return 0;
 
     lark::VirtualMouse mouse;
@@ -28,5 +28,5 @@ int main(int argc, char* argv[])
     panel.show();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         panel.move(screen->availableGeometry().topLeft() + QPoint(16, 16));
-    return updater.runMainWindow({mouse, link, hotplug});
+    return app.runMainWindow({mouse, link, hotplug});
 }

@@ -345,7 +345,7 @@ private slots:
         DeviceLink link{mouse, sleeper};
         FailingHotplugSource hotplug;
         SettingsModel model;
-        CUpdaterDlg window(model, DeviceContext{mouse, link, hotplug});
+        MainWindow window(model, DeviceContext{mouse, link, hotplug});
 
         QStringList texts;
         QTimer closer;

@@ -11,11 +11,11 @@
 #include <functional>
 
 #include "WindowRig.h"
-#include "app/CUpdaterApp.h"
+#include "app/Application.h"
 #include "app/layout/DialogUnits.h"
-#include "pages/advanced/CSupportDlg.h"
-#include "pages/basic/CSensorDlg.h"
-#include "pages/mapping/CMouseSet.h"
+#include "pages/advanced/AdvancedSettingsPage.h"
+#include "pages/basic/BasicSettingsPage.h"
+#include "pages/mapping/ButtonMappingPage.h"
 #include "support/ModalHelpers.h"
 
 using namespace lark;
@@ -88,7 +88,7 @@ QString accessibleTabName(QTabBar* bar, int index)
     return iface && iface->child(index) ? iface->child(index)->text(QAccessible::Name) : QString();
 }
 
-bool onlyPageVisible(CUpdaterDlg* w, int index)
+bool onlyPageVisible(MainWindow* w, int index)
 {
     const QWidget* pages[] = {w->basicPage(), w->advancedPage(), w->mappingPage()};
     for (int i = 0; i < 3; ++i) {
@@ -176,7 +176,7 @@ private slots:
         DeviceLink link(backend, sleeper);
         VirtualHotplugSource hotplug(mouse);
         SettingsModel model;
-        CUpdaterDlg window(model, DeviceContext{backend, link, hotplug});
+        MainWindow window(model, DeviceContext{backend, link, hotplug});
         window.initialize();
 
         MouseSettings defaults;
@@ -341,7 +341,7 @@ private slots:
 
     void theApplicationHasItsIdentityAndIcon()
     {
-        CUpdaterApp app;
+        Application app;
         QCOMPARE(QCoreApplication::organizationName(),
                  QStringLiteral("Tarrow Lark 8K Gaming Mouse software"));
         QCOMPARE(QGuiApplication::applicationDisplayName(),

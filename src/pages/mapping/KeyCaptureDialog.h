@@ -14,15 +14,15 @@ namespace lark {
 // While it is shown, an application-wide event filter sees every key press and release that
 // reaches the application (the last one wins) without ever consuming it. Nothing outside the
 // application is captured.
-class CKeyboard : public QDialog {
+class KeyCaptureDialog : public QDialog {
     Q_OBJECT
 
 public:
     // `eventSource` is the object whose event filter does the capture: the application unless a
     // caller says otherwise; without one the dialog warns "hook failed." and captures nothing.
-    explicit CKeyboard(KeyCaptureState& capture, QWidget* parent = nullptr);
-    CKeyboard(KeyCaptureState& capture, QWidget* parent, QObject* eventSource);
-    ~CKeyboard() override;
+    explicit KeyCaptureDialog(KeyCaptureState& capture, QWidget* parent = nullptr);
+    KeyCaptureDialog(KeyCaptureState& capture, QWidget* parent, QObject* eventSource);
+    ~KeyCaptureDialog() override;
 
     // True once a key event was captured since the dialog was last shown. A result without a
     // key of this opening must not be encoded: capturedKeyCode may be a leftover.

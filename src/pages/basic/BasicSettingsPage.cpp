@@ -1,4 +1,4 @@
-#include "pages/basic/CSensorDlg.h"
+#include "pages/basic/BasicSettingsPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,7 +8,7 @@
 #include <QSlider>
 
 #include "app/layout/DialogUnits.h"
-#include "pages/basic/CVelStatic.h"
+#include "pages/basic/CpiLevelSwatch.h"
 #include "pages/basic/CpiPairGroup.h"
 #include "pages/basic/CpiRules.h"
 #include "settings/SettingsModel.h"
@@ -108,13 +108,13 @@ QLabel* makeLabel(QWidget* parent, const DialogUnits& du, const QString& text, c
 
 }  // namespace
 
-CSensorDlg::CSensorDlg(SettingsModel& model, QWidget* parent) : QWidget(parent), model_(model)
+BasicSettingsPage::BasicSettingsPage(SettingsModel& model, QWidget* parent) : QWidget(parent), model_(model)
 {
     setFont(DialogUnits::dialogFont());
     buildControls();
 }
 
-CSensorDlg::~CSensorDlg()
+BasicSettingsPage::~BasicSettingsPage()
 {
     // Tearing down the child widgets may move the focus out of an edit and commit it; nothing
     // of that may reach this half-destroyed page.
@@ -122,7 +122,7 @@ CSensorDlg::~CSensorDlg()
         row.pair->disconnect(this);
 }
 
-void CSensorDlg::buildControls()
+void BasicSettingsPage::buildControls()
 {
     const DialogUnits du(font());
     resize(du.size(418, 334));
@@ -150,7 +150,7 @@ void CSensorDlg::buildControls()
         LevelRow& row = rows_[k];
         const QString level = QStringLiteral("CPI %1").arg(k + 1);
         row.caption = makeLabel(this, du, level, layout.caption);
-        row.marker = new CVelStatic(this);
+        row.marker = new CpiLevelSwatch(this);
         row.marker->backgroundColor = kMarkerColours[k];
         place(du, row.marker, layout.marker);
         row.xLabel = makeLabel(this, du, QStringLiteral("X:"), layout.xLabel);
@@ -191,7 +191,7 @@ void CSensorDlg::buildControls()
     });
 }
 
-void CSensorDlg::storeLevelValue(int level, CpiAxis axis, std::uint32_t value)
+void BasicSettingsPage::storeLevelValue(int level, CpiAxis axis, std::uint32_t value)
 {
     CpiLevel& stored = model_.editedSettings.cpiLevels[level];
     const auto cpi = static_cast<std::uint16_t>(normalizeCpi(value));
@@ -202,12 +202,12 @@ void CSensorDlg::storeLevelValue(int level, CpiAxis axis, std::uint32_t value)
     model_.updateApplyButton();
 }
 
-std::uint32_t CSensorDlg::levelValue(int level, CpiAxis axis) const
+std::uint32_t BasicSettingsPage::levelValue(int level, CpiAxis axis) const
 {
     return rows_.at(level).pair->value(axis);
 }
 
-void CSensorDlg::refreshFromSettings()
+void BasicSettingsPage::refreshFromSettings()
 {
     const MouseSettings& s = model_.editedSettings;
     liftOffCombo_->setCurrentIndex(s.liftOffDistance == 2 ? 1 : 0);
@@ -221,7 +221,7 @@ void CSensorDlg::refreshFromSettings()
     showLevelRows(s.cpiLevelCount);
 }
 
-void CSensorDlg::showLevelRows(int n)
+void BasicSettingsPage::showLevelRows(int n)
 {
     const int shown = (n >= 1 && n <= 3) ? n : kCpiLevelCount;
     for (int k = 0; k < kCpiLevelCount; ++k) {
@@ -237,7 +237,7 @@ void CSensorDlg::showLevelRows(int n)
     }
 }
 
-void CSensorDlg::setControlsEnabled(bool enabled)
+void BasicSettingsPage::setControlsEnabled(bool enabled)
 {
     for (QWidget* w : {static_cast<QWidget*>(liftOffCombo_), static_cast<QWidget*>(levelCountCombo_),
                        static_cast<QWidget*>(angleSnappingBox_), static_cast<QWidget*>(rippleControlBox_),
@@ -251,7 +251,7 @@ void CSensorDlg::setControlsEnabled(bool enabled)
     }
 }
 
-bool CSensorDlg::collectSettings()
+bool BasicSettingsPage::collectSettings()
 {
     if (!group_->readEdits())
         return false;
@@ -273,7 +273,7 @@ bool CSensorDlg::collectSettings()
     return true;
 }
 
-void CSensorDlg::keyPressEvent(QKeyEvent* event)
+void BasicSettingsPage::keyPressEvent(QKeyEvent* event)
 {
     // Enter and Escape that no control used end here: the page never closes or hides, and the
     // window around it must not see them as "default button" or "cancel".

@@ -14,17 +14,17 @@ class QLabel;
 namespace lark {
 
 class CpiPairGroup;
-class CVelStatic;
+class CpiLevelSwatch;
 class SettingsModel;
 
 // The Basic Settings page: CPI level count, X/Y CPI of four levels, lift-off distance, angle
 // snapping and ripple control. Each user change goes into model.editedSettings at once and runs
 // change detection; the page never talks to the mouse.
-class CSensorDlg : public QWidget {
+class BasicSettingsPage : public QWidget {
     Q_OBJECT
 public:
-    explicit CSensorDlg(SettingsModel& model, QWidget* parent = nullptr);
-    ~CSensorDlg() override;
+    explicit BasicSettingsPage(SettingsModel& model, QWidget* parent = nullptr);
+    ~BasicSettingsPage() override;
 
     // Shows editedSettings (out-of-range values mapped to what the controls can show); writes
     // nothing back and runs no change detection.
@@ -50,7 +50,7 @@ protected:
 private:
     struct LevelRow {
         QLabel* caption = nullptr;
-        CVelStatic* marker = nullptr;
+        CpiLevelSwatch* marker = nullptr;
         QLabel* xLabel = nullptr;
         QLabel* yLabel = nullptr;
         CpiPair* pair = nullptr;

@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "BasicTestSupport.h"
-#include "pages/basic/CSensorDlg.h"
-#include "pages/basic/CVelStatic.h"
+#include "pages/basic/BasicSettingsPage.h"
+#include "pages/basic/CpiLevelSwatch.h"
 #include "settings/SettingsModel.h"
 
 using namespace lark;
@@ -29,13 +29,13 @@ QImage grabbed(QWidget* widget)
 
 }  // namespace
 
-class CVelStaticTest : public QObject {
+class CpiLevelSwatchTest : public QObject {
     Q_OBJECT
 
 private slots:
     void defaults()
     {
-        CVelStatic marker;
+        CpiLevelSwatch marker;
         QVERIFY(marker.captions.isEmpty());
         QCOMPARE(marker.currentCaption, 0);
         QCOMPARE(marker.textColor, QColor(0, 0, 0));
@@ -46,11 +46,11 @@ private slots:
     void pageMarkersAreSolidPatches()
     {
         SettingsModel model;
-        CSensorDlg page(model);
-        QList<CVelStatic*> markers = page.findChildren<CVelStatic*>();
+        BasicSettingsPage page(model);
+        QList<CpiLevelSwatch*> markers = page.findChildren<CpiLevelSwatch*>();
         QCOMPARE(markers.size(), 4);
         std::sort(markers.begin(), markers.end(),
-                  [](CVelStatic* a, CVelStatic* b) { return a->y() < b->y(); });
+                  [](CpiLevelSwatch* a, CpiLevelSwatch* b) { return a->y() < b->y(); });
         const QColor expected[] = {QColor(0, 0, 255), QColor(0, 255, 0), QColor(255, 255, 0),
                                    QColor(255, 0, 0)};
         for (int k = 0; k < 4; ++k) {
@@ -76,7 +76,7 @@ private slots:
     {
         QFETCH(int, index);
         QFETCH(bool, drawn);
-        CVelStatic marker;
+        CpiLevelSwatch marker;
         marker.resize(120, 40);
         marker.backgroundColor = QColor(10, 20, 30);
         marker.textColor = QColor(250, 250, 250);
@@ -109,8 +109,8 @@ int main(int argc, char** argv)
 {
     lark::test::useOffscreenByDefault();
     QApplication app(argc, argv);
-    CVelStaticTest test;
+    CpiLevelSwatchTest test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "CVelStaticTest.moc"
+#include "CpiLevelSwatchTest.moc"

@@ -1,11 +1,11 @@
-#include "pages/basic/CVelStatic.h"
+#include "pages/basic/CpiLevelSwatch.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 
 namespace lark {
 
-CVelStatic::CVelStatic(QWidget* parent) : QWidget(parent), captionFont_(QStringLiteral("Arial"))
+CpiLevelSwatch::CpiLevelSwatch(QWidget* parent) : QWidget(parent), captionFont_(QStringLiteral("Arial"))
 {
     captionFont_.setStyleHint(QFont::SansSerif);
     captionFont_.setPixelSize(24);
@@ -14,7 +14,7 @@ CVelStatic::CVelStatic(QWidget* parent) : QWidget(parent), captionFont_(QStringL
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void CVelStatic::paintEvent(QPaintEvent*)
+void CpiLevelSwatch::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const QRect area = rect();

@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "pages/mapping/CKeyboard.h"
+#include "pages/mapping/KeyCaptureDialog.h"
 #include "pages/mapping/MappingTestSupport.h"
 #include "support/ModalHelpers.h"
 
@@ -12,7 +12,7 @@ using lark::test::named;
 
 namespace {
 
-QLabel* keyLabel(CKeyboard& dialog)
+QLabel* keyLabel(KeyCaptureDialog& dialog)
 {
     for (QLabel* label : dialog.findChildren<QLabel*>()) {
         if (label->accessibleDescription() == QStringLiteral("Key"))
@@ -21,7 +21,7 @@ QLabel* keyLabel(CKeyboard& dialog)
     return nullptr;
 }
 
-void check(CKeyboard& dialog, const char* box)
+void check(KeyCaptureDialog& dialog, const char* box)
 {
     auto* checkBox = named<QCheckBox>(&dialog, QString::fromLatin1(box));
     QVERIFY(checkBox);
@@ -29,14 +29,14 @@ void check(CKeyboard& dialog, const char* box)
     QTest::mouseClick(checkBox, Qt::LeftButton, {}, QPoint(6, checkBox->height() / 2));
 }
 
-void pressOk(CKeyboard& dialog)
+void pressOk(KeyCaptureDialog& dialog)
 {
     QTest::mouseClick(named<QPushButton>(&dialog, QStringLiteral("OK")), Qt::LeftButton);
 }
 
 }  // namespace
 
-class CKeyboardTest : public QObject {
+class KeyCaptureDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -52,7 +52,7 @@ private slots:
     void hookFailureWarnsAndKeepsTheDialogUsable();
 };
 
-void CKeyboardTest::capturesKeysWithPrefixInBoxOrder_data()
+void KeyCaptureDialogTest::capturesKeysWithPrefixInBoxOrder_data()
 {
     QTest::addColumn<QStringList>("boxes");
     QTest::addColumn<int>("key");
@@ -71,7 +71,7 @@ void CKeyboardTest::capturesKeysWithPrefixInBoxOrder_data()
     QTest::newRow("unnamed key, Alt") << QStringList{"ALT"} << int(Qt::Key_VolumeMute) << "Alt+" << 4 << 0xAD;
 }
 
-void CKeyboardTest::capturesKeysWithPrefixInBoxOrder()
+void KeyCaptureDialogTest::capturesKeysWithPrefixInBoxOrder()
 {
     QFETCH(QStringList, boxes);
     QFETCH(int, key);
@@ -80,7 +80,7 @@ void CKeyboardTest::capturesKeysWithPrefixInBoxOrder()
     QFETCH(int, virtualKey);
 
     KeyCaptureState state;
-    CKeyboard dialog(state);
+    KeyCaptureDialog dialog(state);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     for (const QString& box : boxes)
@@ -96,10 +96,10 @@ void CKeyboardTest::capturesKeysWithPrefixInBoxOrder()
     QVERIFY(dialog.keyCapturedThisOpening());
 }
 
-void CKeyboardTest::lastEventWinsPressesAndReleasesAlike()
+void KeyCaptureDialogTest::lastEventWinsPressesAndReleasesAlike()
 {
     KeyCaptureState state;
-    CKeyboard dialog(state);
+    KeyCaptureDialog dialog(state);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QLabel* label = keyLabel(dialog);
@@ -118,10 +118,10 @@ void CKeyboardTest::lastEventWinsPressesAndReleasesAlike()
     QCOMPARE(state.capturedKeyText, std::string("Left Shift"));
 }
 
-void CKeyboardTest::enterIsCapturedAndNeverCloses()
+void KeyCaptureDialogTest::enterIsCapturedAndNeverCloses()
 {
     KeyCaptureState state;
-    CKeyboard dialog(state);
+    KeyCaptureDialog dialog(state);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     // Enter on the dialog, on the focused OK button and on a check box.
@@ -141,10 +141,10 @@ void CKeyboardTest::enterIsCapturedAndNeverCloses()
     QCOMPARE(int(state.capturedKeyCode), 0x0D);
 }
 
-void CKeyboardTest::escapeIsCapturedAndCancels()
+void KeyCaptureDialogTest::escapeIsCapturedAndCancels()
 {
     KeyCaptureState state;
-    CKeyboard dialog(state);
+    KeyCaptureDialog dialog(state);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     check(dialog, "SHIFT");
@@ -156,10 +156,10 @@ void CKeyboardTest::escapeIsCapturedAndCancels()
     QCOMPARE(int(state.capturedModifiers), 0);  // only OK writes the boxes
 }
 
-void CKeyboardTest::closeBoxCancels()
+void KeyCaptureDialogTest::closeBoxCancels()
 {
     KeyCaptureState state{0x41, 2, "Shift+A"};
-    CKeyboard dialog(state);
+    KeyCaptureDialog dialog(state);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     check(dialog, "CTRL");
@@ -169,10 +169,10 @@ void CKeyboardTest::closeBoxCancels()
     QCOMPARE(int(state.capturedModifiers), 2);
 }
 
-void CKeyboardTest::eachOpeningStartsBlankAndTellsWhetherAKeyCame()
+void KeyCaptureDialogTest::eachOpeningStartsBlankAndTellsWhetherAKeyCame()
 {
     KeyCaptureState state;
-    CKeyboard dialog(state);
+    KeyCaptureDialog dialog(state);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     check(dialog, "WIN");
@@ -193,10 +193,10 @@ void CKeyboardTest::eachOpeningStartsBlankAndTellsWhetherAKeyCame()
     QCOMPARE(int(state.capturedKeyCode), 0x42);
 }
 
-void CKeyboardTest::keysReachTheirUsualDestination()
+void KeyCaptureDialogTest::keysReachTheirUsualDestination()
 {
     KeyCaptureState state;
-    CKeyboard dialog(state);
+    KeyCaptureDialog dialog(state);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     auto* win = named<QCheckBox>(&dialog, QStringLiteral("WIN"));
@@ -210,13 +210,13 @@ void CKeyboardTest::keysReachTheirUsualDestination()
     QCOMPARE(state.capturedKeyText, std::string("Tab"));
 }
 
-void CKeyboardTest::captureEndsWithTheDialog()
+void KeyCaptureDialogTest::captureEndsWithTheDialog()
 {
     KeyCaptureState state;
     QWidget other;
     other.show();
     {
-        CKeyboard dialog(state);
+        KeyCaptureDialog dialog(state);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QTest::keyClick(&other, Qt::Key_G);  // any key that reaches the application counts
@@ -230,10 +230,10 @@ void CKeyboardTest::captureEndsWithTheDialog()
     QCOMPARE(int(state.capturedKeyCode), 0x47);
 }
 
-void CKeyboardTest::hookFailureWarnsAndKeepsTheDialogUsable()
+void KeyCaptureDialogTest::hookFailureWarnsAndKeepsTheDialogUsable()
 {
     KeyCaptureState state{0x41, 0, ""};
-    CKeyboard dialog(state, nullptr, nullptr);
+    KeyCaptureDialog dialog(state, nullptr, nullptr);
     QString warning;
     auto answered = lark::test::acceptNextMessageBox(&warning);
     dialog.show();
@@ -256,8 +256,8 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
-    CKeyboardTest test;
+    KeyCaptureDialogTest test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "CKeyboardTest.moc"
+#include "KeyCaptureDialogTest.moc"

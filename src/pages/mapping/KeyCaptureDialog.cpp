@@ -1,4 +1,4 @@
-#include "pages/mapping/CKeyboard.h"
+#include "pages/mapping/KeyCaptureDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,12 +15,12 @@
 
 namespace lark {
 
-CKeyboard::CKeyboard(KeyCaptureState& capture, QWidget* parent)
-    : CKeyboard(capture, parent, QCoreApplication::instance())
+KeyCaptureDialog::KeyCaptureDialog(KeyCaptureState& capture, QWidget* parent)
+    : KeyCaptureDialog(capture, parent, QCoreApplication::instance())
 {
 }
 
-CKeyboard::CKeyboard(KeyCaptureState& capture, QWidget* parent, QObject* eventSource)
+KeyCaptureDialog::KeyCaptureDialog(KeyCaptureState& capture, QWidget* parent, QObject* eventSource)
     : QDialog(parent), capture_(capture), eventSource_(eventSource)
 {
     setWindowTitle(QStringLiteral("KEYBOARD KEY"));
@@ -56,15 +56,15 @@ CKeyboard::CKeyboard(KeyCaptureState& capture, QWidget* parent, QObject* eventSo
     okButton_->setAutoDefault(false);
     okButton_->setDefault(false);
     du.place(okButton_, 176, 116, 50, 14);
-    connect(okButton_, &QPushButton::clicked, this, &CKeyboard::onOk);
+    connect(okButton_, &QPushButton::clicked, this, &KeyCaptureDialog::onOk);
 }
 
-CKeyboard::~CKeyboard()
+KeyCaptureDialog::~KeyCaptureDialog()
 {
     removeCapture();
 }
 
-void CKeyboard::showEvent(QShowEvent* event)
+void KeyCaptureDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (event->spontaneous())
@@ -78,7 +78,7 @@ void CKeyboard::showEvent(QShowEvent* event)
     installCapture();
     if (!captureInstalled_) {
         // Warn once the dialog is up, so the warning stands over it and the dialog stays usable.
-        QPointer<CKeyboard> self(this);
+        QPointer<KeyCaptureDialog> self(this);
         QTimer::singleShot(0, this, [self] {
             if (self)
                 showWarning(self, QStringLiteral("hook failed."));
@@ -86,14 +86,14 @@ void CKeyboard::showEvent(QShowEvent* event)
     }
 }
 
-void CKeyboard::hideEvent(QHideEvent* event)
+void KeyCaptureDialog::hideEvent(QHideEvent* event)
 {
     if (!event->spontaneous())
         removeCapture();
     QDialog::hideEvent(event);
 }
 
-void CKeyboard::installCapture()
+void KeyCaptureDialog::installCapture()
 {
     // A filter on an object of another thread would never be called.
     if (captureInstalled_ || !eventSource_ || eventSource_->thread() != thread())
@@ -102,7 +102,7 @@ void CKeyboard::installCapture()
     captureInstalled_ = true;
 }
 
-void CKeyboard::removeCapture()
+void KeyCaptureDialog::removeCapture()
 {
     if (!captureInstalled_)
         return;
@@ -111,7 +111,7 @@ void CKeyboard::removeCapture()
     captureInstalled_ = false;
 }
 
-bool CKeyboard::eventFilter(QObject* watched, QEvent* event)
+bool KeyCaptureDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (captureInstalled_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
         // A key event may pass several receivers (window, focus widget, its parents); each
@@ -123,7 +123,7 @@ bool CKeyboard::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);  // never consumes the key
 }
 
-void CKeyboard::showKey(std::uint16_t virtualKey)
+void KeyCaptureDialog::showKey(std::uint16_t virtualKey)
 {
     keyCaptured_ = true;
     capture_.capturedKeyCode = virtualKey;
@@ -133,7 +133,7 @@ void CKeyboard::showKey(std::uint16_t virtualKey)
     keyNameLabel_->setAccessibleName(name);
 }
 
-void CKeyboard::keyPressEvent(QKeyEvent* event)
+void KeyCaptureDialog::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();  // captured by the filter already; it must not close the dialog
@@ -142,7 +142,7 @@ void CKeyboard::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);  // Escape cancels
 }
 
-void CKeyboard::onOk()
+void KeyCaptureDialog::onOk()
 {
     std::uint8_t bits = 0;
     if (shiftBox_->isChecked())

@@ -19,11 +19,11 @@ class SettingsModel;
 // The button mapping page: the action of six of the mouse's eight inputs, chosen from one shared
 // pop-up menu, and left-handed operation. It writes the button slots of editedSettings as the
 // user goes; the keyboard key and fixed CPI entries complete their action through modal dialogs.
-class CMouseSet : public QWidget {
+class ButtonMappingPage : public QWidget {
     Q_OBJECT
 
 public:
-    explicit CMouseSet(SettingsModel& model, QWidget* parent = nullptr);
+    explicit ButtonMappingPage(SettingsModel& model, QWidget* parent = nullptr);
 
     // Fills the page from editedSettings; writes nothing back.
     void refreshFromSettings();

@@ -11,10 +11,10 @@ namespace lark {
 struct DeviceContext;
 
 // Where the process begins and ends: one copy per user session, then the main window.
-class CUpdaterApp {
+class Application {
 public:
-    CUpdaterApp();
-    ~CUpdaterApp();
+    Application();
+    ~Application();
 
     // False when another copy already runs; this copy should then end quietly with status 0.
     bool startUp();

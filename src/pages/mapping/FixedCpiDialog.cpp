@@ -1,4 +1,4 @@
-#include "pages/mapping/CFixedCPI.h"
+#include "pages/mapping/FixedCpiDialog.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -20,7 +20,7 @@ constexpr std::uint32_t kOpeningCpi = 400;
 
 }  // namespace
 
-CFixedCPI::CFixedCPI(QWidget* parent) : QDialog(parent)
+FixedCpiDialog::FixedCpiDialog(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("FIXED CPI"));
     setFont(DialogUnits::dialogFont());
@@ -53,10 +53,10 @@ CFixedCPI::CFixedCPI(QWidget* parent) : QDialog(parent)
     ok->setAutoDefault(false);
     ok->setDefault(false);
     du.place(ok, 334, 114, 50, 14);
-    connect(ok, &QPushButton::clicked, this, &CFixedCPI::onOk);
+    connect(ok, &QPushButton::clicked, this, &FixedCpiDialog::onOk);
 }
 
-void CFixedCPI::onOk()
+void FixedCpiDialog::onOk()
 {
     // A read that stops at text without a number keeps the dialog open, the focus in that edit.
     if (!group_->readEdits())
@@ -66,7 +66,7 @@ void CFixedCPI::onOk()
     accept();
 }
 
-void CFixedCPI::keyPressEvent(QKeyEvent* event)
+void FixedCpiDialog::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();

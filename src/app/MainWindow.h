@@ -13,9 +13,9 @@ class QTabWidget;
 
 namespace lark {
 
-class CMouseSet;
-class CSensorDlg;
-class CSupportDlg;
+class ButtonMappingPage;
+class BasicSettingsPage;
+class AdvancedSettingsPage;
 class DeviceEventListener;
 class DeviceLink;
 class HidBackend;
@@ -30,12 +30,12 @@ struct DeviceContext {
 };
 
 // The tool's one window: versions, the three pages under their tabs, Factory Reset and APPLY.
-class CUpdaterDlg : public QDialog {
+class MainWindow : public QDialog {
     Q_OBJECT
 
 public:
-    CUpdaterDlg(SettingsModel& model, DeviceContext device, QWidget* parent = nullptr);
-    ~CUpdaterDlg() override;
+    MainWindow(SettingsModel& model, DeviceContext device, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The start-up sequence: notifications, defaults, find the mouse, read it, fill the pages.
     void initialize();
@@ -43,9 +43,9 @@ public:
     void setControlsEnabled(bool enabled);
     void centerOnScreen();
 
-    CSensorDlg* basicPage() const { return basicPage_; }
-    CSupportDlg* advancedPage() const { return advancedPage_; }
-    CMouseSet* mappingPage() const { return mappingPage_; }
+    BasicSettingsPage* basicPage() const { return basicPage_; }
+    AdvancedSettingsPage* advancedPage() const { return advancedPage_; }
+    ButtonMappingPage* mappingPage() const { return mappingPage_; }
     QPushButton* applyButton() const { return applyButton_; }
     QPushButton* factoryResetButton() const { return factoryResetButton_; }
     QTabWidget* tabs() const { return tabs_; }
@@ -86,9 +86,9 @@ private:
     QTabWidget* tabs_ = nullptr;
     QPushButton* applyButton_ = nullptr;
     QLabel* statusLabel_ = nullptr;
-    CSensorDlg* basicPage_ = nullptr;
-    CSupportDlg* advancedPage_ = nullptr;
-    CMouseSet* mappingPage_ = nullptr;
+    BasicSettingsPage* basicPage_ = nullptr;
+    AdvancedSettingsPage* advancedPage_ = nullptr;
+    ButtonMappingPage* mappingPage_ = nullptr;
 
     bool controlsEnabled_ = false;
     bool applyInProgress_ = false;

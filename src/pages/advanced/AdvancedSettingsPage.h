@@ -18,7 +18,7 @@ namespace lark {
 // The "Advanced Settings" page: polling rate, motion sync, slam-click filter, the five
 // multiclick filters and the SPDT modes of the left and right buttons. Every edit goes into
 // model.editedSettings at once, followed by change detection; nothing talks to the mouse.
-class CSupportDlg : public QWidget {
+class AdvancedSettingsPage : public QWidget {
     Q_OBJECT
 
 public:
@@ -27,8 +27,8 @@ public:
     // Buttons with an SPDT list (left, right).
     static constexpr int kSpdtButtons = 2;
 
-    explicit CSupportDlg(SettingsModel& model, QWidget* parent = nullptr);
-    ~CSupportDlg() override;
+    explicit AdvancedSettingsPage(SettingsModel& model, QWidget* parent = nullptr);
+    ~AdvancedSettingsPage() override;
 
     // Fills the controls from model.editedSettings.
     void refreshFromSettings();

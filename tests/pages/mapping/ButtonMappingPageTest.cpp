@@ -9,9 +9,9 @@
 #include <memory>
 #include <optional>
 
-#include "pages/mapping/CFixedCPI.h"
-#include "pages/mapping/CKeyboard.h"
-#include "pages/mapping/CMouseSet.h"
+#include "pages/mapping/ButtonMappingPage.h"
+#include "pages/mapping/FixedCpiDialog.h"
+#include "pages/mapping/KeyCaptureDialog.h"
 #include "pages/mapping/MappingTestSupport.h"
 #include "settings/SettingsModel.h"
 
@@ -35,7 +35,7 @@ void clickIndicator(QCheckBox* box)
 
 }  // namespace
 
-class CMouseSetTest : public QObject {
+class ButtonMappingPageTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -71,13 +71,13 @@ private:
     void answerKeyboard(const QStringList& boxes, std::optional<Qt::Key> key, bool ok);
 
     std::unique_ptr<SettingsModel> model_;
-    std::unique_ptr<CMouseSet> page_;
-    std::array<QPushButton*, CMouseSet::kRowCount> rows_{};
+    std::unique_ptr<ButtonMappingPage> page_;
+    std::array<QPushButton*, ButtonMappingPage::kRowCount> rows_{};
     std::optional<bool> applyEnabled_;
     int applyCalls_ = 0;
 };
 
-void CMouseSetTest::init()
+void ButtonMappingPageTest::init()
 {
     model_ = std::make_unique<SettingsModel>();
     model_->setDefaults();
@@ -87,10 +87,10 @@ void CMouseSetTest::init()
         applyEnabled_ = differ;
         ++applyCalls_;
     });
-    page_ = std::make_unique<CMouseSet>(*model_);
+    page_ = std::make_unique<ButtonMappingPage>(*model_);
     // Rows are found once by their description, before anything renames them.
     const auto buttons = page_->findChildren<QPushButton*>();
-    for (int i = 0; i < CMouseSet::kRowCount; ++i) {
+    for (int i = 0; i < ButtonMappingPage::kRowCount; ++i) {
         for (QPushButton* b : buttons) {
             if (b->accessibleDescription() == kRowLabels[i])
                 rows_[static_cast<std::size_t>(i)] = b;
@@ -101,23 +101,23 @@ void CMouseSetTest::init()
     QVERIFY(QTest::qWaitForWindowExposed(page_.get()));
 }
 
-void CMouseSetTest::cleanup()
+void ButtonMappingPageTest::cleanup()
 {
     page_.reset();
     model_.reset();
 }
 
-QPushButton* CMouseSetTest::row(int index) const
+QPushButton* ButtonMappingPageTest::row(int index) const
 {
     return rows_[static_cast<std::size_t>(index)];
 }
 
-QCheckBox* CMouseSetTest::leftHandedBox() const
+QCheckBox* ButtonMappingPageTest::leftHandedBox() const
 {
     return named<QCheckBox>(page_.get(), QStringLiteral("Left-handed Mode"));
 }
 
-QLabel* CMouseSetTest::firstRowLabel() const
+QLabel* ButtonMappingPageTest::firstRowLabel() const
 {
     for (QLabel* label : page_->findChildren<QLabel*>()) {
         if (label->buddy() == row(0))
@@ -126,7 +126,7 @@ QLabel* CMouseSetTest::firstRowLabel() const
     return nullptr;
 }
 
-void CMouseSetTest::choose(int rowIndex, const QStringList& path, MenuSeen* seen)
+void ButtonMappingPageTest::choose(int rowIndex, const QStringList& path, MenuSeen* seen)
 {
     auto done = chooseFromMenu(path, seen);
     QTest::mouseClick(row(rowIndex), Qt::LeftButton);
@@ -134,7 +134,7 @@ void CMouseSetTest::choose(int rowIndex, const QStringList& path, MenuSeen* seen
     QTest::qWait(0);
 }
 
-void CMouseSetTest::setFiltersInBoth()
+void ButtonMappingPageTest::setFiltersInBoth()
 {
     for (std::size_t i = 0; i < 8; ++i) {
         model_->editedSettings.buttons[i].filter = static_cast<std::uint8_t>(10 + i);
@@ -143,9 +143,9 @@ void CMouseSetTest::setFiltersInBoth()
 }
 
 // Arms an answer for the next keyboard key dialog: boxes, one key, then OK or Escape.
-void CMouseSetTest::answerKeyboard(const QStringList& boxes, std::optional<Qt::Key> key, bool ok)
+void ButtonMappingPageTest::answerKeyboard(const QStringList& boxes, std::optional<Qt::Key> key, bool ok)
 {
-    whenDialogShows<CKeyboard>([boxes, key, ok](CKeyboard* dialog) {
+    whenDialogShows<KeyCaptureDialog>([boxes, key, ok](KeyCaptureDialog* dialog) {
         for (const QString& name : boxes)
             clickIndicator(named<QCheckBox>(dialog, name));
         if (key)
@@ -157,12 +157,12 @@ void CMouseSetTest::answerKeyboard(const QStringList& boxes, std::optional<Qt::K
     });
 }
 
-void CMouseSetTest::rowsShowFactoryCaptionsUnderTheirNames()
+void ButtonMappingPageTest::rowsShowFactoryCaptionsUnderTheirNames()
 {
     const QStringList captions = {"RIGHT CLICK", "MIDDLE CLICK", "FORWARD",
                                   "BACK",        "SCROLL UP",    "SCROLL DOWN"};
     QCOMPARE(page_->currentSlot(), 0);
-    for (int i = 0; i < CMouseSet::kRowCount; ++i) {
+    for (int i = 0; i < ButtonMappingPage::kRowCount; ++i) {
         QCOMPARE(row(i)->text(), captions[i]);
         QCOMPARE(row(i)->accessibleName(), captions[i]);
     }
@@ -170,15 +170,15 @@ void CMouseSetTest::rowsShowFactoryCaptionsUnderTheirNames()
     QCOMPARE(firstRowLabel()->text(), QStringLiteral("Right Button"));
     page_->refreshFromSettings();
     QCOMPARE(page_->currentSlot(), 1);
-    for (int i = 0; i < CMouseSet::kRowCount; ++i)
+    for (int i = 0; i < ButtonMappingPage::kRowCount; ++i)
         QCOMPARE(row(i)->text(), captions[i]);
     // One row under the other, buttons beside their labels.
-    for (int i = 1; i < CMouseSet::kRowCount; ++i)
+    for (int i = 1; i < ButtonMappingPage::kRowCount; ++i)
         QVERIFY(row(i)->y() > row(i - 1)->y());
     QVERIFY(row(0)->x() > firstRowLabel()->geometry().right());
 }
 
-void CMouseSetTest::menuHasItsEntriesAndOpensBelowTheButton()
+void ButtonMappingPageTest::menuHasItsEntriesAndOpensBelowTheButton()
 {
     MenuSeen seen;
     choose(2, {}, &seen);
@@ -191,7 +191,7 @@ void CMouseSetTest::menuHasItsEntriesAndOpensBelowTheButton()
     QCOMPARE(seen.topLeft, row(2)->mapToGlobal(QPoint(0, row(2)->height())));
 }
 
-void CMouseSetTest::plainChoicesWriteTheSlotAndCaption_data()
+void ButtonMappingPageTest::plainChoicesWriteTheSlotAndCaption_data()
 {
     QTest::addColumn<int>("rowIndex");
     QTest::addColumn<QStringList>("path");
@@ -211,7 +211,7 @@ void CMouseSetTest::plainChoicesWriteTheSlotAndCaption_data()
     QTest::newRow("row 6 back") << 5 << QStringList{"MOUSE", "BACK"} << 7 << ButtonAction{0, 8, 0, 0};
 }
 
-void CMouseSetTest::plainChoicesWriteTheSlotAndCaption()
+void ButtonMappingPageTest::plainChoicesWriteTheSlotAndCaption()
 {
     QFETCH(int, rowIndex);
     QFETCH(QStringList, path);
@@ -231,7 +231,7 @@ void CMouseSetTest::plainChoicesWriteTheSlotAndCaption()
     QCOMPARE(applyEnabled_, std::optional<bool>(true));
 }
 
-void CMouseSetTest::choosingTheStoredActionAgainLeavesApplyOff()
+void ButtonMappingPageTest::choosingTheStoredActionAgainLeavesApplyOff()
 {
     page_->refreshFromSettings();
     choose(1, {"MOUSE", "MIDDLE CLICK"});
@@ -244,7 +244,7 @@ void CMouseSetTest::choosingTheStoredActionAgainLeavesApplyOff()
     QCOMPARE(applyCalls_, 3);
 }
 
-void CMouseSetTest::fixedCpiOnlyOnButtonRows()
+void ButtonMappingPageTest::fixedCpiOnlyOnButtonRows()
 {
     MenuSeen seen;
     choose(4, {}, &seen);
@@ -261,7 +261,7 @@ void CMouseSetTest::fixedCpiOnlyOnButtonRows()
     QCOMPARE(seen.subMenus.value("CPI"), (QStringList{"CPI LOOP", "FIXED CPI"}));
 }
 
-void CMouseSetTest::closingTheMenuChangesNothing()
+void ButtonMappingPageTest::closingTheMenuChangesNothing()
 {
     page_->refreshFromSettings();
     const MouseSettings before = model_->editedSettings;
@@ -271,7 +271,7 @@ void CMouseSetTest::closingTheMenuChangesNothing()
     QCOMPARE(applyCalls_, 0);
 }
 
-void CMouseSetTest::leftHandedToggleMovesTheActionAndFilters()
+void ButtonMappingPageTest::leftHandedToggleMovesTheActionAndFilters()
 {
     setFiltersInBoth();
     page_->refreshFromSettings();
@@ -309,7 +309,7 @@ void CMouseSetTest::leftHandedToggleMovesTheActionAndFilters()
     QCOMPARE(applyEnabled_, std::optional<bool>(false));
 }
 
-void CMouseSetTest::refreshReadsLeftHandedModeAndKeepsUnknownCaptions()
+void ButtonMappingPageTest::refreshReadsLeftHandedModeAndKeepsUnknownCaptions()
 {
     page_->refreshFromSettings();
     choose(0, {"MOUSE", "LEFT CLICK"});  // slot 1 now holds the primary click
@@ -348,7 +348,7 @@ void CMouseSetTest::refreshReadsLeftHandedModeAndKeepsUnknownCaptions()
     QCOMPARE(row(2)->text(), QStringLiteral("FORWARD"));
 }
 
-void CMouseSetTest::keyboardKeyCaptionThenDecodedCaption()
+void ButtonMappingPageTest::keyboardKeyCaptionThenDecodedCaption()
 {
     setFiltersInBoth();
     page_->refreshFromSettings();
@@ -372,7 +372,7 @@ void CMouseSetTest::keyboardKeyCaptionThenDecodedCaption()
     QCOMPARE(row(5)->text(), QStringLiteral("Left Shift"));
 }
 
-void CMouseSetTest::keyboardDialogCancelledOrEmptyChangesNothing_data()
+void ButtonMappingPageTest::keyboardDialogCancelledOrEmptyChangesNothing_data()
 {
     QTest::addColumn<QStringList>("boxes");
     QTest::addColumn<int>("key");
@@ -383,7 +383,7 @@ void CMouseSetTest::keyboardDialogCancelledOrEmptyChangesNothing_data()
     QTest::newRow("ok with an unnamed key, no box") << QStringList{} << int(Qt::Key_VolumeMute) << true;
 }
 
-void CMouseSetTest::keyboardDialogCancelledOrEmptyChangesNothing()
+void ButtonMappingPageTest::keyboardDialogCancelledOrEmptyChangesNothing()
 {
     QFETCH(QStringList, boxes);
     QFETCH(int, key);
@@ -398,7 +398,7 @@ void CMouseSetTest::keyboardDialogCancelledOrEmptyChangesNothing()
     QCOMPARE(applyEnabled_, std::optional<bool>(false));
 }
 
-void CMouseSetTest::modifierWithoutKeyOfThisOpeningChangesNothing()
+void ButtonMappingPageTest::modifierWithoutKeyOfThisOpeningChangesNothing()
 {
     page_->refreshFromSettings();
     answerKeyboard({}, Qt::Key_B, true);
@@ -420,10 +420,10 @@ void CMouseSetTest::modifierWithoutKeyOfThisOpeningChangesNothing()
     QCOMPARE(row(2)->text(), QStringLiteral("FORWARD"));
 }
 
-void CMouseSetTest::fixedCpiDialogResults()
+void ButtonMappingPageTest::fixedCpiDialogResults()
 {
     page_->refreshFromSettings();
-    whenDialogShows<CFixedCPI>([](CFixedCPI* dialog) {
+    whenDialogShows<FixedCpiDialog>([](FixedCpiDialog* dialog) {
         clickIndicator(named<QCheckBox>(dialog, QStringLiteral("X/Y Settings")));
         for (auto [name, text] : {std::pair{"X value", "800"}, std::pair{"Y value", "1600"}}) {
             auto* edit = named<QLineEdit>(dialog, QString::fromLatin1(name));
@@ -440,7 +440,7 @@ void CMouseSetTest::fixedCpiDialogResults()
     QCOMPARE(applyEnabled_, std::optional<bool>(true));
 
     // The dialog opens at 400 whatever the slot holds.
-    whenDialogShows<CFixedCPI>([](CFixedCPI* dialog) {
+    whenDialogShows<FixedCpiDialog>([](FixedCpiDialog* dialog) {
         QCOMPARE(named<QLineEdit>(dialog, QStringLiteral("X value"))->text(), QStringLiteral("400"));
         QTest::mouseClick(named<QPushButton>(dialog, QStringLiteral("OK")), Qt::LeftButton);
     });
@@ -449,11 +449,11 @@ void CMouseSetTest::fixedCpiDialogResults()
     QCOMPARE(model_->editedSettings.buttons[1].action, (ButtonAction{12, 0, 400, 400}));
 }
 
-void CMouseSetTest::fixedCpiDialogCancelChangesNothing()
+void ButtonMappingPageTest::fixedCpiDialogCancelChangesNothing()
 {
     page_->refreshFromSettings();
     const MouseSettings before = model_->editedSettings;
-    whenDialogShows<CFixedCPI>([](CFixedCPI* dialog) {
+    whenDialogShows<FixedCpiDialog>([](FixedCpiDialog* dialog) {
         auto* x = named<QSlider>(dialog, QStringLiteral("X"));
         x->setFocus();
         QTest::keyClick(x, Qt::Key_End);
@@ -465,14 +465,14 @@ void CMouseSetTest::fixedCpiDialogCancelChangesNothing()
     QCOMPARE(applyEnabled_, std::optional<bool>(false));
 }
 
-void CMouseSetTest::leftHandedStateSurvivesDialogAssignments()
+void ButtonMappingPageTest::leftHandedStateSurvivesDialogAssignments()
 {
     model_->editedSettings.buttons[0].action = ButtonAction{0, 2, 0, 0};
     model_->editedSettings.buttons[1].action = ButtonAction{0, 1, 0, 0};
     page_->refreshFromSettings();
     QVERIFY(leftHandedBox()->isChecked());
 
-    whenDialogShows<CFixedCPI>([](CFixedCPI* dialog) {
+    whenDialogShows<FixedCpiDialog>([](FixedCpiDialog* dialog) {
         QTest::mouseClick(named<QPushButton>(dialog, QStringLiteral("OK")), Qt::LeftButton);
     });
     choose(2, {"CPI", "FIXED CPI"});
@@ -486,7 +486,7 @@ void CMouseSetTest::leftHandedStateSurvivesDialogAssignments()
     QCOMPARE(model_->editedSettings.buttons[1].action, (ButtonAction{0, 1, 0, 0}));
 }
 
-void CMouseSetTest::controlsEnableTogether()
+void ButtonMappingPageTest::controlsEnableTogether()
 {
     page_->setControlsEnabled(false);
     QVERIFY(!leftHandedBox()->isEnabled());
@@ -498,13 +498,13 @@ void CMouseSetTest::controlsEnableTogether()
         QVERIFY(b->isEnabled());
 }
 
-void CMouseSetTest::escapeAndEnterStayOnThePage()
+void ButtonMappingPageTest::escapeAndEnterStayOnThePage()
 {
     // The page inside a dialog, as on the main window: its keys must not close that window.
     QDialog window;
     SettingsModel model;
     model.setDefaults();
-    auto* page = new CMouseSet(model, &window);
+    auto* page = new ButtonMappingPage(model, &window);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTest::keyClick(page, Qt::Key_Escape);
@@ -518,8 +518,8 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    CMouseSetTest test;
+    ButtonMappingPageTest test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "CMouseSetTest.moc"
+#include "ButtonMappingPageTest.moc"

@@ -12,7 +12,7 @@
 #include <memory>
 #include <optional>
 
-#include "pages/advanced/CSupportDlg.h"
+#include "pages/advanced/AdvancedSettingsPage.h"
 #include "settings/MouseSettings.h"
 #include "settings/SettingsModel.h"
 #include "support/WidgetLookup.h"
@@ -60,12 +60,12 @@ private:
 
 }  // namespace
 
-class CSupportDlgTest : public QObject {
+class AdvancedSettingsPageTest : public QObject {
     Q_OBJECT
 
 private:
     SettingsModel model;
-    std::unique_ptr<CSupportDlg> page;
+    std::unique_ptr<AdvancedSettingsPage> page;
     int applyCalls = 0;
     std::optional<bool> applyEnabled;
 
@@ -130,7 +130,7 @@ private slots:
             ++applyCalls;
             applyEnabled = differ;
         });
-        page = std::make_unique<CSupportDlg>(model);
+        page = std::make_unique<AdvancedSettingsPage>(model);
         page->resize(660, 380);
         page->show();
         QVERIFY(QTest::qWaitForWindowActive(page.get()));
@@ -145,7 +145,7 @@ private slots:
         int calls = 0;
         zeroed.setApplyListener([&calls](bool) { ++calls; });
         {
-            CSupportDlg fresh(zeroed);
+            AdvancedSettingsPage fresh(zeroed);
             QCOMPARE(zeroed.editedSettings, MouseSettings{});
             QCOMPARE(calls, 0);
         }
@@ -580,7 +580,7 @@ private slots:
     {
         // A page that never had the focus: its emptied box stays uncommitted.
         MessageBoxCloser boxes;
-        CSupportDlg hidden(model);
+        AdvancedSettingsPage hidden(model);
         auto* box = named<QLineEdit>(&hidden, QStringLiteral("Forward Button Multiclick Filter value"));
         box->setText(QString());
         QCOMPARE(boxes.texts.size(), 1);
@@ -644,5 +644,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(CSupportDlgTest)
-#include "CSupportDlgTest.moc"
+QTEST_MAIN(AdvancedSettingsPageTest)
+#include "AdvancedSettingsPageTest.moc"

@@ -12,8 +12,8 @@
 
 #include "BasicTestSupport.h"
 #include "app/layout/DialogUnits.h"
-#include "pages/basic/CSensorDlg.h"
-#include "pages/basic/CVelStatic.h"
+#include "pages/basic/BasicSettingsPage.h"
+#include "pages/basic/CpiLevelSwatch.h"
 #include "settings/SettingsModel.h"
 #include "support/ModalHelpers.h"
 
@@ -29,7 +29,7 @@ struct PageHost {
     std::optional<bool> applyEnabled;
     int defaultClicks = 0;
     QDialog dialog;
-    CSensorDlg* page = nullptr;
+    BasicSettingsPage* page = nullptr;
     QPushButton* apply = nullptr;
 
     PageHost()
@@ -39,7 +39,7 @@ struct PageHost {
             ++applyListenerCalls;
             applyEnabled = differ;
         });
-        page = new CSensorDlg(model, &dialog);
+        page = new BasicSettingsPage(model, &dialog);
         apply = new QPushButton(QStringLiteral("APPLY"), &dialog);
         apply->setDefault(true);
         apply->setGeometry(page->width() - 90, page->height() + 4, 80, 24);
@@ -98,7 +98,7 @@ QLabel* labelWithText(QWidget* root, const QString& text)
 
 }  // namespace
 
-class CSensorDlgTest : public QObject {
+class BasicSettingsPageTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -324,9 +324,10 @@ private slots:
                 QCOMPARE(h.slider(k, axis)->isHidden(), !shown);
             }
         }
-        QList<CVelStatic*> markers = h.page->findChildren<CVelStatic*>();
-        QCOMPARE(std::count_if(markers.begin(), markers.end(), [](CVelStatic* m) { return m->isHidden(); }),
-                 2);
+        QList<CpiLevelSwatch*> markers = h.page->findChildren<CpiLevelSwatch*>();
+        QCOMPARE(
+            std::count_if(markers.begin(), markers.end(), [](CpiLevelSwatch* m) { return m->isHidden(); }),
+            2);
 
         // Back to 4: the applied count again, so nothing to apply.
         QVERIFY(test::chooseEntry(levels, 3));
@@ -509,7 +510,7 @@ private slots:
         h.page->setControlsEnabled(false);
         int disabled = 0;
         for (QWidget* w : h.page->findChildren<QWidget*>()) {
-            if (qobject_cast<QLabel*>(w) || qobject_cast<CVelStatic*>(w)) {
+            if (qobject_cast<QLabel*>(w) || qobject_cast<CpiLevelSwatch*>(w)) {
                 QVERIFY(w->isEnabled());
             } else if (!w->isEnabled()) {
                 ++disabled;
@@ -531,8 +532,8 @@ int main(int argc, char** argv)
 {
     lark::test::useOffscreenByDefault();
     QApplication app(argc, argv);
-    CSensorDlgTest test;
+    BasicSettingsPageTest test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "CSensorDlgTest.moc"
+#include "BasicSettingsPageTest.moc"

@@ -10,10 +10,10 @@ namespace lark {
 // A static field that draws itself: its whole rectangle in one colour and, when it has a caption
 // to show, that caption centred on it. The owner sets the members before the field is drawn;
 // changing them does not repaint by itself.
-class CVelStatic : public QWidget {
+class CpiLevelSwatch : public QWidget {
     Q_OBJECT
 public:
-    explicit CVelStatic(QWidget* parent = nullptr);
+    explicit CpiLevelSwatch(QWidget* parent = nullptr);
 
     QStringList captions;
     int currentCaption = 0;

@@ -1,4 +1,4 @@
-#include "app/CUpdaterApp.h"
+#include "app/Application.h"
 
 #include <QApplication>
 #include <QDir>
@@ -6,7 +6,7 @@
 #include <QLockFile>
 #include <QStandardPaths>
 
-#include "app/CUpdaterDlg.h"
+#include "app/MainWindow.h"
 #include "app/layout/WarningBox.h"
 #include "settings/SettingsModel.h"
 
@@ -19,34 +19,34 @@ static void initIconResource()
 namespace lark {
 
 namespace {
-const QString kInstanceMutexName = QStringLiteral("TRW Lark 8k Configuration Tool");
-const QString kRegistryKeyName = QStringLiteral("Tarrow Lark 8K Gaming Mouse software");
+const QString kInstanceLockName = QStringLiteral("TRW Lark 8k Configuration Tool");
+const QString kOrganizationName = QStringLiteral("Tarrow Lark 8K Gaming Mouse software");
 }  // namespace
 
-CUpdaterApp::CUpdaterApp()
+Application::Application()
 {
     initIconResource();
-    QCoreApplication::setOrganizationName(kRegistryKeyName);
+    QCoreApplication::setOrganizationName(kOrganizationName);
     QCoreApplication::setApplicationName(kProgramName);
     QGuiApplication::setApplicationDisplayName(kProgramName);
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.lark_config"));
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/lark-config/lark-config.svg")));
 }
 
-CUpdaterApp::~CUpdaterApp()
+Application::~Application()
 {
     shutDown();
 }
 
-QString CUpdaterApp::instanceLockPath()
+QString Application::instanceLockPath()
 {
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty())
         dir = QDir::tempPath();
-    return dir + QLatin1Char('/') + kInstanceMutexName + QStringLiteral(".lock");
+    return dir + QLatin1Char('/') + kInstanceLockName + QStringLiteral(".lock");
 }
 
-bool CUpdaterApp::startUp()
+bool Application::startUp()
 {
     guard_ = std::make_unique<QLockFile>(instanceLockPath());
     // A lock left by a copy that crashed counts as free; only a live holder blocks.
@@ -62,10 +62,10 @@ bool CUpdaterApp::startUp()
     return true;
 }
 
-int CUpdaterApp::runMainWindow(DeviceContext device)
+int Application::runMainWindow(DeviceContext device)
 {
     SettingsModel model;
-    CUpdaterDlg window(model, device);
+    MainWindow window(model, device);
     window.initialize();
     window.centerOnScreen();
     // Shown without an application-wide modal block, so the demo's mouse panel stays usable.
@@ -74,7 +74,7 @@ int CUpdaterApp::runMainWindow(DeviceContext device)
     return QApplication::exec();
 }
 
-void CUpdaterApp::shutDown()
+void Application::shutDown()
 {
     if (guard_) {
         guard_->unlock();

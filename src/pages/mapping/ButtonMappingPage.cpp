@@ -1,4 +1,4 @@
-#include "pages/mapping/CMouseSet.h"
+#include "pages/mapping/ButtonMappingPage.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -10,8 +10,8 @@
 #include <utility>
 
 #include "app/layout/DialogUnits.h"
-#include "pages/mapping/CFixedCPI.h"
-#include "pages/mapping/CKeyboard.h"
+#include "pages/mapping/FixedCpiDialog.h"
+#include "pages/mapping/KeyCaptureDialog.h"
 #include "settings/SettingsModel.h"
 
 namespace lark {
@@ -24,7 +24,7 @@ struct Row {
     int slot;  // row 1 edits slot 0 instead while left-handed
 };
 
-constexpr std::array<Row, CMouseSet::kRowCount> kRows{{
+constexpr std::array<Row, ButtonMappingPage::kRowCount> kRows{{
     {"Right Button", "RIGHT CLICK", RightSlot},
     {"Middle Button", "MIDDLE CLICK", MiddleSlot},
     {"Forward Button", "FORWARD", ForwardSlot},
@@ -49,7 +49,7 @@ bool isLeftHanded(const MouseSettings& settings)
 
 }  // namespace
 
-CMouseSet::CMouseSet(SettingsModel& model, QWidget* parent) : QWidget(parent), model_(model)
+ButtonMappingPage::ButtonMappingPage(SettingsModel& model, QWidget* parent) : QWidget(parent), model_(model)
 {
     setFont(DialogUnits::dialogFont());
     const DialogUnits du;
@@ -58,7 +58,7 @@ CMouseSet::CMouseSet(SettingsModel& model, QWidget* parent) : QWidget(parent), m
     leftHandedBox_ = new QCheckBox(QStringLiteral("Left-handed Mode"), this);
     leftHandedBox_->setAccessibleName(leftHandedBox_->text());
     du.place(leftHandedBox_, 14, 12, 120, 10);
-    connect(leftHandedBox_, &QCheckBox::clicked, this, &CMouseSet::onLeftHandedClicked);
+    connect(leftHandedBox_, &QCheckBox::clicked, this, &ButtonMappingPage::onLeftHandedClicked);
 
     for (int row = 0; row < kRowCount; ++row) {
         const int y = 38 + 26 * row;
@@ -82,7 +82,7 @@ CMouseSet::CMouseSet(SettingsModel& model, QWidget* parent) : QWidget(parent), m
     currentSlot_ = 0;
 }
 
-void CMouseSet::buildMenu()
+void ButtonMappingPage::buildMenu()
 {
     actionMenu_ = new QMenu(this);
     auto addEntry = [](QMenu* menu, int command) {
@@ -108,12 +108,12 @@ void CMouseSet::buildMenu()
     addEntry(actionMenu_, CmdDisable);
 }
 
-ButtonSlot& CMouseSet::slot(int index)
+ButtonSlot& ButtonMappingPage::slot(int index)
 {
     return model_.editedSettings.buttons[static_cast<std::size_t>(index)];
 }
 
-QPushButton* CMouseSet::buttonOfSlot(int slotIndex) const
+QPushButton* ButtonMappingPage::buttonOfSlot(int slotIndex) const
 {
     if (slotIndex == LeftSlot || slotIndex == RightSlot)
         return rowButtons_[0];
@@ -124,7 +124,7 @@ QPushButton* CMouseSet::buttonOfSlot(int slotIndex) const
     return nullptr;
 }
 
-void CMouseSet::showCaption(int slotIndex, const QString& caption)
+void ButtonMappingPage::showCaption(int slotIndex, const QString& caption)
 {
     if (QPushButton* button = buttonOfSlot(slotIndex)) {
         button->setText(caption);
@@ -132,7 +132,7 @@ void CMouseSet::showCaption(int slotIndex, const QString& caption)
     }
 }
 
-void CMouseSet::onRowClicked(int row)
+void ButtonMappingPage::onRowClicked(int row)
 {
     currentSlot_ = row == 0 ? (leftHandedBox_->isChecked() ? LeftSlot : RightSlot) : kRows[row].slot;
 
@@ -149,7 +149,7 @@ void CMouseSet::onRowClicked(int row)
         runCommand(chosen->data().toInt());
 }
 
-void CMouseSet::runCommand(int command)
+void ButtonMappingPage::runCommand(int command)
 {
     if (const PlainMenuEntry* entry = findPlainMenuEntry(command)) {
         slot(currentSlot_).action = entry->action;  // the filter stays
@@ -162,9 +162,9 @@ void CMouseSet::runCommand(int command)
     model_.updateApplyButton();
 }
 
-void CMouseSet::assignKeyboardKey()
+void ButtonMappingPage::assignKeyboardKey()
 {
-    CKeyboard dialog(keyCapture_, this);
+    KeyCaptureDialog dialog(keyCapture_, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (keyCapture_.capturedKeyText.empty())
@@ -177,9 +177,9 @@ void CMouseSet::assignKeyboardKey()
     slot(currentSlot_).action = encodeKeyboardAction(keyCapture_);
 }
 
-void CMouseSet::assignFixedCpi()
+void ButtonMappingPage::assignFixedCpi()
 {
-    CFixedCPI dialog(this);
+    FixedCpiDialog dialog(this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const std::uint32_t x = dialog.xValue();
@@ -188,7 +188,7 @@ void CMouseSet::assignFixedCpi()
     slot(currentSlot_).action = encodeFixedCpiAction(x, y);
 }
 
-void CMouseSet::onLeftHandedClicked(bool checked)
+void ButtonMappingPage::onLeftHandedClicked(bool checked)
 {
     ButtonSlot& left = slot(LeftSlot);
     ButtonSlot& right = slot(RightSlot);
@@ -209,7 +209,7 @@ void CMouseSet::onLeftHandedClicked(bool checked)
     model_.updateApplyButton();
 }
 
-void CMouseSet::refreshFromSettings()
+void ButtonMappingPage::refreshFromSettings()
 {
     const bool leftHanded = isLeftHanded(model_.editedSettings);
     leftHandedBox_->setChecked(leftHanded);
@@ -225,14 +225,14 @@ void CMouseSet::refreshFromSettings()
     }
 }
 
-void CMouseSet::setControlsEnabled(bool enabled)
+void ButtonMappingPage::setControlsEnabled(bool enabled)
 {
     leftHandedBox_->setEnabled(enabled);
     for (QPushButton* button : rowButtons_)
         button->setEnabled(enabled);
 }
 
-void CMouseSet::keyPressEvent(QKeyEvent* event)
+void ButtonMappingPage::keyPressEvent(QKeyEvent* event)
 {
     // Neither Escape nor Enter does anything on the page, and neither reaches the main window.
     switch (event->key()) {

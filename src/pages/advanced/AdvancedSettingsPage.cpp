@@ -1,4 +1,4 @@
-#include "pages/advanced/CSupportDlg.h"
+#include "pages/advanced/AdvancedSettingsPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,7 +41,7 @@ struct FilterRow {
     Rect editRect;
 };
 
-constexpr std::array<FilterRow, CSupportDlg::kFilterButtons> kFilterRows = {{
+constexpr std::array<FilterRow, AdvancedSettingsPage::kFilterButtons> kFilterRows = {{
     {"Left Button Multiclick Filter", {21, 59, 87, 8}, {122, 54, 138, 15}, {268, 54, 41, 14}},
     {"Right Button Multiclick Filter", {21, 95, 93, 8}, {122, 90, 138, 15}, {268, 90, 41, 14}},
     {"Middle Button Multiclick Filter", {21, 131, 99, 8}, {122, 126, 138, 15}, {268, 126, 41, 14}},
@@ -55,7 +55,7 @@ struct SpdtRow {
     Rect listRect;
 };
 
-constexpr std::array<SpdtRow, CSupportDlg::kSpdtButtons> kSpdtRows = {{
+constexpr std::array<SpdtRow, AdvancedSettingsPage::kSpdtButtons> kSpdtRows = {{
     {"Left Button SPDT", {318, 55, 20, 8}, {342, 54, 66, 57}},
     {"Right Button SPDT", {318, 91, 20, 8}, {342, 90, 66, 57}},
 }};
@@ -92,7 +92,8 @@ std::string toStdString(const QString& text)
 
 }  // namespace
 
-CSupportDlg::CSupportDlg(SettingsModel& model, QWidget* parent) : QWidget(parent), model_(model)
+AdvancedSettingsPage::AdvancedSettingsPage(SettingsModel& model, QWidget* parent)
+    : QWidget(parent), model_(model)
 {
     setFont(DialogUnits::dialogFont());
     buildControls();
@@ -114,7 +115,7 @@ CSupportDlg::CSupportDlg(SettingsModel& model, QWidget* parent) : QWidget(parent
     connectControls();
 }
 
-CSupportDlg::~CSupportDlg()
+AdvancedSettingsPage::~AdvancedSettingsPage()
 {
     // The children outlive this part of the object while QWidget tears them down.
     for (QLineEdit* edit : edits_) {
@@ -125,7 +126,7 @@ CSupportDlg::~CSupportDlg()
         trackbar->disconnect(this);
 }
 
-void CSupportDlg::buildControls()
+void AdvancedSettingsPage::buildControls()
 {
     const DialogUnits du(font());
 
@@ -186,11 +187,11 @@ void CSupportDlg::buildControls()
     }
 }
 
-void CSupportDlg::connectControls()
+void AdvancedSettingsPage::connectControls()
 {
-    connect(polling_, &QComboBox::activated, this, &CSupportDlg::onPollingActivated);
-    connect(motionSync_, &QCheckBox::clicked, this, &CSupportDlg::onMotionSyncClicked);
-    connect(slamClick_, &QCheckBox::clicked, this, &CSupportDlg::onSlamClickClicked);
+    connect(polling_, &QComboBox::activated, this, &AdvancedSettingsPage::onPollingActivated);
+    connect(motionSync_, &QCheckBox::clicked, this, &AdvancedSettingsPage::onMotionSyncClicked);
+    connect(slamClick_, &QCheckBox::clicked, this, &AdvancedSettingsPage::onSlamClickClicked);
     for (int button = 0; button < kSpdtButtons; ++button)
         connect(spdt_[button], &QComboBox::activated, this,
                 [this, button](int index) { onSpdtActivated(button, index); });
@@ -207,13 +208,13 @@ void CSupportDlg::connectControls()
 
 // ---- Reactions to the user -------------------------------------------------------------
 
-void CSupportDlg::onPollingActivated(int index)
+void AdvancedSettingsPage::onPollingActivated(int index)
 {
     model_.editedSettings.pollingInterval = pollingIntervalForIndex(index);
     model_.updateApplyButton();
 }
 
-void CSupportDlg::onMotionSyncClicked()
+void AdvancedSettingsPage::onMotionSyncClicked()
 {
     readControls();
     // The box decides even when an edit box could not be read, so that the stored value
@@ -238,13 +239,13 @@ void CSupportDlg::onMotionSyncClicked()
     model_.updateApplyButton();
 }
 
-void CSupportDlg::onSlamClickClicked()
+void AdvancedSettingsPage::onSlamClickClicked()
 {
     model_.editedSettings.slamClickFilter = slamClick_->isChecked() ? 1 : 0;
     model_.updateApplyButton();
 }
 
-void CSupportDlg::onSpdtActivated(int button, int index)
+void AdvancedSettingsPage::onSpdtActivated(int button, int index)
 {
     std::uint8_t& filter = model_.editedSettings.buttons[button].filter;
     if (index == 0) {
@@ -260,7 +261,7 @@ void CSupportDlg::onSpdtActivated(int button, int index)
     model_.updateApplyButton();
 }
 
-void CSupportDlg::onTrackbarMoved(int button, int position)
+void AdvancedSettingsPage::onTrackbarMoved(int button, int position)
 {
     filterValues_[button] = position;
     model_.editedSettings.buttons[button].filter = static_cast<std::uint8_t>(position);
@@ -268,7 +269,7 @@ void CSupportDlg::onTrackbarMoved(int button, int position)
     showPageValues();
 }
 
-void CSupportDlg::onFilterTextChanged(int button)
+void AdvancedSettingsPage::onFilterTextChanged(int button)
 {
     // While the page puts its own values into the boxes those values are the truth; reading
     // the boxes half way through would take the older texts of the boxes not yet updated.
@@ -281,7 +282,7 @@ void CSupportDlg::onFilterTextChanged(int button)
     model_.updateApplyButton();
 }
 
-void CSupportDlg::commitFilterEdit(int button)
+void AdvancedSettingsPage::commitFilterEdit(int button)
 {
     QLineEdit* edit = edits_[button];
     const int value = committedFilter(toStdString(edit->text()));
@@ -292,7 +293,7 @@ void CSupportDlg::commitFilterEdit(int button)
         edit->setText(text);
 }
 
-bool CSupportDlg::eventFilter(QObject* watched, QEvent* event)
+bool AdvancedSettingsPage::eventFilter(QObject* watched, QEvent* event)
 {
     const int button = filterEditIndex(watched);
     if (button >= 0) {
@@ -314,7 +315,7 @@ bool CSupportDlg::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void CSupportDlg::mousePressEvent(QMouseEvent* event)
+void AdvancedSettingsPage::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
         const int button = filterEditIndex(focusWidget());
@@ -328,7 +329,7 @@ void CSupportDlg::mousePressEvent(QMouseEvent* event)
 
 // ---- Page values ------------------------------------------------------------------------
 
-bool CSupportDlg::readControls()
+bool AdvancedSettingsPage::readControls()
 {
     for (int button = 0; button < kFilterButtons; ++button) {
         const auto value = readFilterText(toStdString(edits_[button]->text()));
@@ -349,7 +350,7 @@ bool CSupportDlg::readControls()
     return true;
 }
 
-void CSupportDlg::showPageValues()
+void AdvancedSettingsPage::showPageValues()
 {
     const bool wasShowing = showingPageValues_;
     showingPageValues_ = true;
@@ -364,7 +365,7 @@ void CSupportDlg::showPageValues()
 
 // ---- Operations for the main window ----------------------------------------------------
 
-void CSupportDlg::refreshFromSettings()
+void AdvancedSettingsPage::refreshFromSettings()
 {
     const MouseSettings& settings = model_.editedSettings;
 
@@ -404,7 +405,7 @@ void CSupportDlg::refreshFromSettings()
     showPageValues();
 }
 
-bool CSupportDlg::collectSettings()
+bool AdvancedSettingsPage::collectSettings()
 {
     const bool readAll = readControls();
     MouseSettings& settings = model_.editedSettings;
@@ -422,7 +423,7 @@ bool CSupportDlg::collectSettings()
     return readAll;
 }
 
-void CSupportDlg::setControlsEnabled(bool enabled)
+void AdvancedSettingsPage::setControlsEnabled(bool enabled)
 {
     controlsEnabled_ = enabled;
     motionSync_->setEnabled(enabled);
@@ -434,7 +435,7 @@ void CSupportDlg::setControlsEnabled(bool enabled)
         updateFilterPairEnabled(button);
 }
 
-void CSupportDlg::onPollingRateEvent(std::uint8_t value)
+void AdvancedSettingsPage::onPollingRateEvent(std::uint8_t value)
 {
     MouseSettings& edited = model_.editedSettings;
     MouseSettings& applied = model_.appliedSettings;
@@ -461,38 +462,38 @@ void CSupportDlg::onPollingRateEvent(std::uint8_t value)
 
 // ---- Helpers ------------------------------------------------------------------------------
 
-void CSupportDlg::setTrackbarPosition(int button, int position)
+void AdvancedSettingsPage::setTrackbarPosition(int button, int position)
 {
     // Positions set by the page are no trackbar notifications.
     const QSignalBlocker blocker(trackbars_[button]);
     trackbars_[button]->setValue(position);
 }
 
-void CSupportDlg::updateFilterPairEnabled(int button)
+void AdvancedSettingsPage::updateFilterPairEnabled(int button)
 {
     const bool enabled = controlsEnabled_ && !spdtModeActive(button);
     trackbars_[button]->setEnabled(enabled);
     edits_[button]->setEnabled(enabled);
 }
 
-bool CSupportDlg::spdtModeActive(int button) const
+bool AdvancedSettingsPage::spdtModeActive(int button) const
 {
     return button < kSpdtButtons && spdt_[button]->currentIndex() != 0;
 }
 
-void CSupportDlg::ensure8000HzListed()
+void AdvancedSettingsPage::ensure8000HzListed()
 {
     if (polling_->findText(k8000Hz, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
         polling_->insertItem(kPolling8000Index, k8000Hz);
 }
 
-void CSupportDlg::remove8000Hz()
+void AdvancedSettingsPage::remove8000Hz()
 {
     if (polling_->count() > kPolling8000Index)
         polling_->removeItem(kPolling8000Index);
 }
 
-int CSupportDlg::filterEditIndex(const QObject* object) const
+int AdvancedSettingsPage::filterEditIndex(const QObject* object) const
 {
     for (int button = 0; button < kFilterButtons; ++button) {
         if (edits_[button] == object)

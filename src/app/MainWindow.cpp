@@ -1,4 +1,4 @@
-#include "app/CUpdaterDlg.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -21,9 +21,9 @@
 #include "device/InterfaceNameMatch.h"
 #include "device/MouseCommands.h"
 #include "device/Protocol.h"
-#include "pages/advanced/CSupportDlg.h"
-#include "pages/basic/CSensorDlg.h"
-#include "pages/mapping/CMouseSet.h"
+#include "pages/advanced/AdvancedSettingsPage.h"
+#include "pages/basic/BasicSettingsPage.h"
+#include "pages/mapping/ButtonMappingPage.h"
 #include "settings/SettingsModel.h"
 
 namespace lark {
@@ -71,7 +71,7 @@ void setValueText(QLabel* label, const QString& text)
 
 }  // namespace
 
-CUpdaterDlg::CUpdaterDlg(SettingsModel& model, DeviceContext device, QWidget* parent)
+MainWindow::MainWindow(SettingsModel& model, DeviceContext device, QWidget* parent)
     : QDialog(parent), model_(model), device_(device)
 {
     installAccessibleCheckBoxes();
@@ -86,18 +86,18 @@ CUpdaterDlg::CUpdaterDlg(SettingsModel& model, DeviceContext device, QWidget* pa
         applyButton_->setEnabled(differ && controlsEnabled_);
         setStatus(QString());
     });
-    connect(&device_.hotplug, &HotplugSource::deviceArrived, this, &CUpdaterDlg::onDeviceArrived);
-    connect(&device_.hotplug, &HotplugSource::deviceRemoved, this, &CUpdaterDlg::onDeviceRemoved);
+    connect(&device_.hotplug, &HotplugSource::deviceArrived, this, &MainWindow::onDeviceArrived);
+    connect(&device_.hotplug, &HotplugSource::deviceRemoved, this, &MainWindow::onDeviceRemoved);
 }
 
-CUpdaterDlg::~CUpdaterDlg()
+MainWindow::~MainWindow()
 {
     // The reader must be gone before the window it reports to.
     listener_.reset();
     model_.setApplyListener(nullptr);
 }
 
-void CUpdaterDlg::buildControls()
+void MainWindow::buildControls()
 {
     const DialogUnits du;
     resize(du.size(445, 437));
@@ -118,7 +118,7 @@ void CUpdaterDlg::buildControls()
 
     factoryResetButton_ = makeButton(QStringLiteral("Factory Reset"), this);
     du.place(factoryResetButton_, 368, 53, 54, 14);
-    connect(factoryResetButton_, &QPushButton::clicked, this, &CUpdaterDlg::factoryReset);
+    connect(factoryResetButton_, &QPushButton::clicked, this, &MainWindow::factoryReset);
 
     tabs_ = new QTabWidget(this);
     tabs_->setAccessibleName(QStringLiteral("Settings pages"));
@@ -127,7 +127,7 @@ void CUpdaterDlg::buildControls()
 
     applyButton_ = makeButton(QStringLiteral("APPLY"), this);
     du.place(applyButton_, 372, 410, 50, 14);
-    connect(applyButton_, &QPushButton::clicked, this, &CUpdaterDlg::apply);
+    connect(applyButton_, &QPushButton::clicked, this, &MainWindow::apply);
 
     // One line for what the last device flow did, left of APPLY and below the pages.
     statusLabel_ = makeValueLabel(QStringLiteral("Status"), this);
@@ -137,20 +137,20 @@ void CUpdaterDlg::buildControls()
     setMinimumSize(size());
 }
 
-void CUpdaterDlg::buildPages()
+void MainWindow::buildPages()
 {
     setValueText(softwareLabel_, QString::asprintf("V%.2f", kSoftwareVersion));
 
-    basicPage_ = new CSensorDlg(model_);
-    advancedPage_ = new CSupportDlg(model_);
-    mappingPage_ = new CMouseSet(model_);
+    basicPage_ = new BasicSettingsPage(model_);
+    advancedPage_ = new AdvancedSettingsPage(model_);
+    mappingPage_ = new ButtonMappingPage(model_);
     tabs_->addTab(basicPage_, QStringLiteral("  Basic Settings  "));
     tabs_->addTab(advancedPage_, QStringLiteral("  Advanced Settings  "));
     tabs_->addTab(mappingPage_, QStringLiteral("  Button Mapping  "));
     tabs_->setCurrentIndex(0);
 }
 
-void CUpdaterDlg::initialize()
+void MainWindow::initialize()
 {
     if (!device_.hotplug.start())
         showWarning(this, QStringLiteral("RegisterDeviceNotification Failed!"));
@@ -182,7 +182,7 @@ void CUpdaterDlg::initialize()
     applyButton_->setEnabled(false);
 }
 
-void CUpdaterDlg::setControlsEnabled(bool enabled)
+void MainWindow::setControlsEnabled(bool enabled)
 {
     controlsEnabled_ = enabled;
     tabs_->tabBar()->setEnabled(enabled);
@@ -193,7 +193,7 @@ void CUpdaterDlg::setControlsEnabled(bool enabled)
     mappingPage_->setControlsEnabled(enabled);
 }
 
-void CUpdaterDlg::centerOnScreen()
+void MainWindow::centerOnScreen()
 {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = frameGeometry();
@@ -202,19 +202,19 @@ void CUpdaterDlg::centerOnScreen()
     }
 }
 
-void CUpdaterDlg::refreshPages()
+void MainWindow::refreshPages()
 {
     advancedPage_->refreshFromSettings();
     basicPage_->refreshFromSettings();
     mappingPage_->refreshFromSettings();
 }
 
-void CUpdaterDlg::setStatus(const QString& text)
+void MainWindow::setStatus(const QString& text)
 {
     setValueText(statusLabel_, text);
 }
 
-bool CUpdaterDlg::reconnect()
+bool MainWindow::reconnect()
 {
     DeviceLink& link = device_.link;
     link.closeDevice();
@@ -225,7 +225,7 @@ bool CUpdaterDlg::reconnect()
     return false;
 }
 
-void CUpdaterDlg::apply()
+void MainWindow::apply()
 {
     if (applyInProgress_)
         return;
@@ -252,7 +252,7 @@ void CUpdaterDlg::apply()
     applyInProgress_ = false;
 }
 
-void CUpdaterDlg::factoryReset()
+void MainWindow::factoryReset()
 {
     if (!reconnect())
         return;
@@ -267,7 +267,7 @@ void CUpdaterDlg::factoryReset()
     setStatus(kStatusResetDone);
 }
 
-void CUpdaterDlg::onDeviceRemoved(const QString& path)
+void MainWindow::onDeviceRemoved(const QString& path)
 {
     if (!isMouseInterfaceName(path.toStdString()))
         return;
@@ -281,7 +281,7 @@ void CUpdaterDlg::onDeviceRemoved(const QString& path)
     setStatus(kStatusUnplugged);
 }
 
-void CUpdaterDlg::onDeviceArrived(const QString& path)
+void MainWindow::onDeviceArrived(const QString& path)
 {
     if (!isMouseInterfaceName(path.toStdString()))
         return;
@@ -323,7 +323,7 @@ void CUpdaterDlg::onDeviceArrived(const QString& path)
     startListener();
 }
 
-void CUpdaterDlg::startListener()
+void MainWindow::startListener()
 {
     if (!listener_)
         listener_ = std::make_unique<DeviceEventListener>(device_.backend, device_.link.sleeper());
@@ -334,13 +334,13 @@ void CUpdaterDlg::startListener()
     });
 }
 
-void CUpdaterDlg::onMouseEvent(int code, int value)
+void MainWindow::onMouseEvent(int code, int value)
 {
     if (code == kEventPollingRateChanged)
         advancedPage_->onPollingRateEvent(static_cast<std::uint8_t>(value));
 }
 
-bool CUpdaterDlg::isInsidePage(const QWidget* widget) const
+bool MainWindow::isInsidePage(const QWidget* widget) const
 {
     for (const QWidget* page :
          {static_cast<const QWidget*>(basicPage_), static_cast<const QWidget*>(advancedPage_),
@@ -351,7 +351,7 @@ bool CUpdaterDlg::isInsidePage(const QWidget* widget) const
     return false;
 }
 
-void CUpdaterDlg::keyPressEvent(QKeyEvent* event)
+void MainWindow::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Return:
@@ -368,7 +368,7 @@ void CUpdaterDlg::keyPressEvent(QKeyEvent* event)
     }
 }
 
-bool CUpdaterDlg::eventFilter(QObject* watched, QEvent* event)
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     // A disabled tab row also means no switching by Ctrl+Tab or Ctrl+PgUp/PgDn.
     if (watched == tabs_ && event->type() == QEvent::KeyPress && !tabs_->tabBar()->isEnabled()) {
@@ -388,7 +388,7 @@ bool CUpdaterDlg::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void CUpdaterDlg::mousePressEvent(QMouseEvent* event)
+void MainWindow::mousePressEvent(QMouseEvent* event)
 {
     const QWidget* hit = childAt(event->position().toPoint());
     if (event->button() != Qt::LeftButton || isInsidePage(hit) || (hit && tabs_->isAncestorOf(hit))) {
@@ -403,7 +403,7 @@ void CUpdaterDlg::mousePressEvent(QMouseEvent* event)
     event->accept();
 }
 
-void CUpdaterDlg::mouseMoveEvent(QMouseEvent* event)
+void MainWindow::mouseMoveEvent(QMouseEvent* event)
 {
     if (dragging_) {
         move(event->globalPosition().toPoint() - dragOffset_);
@@ -413,7 +413,7 @@ void CUpdaterDlg::mouseMoveEvent(QMouseEvent* event)
     QDialog::mouseMoveEvent(event);
 }
 
-void CUpdaterDlg::mouseReleaseEvent(QMouseEvent* event)
+void MainWindow::mouseReleaseEvent(QMouseEvent* event)
 {
     dragging_ = false;
     QDialog::mouseReleaseEvent(event);

@@ -13,11 +13,11 @@ class CpiPairGroup;
 
 // Modal dialog that picks one X and one Y resolution with a CPI pair. It always opens at
 // 400 / 400 with the axes linked; OK reads the two edits and ends with the values.
-class CFixedCPI : public QDialog {
+class FixedCpiDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CFixedCPI(QWidget* parent = nullptr);
+    explicit FixedCpiDialog(QWidget* parent = nullptr);
 
     // The values handed back by OK (400 / 400 until then).
     std::uint32_t xValue() const { return x_; }

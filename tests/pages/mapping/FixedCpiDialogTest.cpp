@@ -4,7 +4,7 @@
 #include <QSlider>
 #include <QTest>
 
-#include "pages/mapping/CFixedCPI.h"
+#include "pages/mapping/FixedCpiDialog.h"
 #include "pages/mapping/MappingTestSupport.h"
 #include "support/ModalHelpers.h"
 
@@ -15,7 +15,7 @@ namespace {
 
 // The dialog's controls by their accessible names.
 struct FixedCpiControls {
-    explicit FixedCpiControls(CFixedCPI& d)
+    explicit FixedCpiControls(FixedCpiDialog& d)
         : dialog(d), separate(named<QCheckBox>(&d, QStringLiteral("X/Y Settings"))),
           xSlider(named<QSlider>(&d, QStringLiteral("X"))), ySlider(named<QSlider>(&d, QStringLiteral("Y"))),
           xEdit(named<QLineEdit>(&d, QStringLiteral("X value"))),
@@ -31,7 +31,7 @@ struct FixedCpiControls {
         QTest::mouseClick(separate, Qt::LeftButton, {}, QPoint(6, separate->height() / 2));
     }
 
-    CFixedCPI& dialog;
+    FixedCpiDialog& dialog;
     QCheckBox* separate;
     QSlider* xSlider;
     QSlider* ySlider;
@@ -42,7 +42,7 @@ struct FixedCpiControls {
 
 }  // namespace
 
-class CFixedCPITest : public QObject {
+class FixedCpiDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -54,9 +54,9 @@ private slots:
     void unreadableEditKeepsTheDialogOpen();
 };
 
-void CFixedCPITest::opensAt400LinkedAndOkReturnsIt()
+void FixedCpiDialogTest::opensAt400LinkedAndOkReturnsIt()
 {
-    CFixedCPI dialog;
+    FixedCpiDialog dialog;
     FixedCpiControls c(dialog);
     QVERIFY(c.complete());
     QCOMPARE(dialog.windowTitle(), QStringLiteral("FIXED CPI"));
@@ -75,9 +75,9 @@ void CFixedCPITest::opensAt400LinkedAndOkReturnsIt()
     QCOMPARE(dialog.yValue(), 400u);
 }
 
-void CFixedCPITest::linkedTrackbarMovesBoth()
+void FixedCpiDialogTest::linkedTrackbarMovesBoth()
 {
-    CFixedCPI dialog;
+    FixedCpiDialog dialog;
     FixedCpiControls c(dialog);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -92,9 +92,9 @@ void CFixedCPITest::linkedTrackbarMovesBoth()
     QCOMPARE(dialog.yValue(), 1000u);
 }
 
-void CFixedCPITest::separateAxesReturnTheirOwnValues()
+void FixedCpiDialogTest::separateAxesReturnTheirOwnValues()
 {
-    CFixedCPI dialog;
+    FixedCpiDialog dialog;
     FixedCpiControls c(dialog);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -110,9 +110,9 @@ void CFixedCPITest::separateAxesReturnTheirOwnValues()
     QCOMPARE(dialog.yValue(), 1600u);
 }
 
-void CFixedCPITest::enterCommitsAndNeverCloses()
+void FixedCpiDialogTest::enterCommitsAndNeverCloses()
 {
-    CFixedCPI dialog;
+    FixedCpiDialog dialog;
     FixedCpiControls c(dialog);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -139,10 +139,10 @@ void CFixedCPITest::enterCommitsAndNeverCloses()
     QCOMPARE(dialog.yValue(), 1250u);
 }
 
-void CFixedCPITest::escapeAndCloseBoxCancel()
+void FixedCpiDialogTest::escapeAndCloseBoxCancel()
 {
     {
-        CFixedCPI dialog;
+        FixedCpiDialog dialog;
         FixedCpiControls c(dialog);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -153,7 +153,7 @@ void CFixedCPITest::escapeAndCloseBoxCancel()
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
     }
     {
-        CFixedCPI dialog;
+        FixedCpiDialog dialog;
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         dialog.close();
@@ -161,9 +161,9 @@ void CFixedCPITest::escapeAndCloseBoxCancel()
     }
 }
 
-void CFixedCPITest::unreadableEditKeepsTheDialogOpen()
+void FixedCpiDialogTest::unreadableEditKeepsTheDialogOpen()
 {
-    CFixedCPI dialog;
+    FixedCpiDialog dialog;
     FixedCpiControls c(dialog);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -185,8 +185,8 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    CFixedCPITest test;
+    FixedCpiDialogTest test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "CFixedCPITest.moc"
+#include "FixedCpiDialogTest.moc"
