@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/MainWindow.h"
-#include "app/VirtualHotplugSource.h"
+#include "demo/VirtualHotplugSource.h"
 #include "device/DeviceLink.h"
 #include "device/RealSleeper.h"
 #include "settings/SettingsModel.h"

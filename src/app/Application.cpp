@@ -7,8 +7,8 @@
 #include <QStandardPaths>
 
 #include "app/MainWindow.h"
-#include "app/layout/WarningBox.h"
 #include "settings/SettingsModel.h"
+#include "widgets/WarningBox.h"
 
 // The icon resource lives in a static library; registering it must happen outside any namespace.
 static void initIconResource()

@@ -11,9 +11,6 @@
 #include <QTabWidget>
 #include <QWindow>
 
-#include "app/layout/AccessibleCheckBox.h"
-#include "app/layout/DialogUnits.h"
-#include "app/layout/WarningBox.h"
 #include "device/DeviceEventListener.h"
 #include "device/DeviceIds.h"
 #include "device/DeviceLink.h"
@@ -25,6 +22,10 @@
 #include "pages/basic/BasicSettingsPage.h"
 #include "pages/mapping/ButtonMappingPage.h"
 #include "settings/SettingsModel.h"
+#include "widgets/AccessibleCheckBox.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/InputHelpers.h"
+#include "widgets/WarningBox.h"
 
 namespace lark {
 
@@ -353,19 +354,13 @@ bool MainWindow::isInsidePage(const QWidget* widget) const
 
 void MainWindow::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();  // never closes, never presses a button
-        return;
-    case Qt::Key_Escape:
-        event->accept();
-        if (!isInsidePage(QApplication::focusWidget()))
+    if (swallowKey(event, SwallowedKeys::EnterAndEscape)) {
+        // Enter never closes the window nor presses a button; Escape closes it from outside the pages.
+        if (event->key() == Qt::Key_Escape && !isInsidePage(QApplication::focusWidget()))
             reject();
         return;
-    default:
-        QDialog::keyPressEvent(event);
     }
+    QDialog::keyPressEvent(event);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)

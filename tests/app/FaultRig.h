@@ -16,7 +16,7 @@
 
 #include "FaultInjection.h"
 #include "app/MainWindow.h"
-#include "app/VirtualHotplugSource.h"
+#include "demo/VirtualHotplugSource.h"
 #include "device/DeviceLink.h"
 #include "settings/SettingsModel.h"
 #include "sim/RecordingSleeper.h"

@@ -12,11 +12,11 @@
 
 #include "WindowRig.h"
 #include "app/Application.h"
-#include "app/layout/DialogUnits.h"
 #include "pages/advanced/AdvancedSettingsPage.h"
 #include "pages/basic/BasicSettingsPage.h"
 #include "pages/mapping/ButtonMappingPage.h"
 #include "support/ModalHelpers.h"
+#include "widgets/DialogUnits.h"
 
 using namespace lark;
 using namespace lark::test;

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "app/MainWindow.h"
-#include "app/VirtualHotplugSource.h"
+#include "demo/VirtualHotplugSource.h"
 #include "device/DeviceLink.h"
 #include "settings/SettingsModel.h"
 #include "sim/RecordingSleeper.h"

@@ -12,9 +12,10 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include "app/layout/DialogUnits.h"
-#include "app/layout/WarningBox.h"
-#include "pages/advanced/AdvancedRules.h"
+#include "rules/AdvancedRules.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/InputHelpers.h"
+#include "widgets/WarningBox.h"
 
 namespace lark {
 
@@ -75,16 +76,6 @@ void placeCombo(const DialogUnits& du, QComboBox* combo, const Rect& r)
     du.place(combo, r.x, r.y, r.width, kComboHeight);
 }
 
-QComboBox* makeList(QWidget* parent, const QStringList& items)
-{
-    auto* combo = new QComboBox(parent);
-    combo->setEditable(true);
-    // Typed text never becomes a new entry; only the listed entries are choices.
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->addItems(items);
-    return combo;
-}
-
 std::string toStdString(const QString& text)
 {
     return text.toStdString();
@@ -136,7 +127,7 @@ void AdvancedSettingsPage::buildControls()
 
     pollingLabel_ = new QLabel(QStringLiteral("Polling Rate"), this);
     place(du, pollingLabel_, kPollingLabelRect);
-    polling_ = makeList(this, kPollingItems);
+    polling_ = makeEditableCombo(this, kPollingItems);
     polling_->setAccessibleName(QStringLiteral("Polling Rate"));
     polling_->setAccessibleDescription(QStringLiteral("Polling Rate"));
     pollingLabel_->setBuddy(polling_);
@@ -178,7 +169,7 @@ void AdvancedSettingsPage::buildControls()
         place(du, label, row.labelRect);
         spdtLabels_[button] = label;
 
-        QComboBox* list = makeList(this, kSpdtItems);
+        QComboBox* list = makeEditableCombo(this, kSpdtItems);
         list->setAccessibleName(name);
         list->setAccessibleDescription(name);
         label->setBuddy(list);
@@ -202,7 +193,8 @@ void AdvancedSettingsPage::connectControls()
                 [this, button] { onTrackbarMoved(button, trackbars_[button]->value()); });
         connect(edits_[button], &QLineEdit::textChanged, this,
                 [this, button] { onFilterTextChanged(button); });
-        edits_[button]->installEventFilter(this);
+        new CommitOnFocus(
+            edits_[button], [this, button] { commitFilterEdit(button); }, CommitOnFocus::Enter::PassOn);
     }
 }
 
@@ -291,28 +283,6 @@ void AdvancedSettingsPage::commitFilterEdit(int button)
     const QString text = QString::number(value);
     if (edit->text() != text)
         edit->setText(text);
-}
-
-bool AdvancedSettingsPage::eventFilter(QObject* watched, QEvent* event)
-{
-    const int button = filterEditIndex(watched);
-    if (button >= 0) {
-        switch (event->type()) {
-        case QEvent::FocusIn:
-        case QEvent::FocusOut:
-            commitFilterEdit(button);
-            break;
-        case QEvent::KeyPress: {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter)
-                commitFilterEdit(button);
-            break;
-        }
-        default:
-            break;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void AdvancedSettingsPage::mousePressEvent(QMouseEvent* event)

@@ -42,7 +42,6 @@ public:
     void onPollingRateEvent(std::uint8_t value);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:

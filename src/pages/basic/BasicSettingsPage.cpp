@@ -7,11 +7,12 @@
 #include <QLineEdit>
 #include <QSlider>
 
-#include "app/layout/DialogUnits.h"
 #include "pages/basic/CpiLevelSwatch.h"
-#include "pages/basic/CpiPairGroup.h"
-#include "pages/basic/CpiRules.h"
+#include "rules/CpiRules.h"
 #include "settings/SettingsModel.h"
+#include "widgets/CpiPairGroup.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/InputHelpers.h"
 
 namespace lark {
 
@@ -78,11 +79,7 @@ void place(const DialogUnits& du, QWidget* widget, const DuRect& r)
 QComboBox* makeCombo(QWidget* parent, const DialogUnits& du, int x, int y, const QStringList& entries,
                      const QString& name)
 {
-    auto* combo = new QComboBox(parent);
-    combo->setEditable(true);
-    // Typed text never becomes an entry; only choices from the list count.
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->addItems(entries);
+    QComboBox* combo = makeEditableCombo(parent, entries);
     combo->setAccessibleName(name);
     combo->setAccessibleDescription(name);
     QRect area = du.rect(x, y, 66, 12);
@@ -277,15 +274,8 @@ void BasicSettingsPage::keyPressEvent(QKeyEvent* event)
 {
     // Enter and Escape that no control used end here: the page never closes or hides, and the
     // window around it must not see them as "default button" or "cancel".
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        event->accept();
-        return;
-    default:
+    if (!swallowKey(event, SwallowedKeys::EnterAndEscape))
         QWidget::keyPressEvent(event);
-    }
 }
 
 }  // namespace lark

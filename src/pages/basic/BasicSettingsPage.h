@@ -4,8 +4,8 @@
 
 #include <array>
 
-#include "pages/basic/CpiPair.h"
 #include "settings/MouseSettings.h"
+#include "widgets/CpiPair.h"
 
 class QCheckBox;
 class QComboBox;

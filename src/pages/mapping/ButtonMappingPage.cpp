@@ -9,10 +9,11 @@
 
 #include <utility>
 
-#include "app/layout/DialogUnits.h"
 #include "pages/mapping/FixedCpiDialog.h"
 #include "pages/mapping/KeyCaptureDialog.h"
 #include "settings/SettingsModel.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/InputHelpers.h"
 
 namespace lark {
 
@@ -235,15 +236,8 @@ void ButtonMappingPage::setControlsEnabled(bool enabled)
 void ButtonMappingPage::keyPressEvent(QKeyEvent* event)
 {
     // Neither Escape nor Enter does anything on the page, and neither reaches the main window.
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();
-        return;
-    default:
+    if (!swallowKey(event, SwallowedKeys::EnterAndEscape))
         QWidget::keyPressEvent(event);
-    }
 }
 
 }  // namespace lark

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "pages/mapping/ActionEncoding.h"
+#include "rules/ActionEncoding.h"
 
 class QAction;
 class QCheckBox;

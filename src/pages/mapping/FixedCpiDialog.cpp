@@ -7,9 +7,10 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "app/layout/DialogUnits.h"
-#include "pages/basic/CpiPair.h"
-#include "pages/basic/CpiPairGroup.h"
+#include "widgets/CpiPair.h"
+#include "widgets/CpiPairGroup.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/InputHelpers.h"
 
 namespace lark {
 
@@ -68,11 +69,8 @@ void FixedCpiDialog::onOk()
 
 void FixedCpiDialog::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);  // Escape cancels
+    if (!swallowKey(event, SwallowedKeys::Enter))
+        QDialog::keyPressEvent(event);  // Escape cancels
 }
 
 }  // namespace lark

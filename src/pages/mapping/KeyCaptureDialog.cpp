@@ -8,10 +8,11 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/layout/DialogUnits.h"
-#include "app/layout/WarningBox.h"
 #include "pages/mapping/KeyEventMapping.h"
-#include "pages/mapping/KeyNameTable.h"
+#include "rules/KeyNameTable.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/InputHelpers.h"
+#include "widgets/WarningBox.h"
 
 namespace lark {
 
@@ -135,11 +136,9 @@ void KeyCaptureDialog::showKey(std::uint16_t virtualKey)
 
 void KeyCaptureDialog::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();  // captured by the filter already; it must not close the dialog
-        return;
-    }
-    QDialog::keyPressEvent(event);  // Escape cancels
+    // Enter was captured by the filter already; it must not close the dialog. Escape cancels.
+    if (!swallowKey(event, SwallowedKeys::Enter))
+        QDialog::keyPressEvent(event);
 }
 
 void KeyCaptureDialog::onOk()

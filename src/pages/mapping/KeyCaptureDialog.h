@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "pages/mapping/ActionEncoding.h"
+#include "rules/ActionEncoding.h"
 
 class QCheckBox;
 class QLabel;

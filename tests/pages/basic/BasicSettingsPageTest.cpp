@@ -10,12 +10,12 @@
 #include <memory>
 #include <optional>
 
-#include "BasicTestSupport.h"
-#include "app/layout/DialogUnits.h"
 #include "pages/basic/BasicSettingsPage.h"
 #include "pages/basic/CpiLevelSwatch.h"
 #include "settings/SettingsModel.h"
 #include "support/ModalHelpers.h"
+#include "support/SliderHelpers.h"
+#include "widgets/DialogUnits.h"
 
 using namespace lark;
 

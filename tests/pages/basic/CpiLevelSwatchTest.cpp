@@ -3,10 +3,10 @@
 
 #include <algorithm>
 
-#include "BasicTestSupport.h"
 #include "pages/basic/BasicSettingsPage.h"
 #include "pages/basic/CpiLevelSwatch.h"
 #include "settings/SettingsModel.h"
+#include "support/SliderHelpers.h"
 
 using namespace lark;
 

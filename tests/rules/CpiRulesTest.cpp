@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "pages/basic/CpiRules.h"
+#include "rules/CpiRules.h"
 
 using namespace lark;
 

@@ -1,4 +1,4 @@
-#include "app/VirtualMousePanel.h"
+#include "demo/VirtualMousePanel.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,12 +1,12 @@
-#include "pages/basic/CpiPairGroup.h"
+#include "widgets/CpiPairGroup.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPointer>
 #include <QWidget>
 
-#include "app/layout/WarningBox.h"
-#include "pages/basic/CpiRules.h"
+#include "rules/CpiRules.h"
+#include "widgets/WarningBox.h"
 
 namespace lark {
 

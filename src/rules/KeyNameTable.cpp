@@ -1,4 +1,4 @@
-#include "pages/mapping/KeyNameTable.h"
+#include "rules/KeyNameTable.h"
 
 #include <array>
 #include <utility>

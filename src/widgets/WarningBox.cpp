@@ -1,4 +1,4 @@
-#include "app/layout/WarningBox.h"
+#include "widgets/WarningBox.h"
 
 #include <QMessageBox>
 

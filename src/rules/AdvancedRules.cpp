@@ -1,29 +1,15 @@
-#include "pages/advanced/AdvancedRules.h"
+#include "rules/AdvancedRules.h"
 
 #include <algorithm>
+
+#include "rules/LeadingNumber.h"
 
 namespace lark {
 
 namespace {
 
-struct LeadingNumber {
-    bool found = false;
-    long long value = 0;  // saturates well above every limit used here
-};
-
-LeadingNumber leadingNumber(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    LeadingNumber number;
-    constexpr long long kSaturation = 1'000'000;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        number.found = true;
-        number.value = std::min(kSaturation, number.value * 10 + (text[i] - '0'));
-    }
-    return number;
-}
+// The edit boxes skip only spaces and tabs before the number.
+constexpr std::string_view kEditBlanks = " \t";
 
 }  // namespace
 
@@ -87,18 +73,18 @@ int shownFilter(std::uint8_t stored)
 
 std::optional<int> readFilterText(std::string_view text)
 {
-    const LeadingNumber number = leadingNumber(text);
-    if (!number.found || number.value > kFilterReadMax)
+    const std::optional<std::uint32_t> number = readLeadingInteger(text, kEditBlanks);
+    if (!number || *number > static_cast<std::uint32_t>(kFilterReadMax))
         return std::nullopt;
-    return static_cast<int>(number.value);
+    return static_cast<int>(*number);
 }
 
 int committedFilter(std::string_view text)
 {
-    const LeadingNumber number = leadingNumber(text);
-    if (!number.found)
+    const std::optional<std::uint32_t> number = readLeadingInteger(text, kEditBlanks);
+    if (!number)
         return kFilterMin;
-    return static_cast<int>(std::min<long long>(number.value, kFilterMax));
+    return static_cast<int>(std::min(*number, static_cast<std::uint32_t>(kFilterMax)));
 }
 
 int limitFilter(int value)

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-#include "pages/advanced/AdvancedRules.h"
+#include "rules/AdvancedRules.h"
 
 using namespace lark;
 

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string_view>
 
+#include "rules/LeadingNumber.h"
+
 namespace lark {
 
 // CPI values live on a grid of 50 from 50 to 26000; trackbar position p stands for p * 50.
@@ -16,12 +18,6 @@ constexpr int kCpiSliderMax = 520;
 // Maps any number onto the grid: below 50 gives 50, above 26000 gives 26000, otherwise the
 // nearest multiple of 50 with a remainder of exactly 25 rounding up.
 std::uint32_t normalizeCpi(std::uint32_t value);
-
-// The number at the start of `text`: optional leading blanks (space, tab and the other ASCII
-// white-space characters), then a run of decimal digits; whatever follows the run is ignored.
-// No digit right after the blanks (empty text, a sign, a letter) gives no number. A run too large
-// for 32 bits saturates at 4294967295, so an absurdly long number still means "as large as possible".
-std::optional<std::uint32_t> readLeadingInteger(std::string_view text);
 
 // The value a committed edit takes: empty text gives 50; otherwise the leading integer, with no
 // digits counting as 0 and a run beyond the signed 32-bit range as 2147483647; then normalizeCpi.

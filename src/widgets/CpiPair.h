@@ -52,9 +52,6 @@ public:
     // show, and the other axis follows while linked.
     void commitEdit(CpiAxis axis);
 
-    // True when `widget` is one of the pair's edits; `axis` then says which.
-    bool ownsEdit(const QObject* widget, CpiAxis* axis = nullptr) const;
-
 signals:
     // The user changed the value of `axis` (trackbar, commit or link rule).
     void valueEdited(lark::CpiAxis axis, std::uint32_t value);

@@ -1,4 +1,5 @@
-#include "pages/basic/CpiPair.h"
+#include "widgets/CpiPair.h"
+#include "widgets/InputHelpers.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -11,7 +12,7 @@
 #include <QSlider>
 #include <QWidget>
 
-#include "pages/basic/CpiRules.h"
+#include "rules/CpiRules.h"
 
 namespace lark {
 
@@ -42,7 +43,8 @@ void CpiPair::makeAxis(CpiAxis axis, const QString& name)
     a.edit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), a.edit));
     a.edit->setAccessibleName(name + QStringLiteral(" value"));
-    a.edit->installEventFilter(this);
+    new CommitOnFocus(
+        a.edit, [this, axis] { commitEdit(axis); }, CommitOnFocus::Enter::Consume);
 }
 
 QSlider* CpiPair::slider(CpiAxis axis) const
@@ -63,18 +65,6 @@ std::uint32_t CpiPair::value(CpiAxis axis) const
 bool CpiPair::linked() const
 {
     return !separateBox_->isChecked();
-}
-
-bool CpiPair::ownsEdit(const QObject* widget, CpiAxis* axis) const
-{
-    for (CpiAxis candidate : {CpiAxis::X, CpiAxis::Y}) {
-        if (widget == at(candidate).edit) {
-            if (axis)
-                *axis = candidate;
-            return true;
-        }
-    }
-    return false;
 }
 
 void CpiPair::show(CpiAxis axis, std::uint32_t value)
@@ -138,27 +128,6 @@ void CpiPair::onSeparateClicked(bool separate)
 
 bool CpiPair::eventFilter(QObject* watched, QEvent* event)
 {
-    CpiAxis axis = CpiAxis::X;
-    if (ownsEdit(watched, &axis)) {
-        switch (event->type()) {
-        case QEvent::FocusIn:
-        case QEvent::FocusOut:
-            commitEdit(axis);
-            break;
-        case QEvent::KeyPress: {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                commitEdit(axis);
-                return true;  // consumed: Enter must not reach a default button or close a dialog
-            }
-            break;
-        }
-        default:
-            break;
-        }
-        return false;
-    }
-
     // A press on the window's own background; presses on labels arrive here too, as they pass
     // presses on to their parent like static fields do.
     if (watched == window_ && event->type() == QEvent::MouseButtonPress &&

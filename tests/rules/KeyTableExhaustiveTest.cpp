@@ -9,8 +9,8 @@
 #include <set>
 #include <string>
 
-#include "pages/mapping/ActionEncoding.h"
-#include "pages/mapping/KeyNameTable.h"
+#include "rules/ActionEncoding.h"
+#include "rules/KeyNameTable.h"
 
 using namespace lark;
 

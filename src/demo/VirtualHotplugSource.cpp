@@ -1,4 +1,4 @@
-#include "app/VirtualHotplugSource.h"
+#include "demo/VirtualHotplugSource.h"
 
 #include <QPointer>
 

@@ -1,8 +1,8 @@
-#include "pages/mapping/ActionEncoding.h"
+#include "rules/ActionEncoding.h"
 
 #include <array>
 
-#include "pages/mapping/KeyNameTable.h"
+#include "rules/KeyNameTable.h"
 
 namespace lark {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "pages/basic/CpiPair.h"
+#include "widgets/CpiPair.h"
 
 class QCheckBox;
 class QLineEdit;

@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "pages/mapping/KeyNameTable.h"
+#include "rules/KeyNameTable.h"
 
 using namespace lark;
 

@@ -9,10 +9,10 @@
 #include <memory>
 #include <vector>
 
-#include "BasicTestSupport.h"
-#include "pages/basic/CpiPair.h"
-#include "pages/basic/CpiPairGroup.h"
 #include "support/ModalHelpers.h"
+#include "support/SliderHelpers.h"
+#include "widgets/CpiPair.h"
+#include "widgets/CpiPairGroup.h"
 
 using namespace lark;
 

@@ -1,4 +1,4 @@
-#include "app/layout/AccessibleCheckBox.h"
+#include "widgets/AccessibleCheckBox.h"
 
 #include <QAccessibleWidget>
 #include <QCheckBox>

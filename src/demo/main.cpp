@@ -4,8 +4,8 @@
 
 #include "app/Application.h"
 #include "app/MainWindow.h"
-#include "app/VirtualHotplugSource.h"
-#include "app/VirtualMousePanel.h"
+#include "demo/VirtualHotplugSource.h"
+#include "demo/VirtualMousePanel.h"
 #include "device/DeviceLink.h"
 #include "device/RealSleeper.h"
 #include "sim/VirtualMouse.h"
