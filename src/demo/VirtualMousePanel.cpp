@@ -5,14 +5,12 @@
 #include <QVBoxLayout>
 
 #include "device/Protocol.h"
+#include "settings/SettingsBlock.h"
 #include "sim/VirtualMouse.h"
 
 namespace lark {
 
 namespace {
-
-constexpr std::size_t kPollingIntervalAt = 0x05;
-constexpr std::size_t kMotionSyncAt = 0x0C;
 
 // 1000 -> 2000 -> 4000 -> 8000 -> 1000 Hz, as report intervals in 125 us units.
 std::uint8_t nextPollingInterval(std::uint8_t interval)
@@ -67,11 +65,15 @@ void VirtualMousePanel::pressPollingRateButton()
 {
     if (!mouse_.isPlugged())
         return;
+    // Through the codec, so bytes it does not know stay as the mouse holds them.
     SettingsBlock block = mouse_.storedBlock();
-    const std::uint8_t next = nextPollingInterval(block[kPollingIntervalAt]);
-    block[kPollingIntervalAt] = next;
+    MouseSettings settings;
+    decodeSettings(block, settings);
+    const std::uint8_t next = nextPollingInterval(settings.pollingInterval);
+    settings.pollingInterval = next;
     if (next == 1)
-        block[kMotionSyncAt] = 0;  // 8000 Hz and motion sync do not go together
+        settings.motionSync = 0;  // 8000 Hz and motion sync do not go together
+    encodeSettings(settings, block);
     mouse_.setStoredBlock(block);
     mouse_.pushEvent(kEventPollingRateChanged, next);
     showState();
@@ -80,7 +82,9 @@ void VirtualMousePanel::pressPollingRateButton()
 void VirtualMousePanel::showState()
 {
     const bool plugged = mouse_.isPlugged();
-    const int hz = 8000 / qMax(1, int(mouse_.storedBlock()[kPollingIntervalAt]));
+    MouseSettings settings;
+    decodeSettings(mouse_.storedBlock(), settings);
+    const int hz = 8000 / qMax(1, int(settings.pollingInterval));
     const QString text = plugged ? QStringLiteral("Plugged in, %1 Hz").arg(hz) : QStringLiteral("Unplugged");
     state_->setText(text);
     state_->setAccessibleName(text);

@@ -85,7 +85,8 @@ struct VirtualMouse::State {
     // Faults.
     std::uint8_t forcedStatus = 0;
     int forcedStatusRemaining = 0;
-    Fault setFault, getFault, readFault, openFault;
+    std::array<Fault, 4> faults{};  // by Call
+    Fault& fault(Call call) { return faults[static_cast<std::size_t>(call)]; }
     HidError lastOpenError = HidError::None;
 
     // Plugging. A device opened in an earlier generation is dead.
@@ -134,7 +135,7 @@ public:
         HidError error = HidError::None;
         if (dead())
             error = HidError::DeviceGone;
-        else if (HidError injected = s.setFault.take(); injected != HidError::None)
+        else if (HidError injected = s.fault(Call::Set).take(); injected != HidError::None)
             error = injected;
         else if (!acceptsFeature(id, length))
             error = HidError::Transient;  // the device stalls reports it does not know
@@ -171,7 +172,7 @@ public:
         HidError error = HidError::None;
         if (dead())
             error = HidError::DeviceGone;
-        else if (HidError injected = s.getFault.take(); injected != HidError::None)
+        else if (HidError injected = s.fault(Call::Get).take(); injected != HidError::None)
             error = injected;
         else if (collection_ != Collection::Config || length == 0 ||
                  (id != kCommandReportId && id != kSettingsReportId))
@@ -202,7 +203,7 @@ public:
         State& s = *state_;
         if (dead())
             return fail(Direction::Read, 0, {}, HidError::DeviceGone);
-        if (HidError injected = s.readFault.take(); injected != HidError::None)
+        if (HidError injected = s.fault(Call::Read).take(); injected != HidError::None)
             return fail(Direction::Read, 0, {}, injected);
         auto ready = [&] { return dead() || !s.openDevices[id_].input.empty(); };
         if (timeoutMs < 0) {
@@ -362,35 +363,17 @@ void VirtualMouse::answerStatus(std::uint8_t status, int gets)
     state_->forcedStatusRemaining = gets;
 }
 
-void VirtualMouse::failSets(HidError error, int times)
+void VirtualMouse::fail(Call call, HidError error, int times)
 {
     std::lock_guard lock(state_->mutex);
-    state_->setFault = Fault{error, times};
-}
-
-void VirtualMouse::failGets(HidError error, int times)
-{
-    std::lock_guard lock(state_->mutex);
-    state_->getFault = Fault{error, times};
-}
-
-void VirtualMouse::failReads(HidError error, int times)
-{
-    std::lock_guard lock(state_->mutex);
-    state_->readFault = Fault{error, times};
-}
-
-void VirtualMouse::failOpens(HidError error, int times)
-{
-    std::lock_guard lock(state_->mutex);
-    state_->openFault = Fault{error, times};
+    state_->fault(call) = Fault{error, times};
 }
 
 void VirtualMouse::clearFaults()
 {
     std::lock_guard lock(state_->mutex);
     state_->forcedStatusRemaining = 0;
-    state_->setFault = state_->getFault = state_->readFault = state_->openFault = Fault{};
+    state_->faults.fill(Fault{});
 }
 
 void VirtualMouse::unplug()
@@ -513,7 +496,7 @@ std::unique_ptr<HidDevice> VirtualMouse::open(const std::string& path)
         s.lastOpenError = HidError::DeviceGone;
         return nullptr;
     }
-    if (HidError injected = s.openFault.take(); injected != HidError::None) {
+    if (HidError injected = s.fault(Call::Open).take(); injected != HidError::None) {
         s.lastOpenError = injected;
         return nullptr;
     }

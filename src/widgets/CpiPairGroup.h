@@ -24,8 +24,6 @@ public:
     // A new pair whose controls are children of the window (see CpiPair for the names).
     CpiPair* addPair(const QString& namePrefix, std::uint32_t initialValue);
 
-    const QVector<CpiPair*>& pairs() const { return pairs_; }
-
     // Reads every value edit, X edits of all pairs first, then Y edits, into the pairs' values
     // (normalised; no edit text or trackbar changes). The first edit that does not start with a
     // number stops the read: "Enter a positive integer." is shown and the focus returns to that

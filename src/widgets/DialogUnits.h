@@ -27,9 +27,6 @@ public:
     // Places `widget` at the dialog-unit rectangle inside its parent.
     void place(QWidget* widget, int x, int y, int width, int height) const;
 
-    int baseWidth() const { return baseWidth_; }
-    int baseHeight() const { return baseHeight_; }
-
 private:
     int baseWidth_ = 6;
     int baseHeight_ = 13;

@@ -318,7 +318,7 @@ private slots:
         WindowRig rig;
         rig.start();
         unplugAndSettle(rig);
-        rig.mouse.failOpens(HidError::PermissionDenied, VirtualMouse::kForever);
+        rig.mouse.fail(VirtualMouse::Call::Open, HidError::PermissionDenied, VirtualMouse::kForever);
 
         plugAndSettle(rig);
 

@@ -323,7 +323,7 @@ private slots:
     void aMouseThatMayNotBeOpenedIsNamedInTheStatus()
     {
         WindowRig rig;
-        rig.mouse.failOpens(HidError::PermissionDenied, VirtualMouse::kForever);
+        rig.mouse.fail(VirtualMouse::Call::Open, HidError::PermissionDenied, VirtualMouse::kForever);
         rig.start();
         QVERIFY(!rig.link.isConnected());
         QVERIFY(!rig.resetButton()->isEnabled());

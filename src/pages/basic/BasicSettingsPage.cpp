@@ -199,11 +199,6 @@ void BasicSettingsPage::storeLevelValue(int level, CpiAxis axis, std::uint32_t v
     model_.updateApplyButton();
 }
 
-std::uint32_t BasicSettingsPage::levelValue(int level, CpiAxis axis) const
-{
-    return rows_.at(level).pair->value(axis);
-}
-
 void BasicSettingsPage::refreshFromSettings()
 {
     const MouseSettings& s = model_.editedSettings;

@@ -41,9 +41,6 @@ public:
     // the level count and every level's X, Y and whether they differ.
     bool collectSettings();
 
-    // The X and Y values the page holds for level 0..3 (what its edits and trackbars stand for).
-    std::uint32_t levelValue(int level, CpiAxis axis) const;
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
