@@ -132,12 +132,8 @@ public:
         std::lock_guard lock(state_->mutex);
         State& s = *state_;
         const std::uint8_t id = length > 0 ? data[0] : 0;
-        HidError error = HidError::None;
-        if (dead())
-            error = HidError::DeviceGone;
-        else if (HidError injected = s.fault(Call::Set).take(); injected != HidError::None)
-            error = injected;
-        else if (!acceptsFeature(id, length))
+        HidError error = callError(Call::Set);
+        if (error == HidError::None && !acceptsFeature(id, length))
             error = HidError::Transient;  // the device stalls reports it does not know
         if (error != HidError::None)
             return fail(Direction::Set, id, {data, data + length}, error);
@@ -169,13 +165,10 @@ public:
         std::lock_guard lock(state_->mutex);
         State& s = *state_;
         const std::uint8_t id = length > 0 ? data[0] : 0;
-        HidError error = HidError::None;
-        if (dead())
-            error = HidError::DeviceGone;
-        else if (HidError injected = s.fault(Call::Get).take(); injected != HidError::None)
-            error = injected;
-        else if (collection_ != Collection::Config || length == 0 ||
-                 (id != kCommandReportId && id != kSettingsReportId))
+        HidError error = callError(Call::Get);
+        const bool known = collection_ == Collection::Config && length > 0 &&
+                           (id == kCommandReportId || id == kSettingsReportId);
+        if (error == HidError::None && !known)
             error = HidError::Transient;
         if (error != HidError::None)
             return fail(Direction::Get, id, {}, error);
@@ -201,10 +194,8 @@ public:
     {
         std::unique_lock lock(state_->mutex);
         State& s = *state_;
-        if (dead())
-            return fail(Direction::Read, 0, {}, HidError::DeviceGone);
-        if (HidError injected = s.fault(Call::Read).take(); injected != HidError::None)
-            return fail(Direction::Read, 0, {}, injected);
+        if (HidError error = callError(Call::Read); error != HidError::None)
+            return fail(Direction::Read, 0, {}, error);
         auto ready = [&] { return dead() || !s.openDevices[id_].input.empty(); };
         if (timeoutMs < 0) {
             s.inputArrived.wait(lock, ready);
@@ -233,6 +224,14 @@ public:
 
 private:
     bool dead() const { return !state_->plugged || state_->generation != generation_; }
+
+    // What a call meets before the firmware sees it: the mouse gone, or an injected fault.
+    HidError callError(Call call)
+    {
+        if (dead())
+            return HidError::DeviceGone;
+        return state_->fault(call).take();
+    }
 
     bool acceptsFeature(std::uint8_t id, std::size_t length) const
     {
