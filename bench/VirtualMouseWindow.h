@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/CUpdaterDlg.h"
-#include "app/VirtualHotplugSource.h"
+#include "app/MainWindow.h"
+#include "demo/VirtualHotplugSource.h"
 #include "device/DeviceLink.h"
 #include "device/RealSleeper.h"
 #include "settings/SettingsModel.h"
@@ -23,7 +23,7 @@ struct VirtualMouseWindow {
     DeviceLink link{mouse, sleeper};
     VirtualHotplugSource hotplug{mouse};
     SettingsModel model;
-    CUpdaterDlg window{model, {mouse, link, hotplug}};
+    MainWindow window{model, {mouse, link, hotplug}};
 };
 
 }  // namespace lark::bench

@@ -18,6 +18,7 @@
 #include "device/DeviceEventListener.h"
 #include "device/DeviceIds.h"
 #include "device/HidBackend.h"
+#include "device/Protocol.h"
 #include "device/Sleeper.h"
 
 using namespace lark;

@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "app/CUpdaterApp.h"
-#include "app/CUpdaterDlg.h"
+#include "app/Application.h"
+#include "app/MainWindow.h"
 #include "device/DeviceLink.h"
 #include "device/HidapiBackend.h"
 #include "device/RealSleeper.h"
@@ -10,13 +10,13 @@
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    lark::CUpdaterApp updater;
-    if (!updater.startUp())
+    lark::Application app;
+    if (!app.startUp())
         return 0;  // another copy runs
 
     lark::HidapiBackend backend;
     lark::RealSleeper sleeper;
     lark::DeviceLink link(backend, sleeper);
     lark::UdevHotplugSource hotplug;
-    return updater.runMainWindow({backend, link, hotplug});
+    return app.runMainWindow({backend, link, hotplug});
 }

@@ -8,6 +8,7 @@
 
 #include "device/DeviceIds.h"
 #include "device/HidBackend.h"
+#include "device/Protocol.h"
 #include "device/Sleeper.h"
 
 namespace lark {

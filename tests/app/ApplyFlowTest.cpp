@@ -195,7 +195,7 @@ private slots:
         const MouseSettings edited = rig.model.editedSettings;
         QVERIFY(rig.applyButton()->isEnabled());
 
-        rig.mouse.failSets(HidError::Other, 1);
+        rig.mouse.fail(VirtualMouse::Call::Set, HidError::Other, 1);
         QTest::mouseClick(rig.resetButton(), Qt::LeftButton);
 
         QVERIFY(rig.model.editedSettings == edited);

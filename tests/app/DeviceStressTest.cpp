@@ -9,7 +9,6 @@
 #include <thread>
 
 #include "FaultRig.h"
-#include "device/DeviceIds.h"
 #include "device/MouseCommands.h"
 #include "device/RealSleeper.h"
 
@@ -226,10 +225,10 @@ private slots:
         const SettingsBlock blockBefore = rig.model.lastBlock;
 
         std::uint16_t version = 0;
-        QCOMPARE(readFirmwareVersion(rig.link, version), kResultNotSent);
-        QCOMPARE(readSettings(rig.link, rig.model), kResultNotSent);
-        QCOMPARE(writeSettings(rig.link, rig.model.editedSettings, 300), kResultNotSent);
-        QVERIFY(!sendFactoryReset(rig.link));
+        QCOMPARE(readFirmwareVersion(rig.link, version), CommandResult::NotSent);
+        QCOMPARE(readSettings(rig.link, rig.model), CommandResult::NotSent);
+        QCOMPARE(writeSettings(rig.link, rig.model.editedSettings, 300), CommandResult::NotSent);
+        QCOMPARE(sendFactoryReset(rig.link), CommandResult::NotSent);
         // One attempt per request, no retry pauses: only the commands' own waits.
         QCOMPARE(rig.sleeper.waits(), (std::vector<unsigned>{50, 80, 300}));
         const auto frames = rig.mouse.frameLog();
@@ -250,7 +249,7 @@ private slots:
                            frame.collection == VirtualMouse::Collection::Config;
         QCOMPARE(staleClosed, 1);
         QCOMPARE(rig.mouse.openDeviceCount(), 2);
-        QCOMPARE(readFirmwareVersion(rig.link, version), kResultDone);
+        QCOMPARE(readFirmwareVersion(rig.link, version), CommandResult::Done);
         QCOMPARE(version, VirtualMouse::kFactoryFirmwareVersion);
     }
 };

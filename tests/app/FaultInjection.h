@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "device/DeviceIds.h"
 #include "device/HidBackend.h"
+#include "device/Protocol.h"
 #include "sim/VirtualMouse.h"
 
 namespace lark::test {

@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "FaultRig.h"
-#include "device/DeviceIds.h"
+#include "device/Protocol.h"
 
 using namespace lark;
 using namespace lark::test;

@@ -15,8 +15,8 @@
 #include <memory>
 
 #include "FaultInjection.h"
-#include "app/CUpdaterDlg.h"
-#include "app/VirtualHotplugSource.h"
+#include "app/MainWindow.h"
+#include "demo/VirtualHotplugSource.h"
 #include "device/DeviceLink.h"
 #include "settings/SettingsModel.h"
 #include "sim/RecordingSleeper.h"
@@ -88,14 +88,14 @@ template <class SleeperType = RecordingSleeper> struct FaultRigOf {
     DeviceLink link{backend, sleeper};
     VirtualHotplugSource hotplug{mouse};
     SettingsModel model;
-    std::unique_ptr<CUpdaterDlg> window;
+    std::unique_ptr<MainWindow> window;
 
     FaultRigOf() { mouse.setStoredBlock(mouseBlock()); }
     ~FaultRigOf() { window.reset(); }  // joins the listener before the mouse goes
 
     void start()
     {
-        window = std::make_unique<CUpdaterDlg>(model, DeviceContext{backend, link, hotplug});
+        window = std::make_unique<MainWindow>(model, DeviceContext{backend, link, hotplug});
         window->initialize();
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));

@@ -10,8 +10,8 @@
 #include <QTimer>
 
 #include "WindowRig.h"
-#include "device/DeviceIds.h"
 #include "device/HotplugSource.h"
+#include "device/Protocol.h"
 
 using namespace lark;
 using namespace lark::test;
@@ -318,7 +318,7 @@ private slots:
         WindowRig rig;
         rig.start();
         unplugAndSettle(rig);
-        rig.mouse.failOpens(HidError::PermissionDenied, VirtualMouse::kForever);
+        rig.mouse.fail(VirtualMouse::Call::Open, HidError::PermissionDenied, VirtualMouse::kForever);
 
         plugAndSettle(rig);
 
@@ -345,7 +345,7 @@ private slots:
         DeviceLink link{mouse, sleeper};
         FailingHotplugSource hotplug;
         SettingsModel model;
-        CUpdaterDlg window(model, DeviceContext{mouse, link, hotplug});
+        MainWindow window(model, DeviceContext{mouse, link, hotplug});
 
         QStringList texts;
         QTimer closer;

@@ -11,12 +11,12 @@
 #include <functional>
 
 #include "WindowRig.h"
-#include "app/CUpdaterApp.h"
-#include "app/layout/DialogUnits.h"
-#include "pages/advanced/CSupportDlg.h"
-#include "pages/basic/CSensorDlg.h"
-#include "pages/mapping/CMouseSet.h"
+#include "app/Application.h"
+#include "pages/advanced/AdvancedSettingsPage.h"
+#include "pages/basic/BasicSettingsPage.h"
+#include "pages/mapping/ButtonMappingPage.h"
 #include "support/ModalHelpers.h"
+#include "widgets/DialogUnits.h"
 
 using namespace lark;
 using namespace lark::test;
@@ -89,7 +89,7 @@ QString accessibleTabName(QTabBar* bar, int index)
     return iface && iface->child(index) ? iface->child(index)->text(QAccessible::Name) : QString();
 }
 
-bool onlyPageVisible(CUpdaterDlg* w, int index)
+bool onlyPageVisible(MainWindow* w, int index)
 {
     const QWidget* pages[] = {w->basicPage(), w->advancedPage(), w->mappingPage()};
     for (int i = 0; i < 3; ++i) {
@@ -177,7 +177,7 @@ private slots:
         DeviceLink link(backend, sleeper);
         VirtualHotplugSource hotplug(mouse);
         SettingsModel model;
-        CUpdaterDlg window(model, DeviceContext{backend, link, hotplug});
+        MainWindow window(model, DeviceContext{backend, link, hotplug});
         window.initialize();
 
         MouseSettings defaults;
@@ -324,7 +324,7 @@ private slots:
     void aMouseThatMayNotBeOpenedIsNamedInTheStatus()
     {
         WindowRig rig;
-        rig.mouse.failOpens(HidError::PermissionDenied, VirtualMouse::kForever);
+        rig.mouse.fail(VirtualMouse::Call::Open, HidError::PermissionDenied, VirtualMouse::kForever);
         rig.start();
         QVERIFY(!rig.link.isConnected());
         QVERIFY(!rig.resetButton()->isEnabled());
@@ -342,7 +342,7 @@ private slots:
 
     void theApplicationHasItsIdentityAndIcon()
     {
-        CUpdaterApp app;
+        Application app;
         QCOMPARE(QCoreApplication::organizationName(),
                  QStringLiteral("Tarrow Lark 8K Gaming Mouse software"));
         QCOMPARE(QGuiApplication::applicationDisplayName(),

@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "WindowRig.h"
-#include "device/DeviceIds.h"
+#include "device/Protocol.h"
 
 using namespace lark;
 using namespace lark::test;

@@ -7,8 +7,8 @@
 
 #include <memory>
 
-#include "app/CUpdaterDlg.h"
-#include "app/VirtualHotplugSource.h"
+#include "app/MainWindow.h"
+#include "demo/VirtualHotplugSource.h"
 #include "device/DeviceLink.h"
 #include "settings/SettingsModel.h"
 #include "sim/RecordingSleeper.h"
@@ -24,12 +24,12 @@ struct WindowRig {
     DeviceLink link{mouse, sleeper};
     VirtualHotplugSource hotplug{mouse};
     SettingsModel model;
-    std::unique_ptr<CUpdaterDlg> window;
+    std::unique_ptr<MainWindow> window;
 
     // Builds the window, runs its start-up, shows it, and forgets the start-up's frames and waits.
     void start(bool forget = true)
     {
-        window = std::make_unique<CUpdaterDlg>(model, DeviceContext{mouse, link, hotplug});
+        window = std::make_unique<MainWindow>(model, DeviceContext{mouse, link, hotplug});
         window->initialize();
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));

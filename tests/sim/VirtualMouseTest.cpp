@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "device/DeviceIds.h"
+#include "device/Protocol.h"
 #include "sim/RecordingSleeper.h"
 #include "sim/VirtualMouse.h"
 

@@ -7,8 +7,8 @@
 
 #include <cstdio>
 
-#include "app/CUpdaterDlg.h"
-#include "app/VirtualHotplugSource.h"
+#include "app/MainWindow.h"
+#include "demo/VirtualHotplugSource.h"
 #include "device/DeviceLink.h"
 #include "settings/SettingsModel.h"
 #include "sim/RecordingSleeper.h"
@@ -38,7 +38,7 @@ int main(int argc, char* argv[])
     lark::DeviceLink link(mouse, sleeper);
     lark::VirtualHotplugSource hotplug(mouse);
     lark::SettingsModel model;
-    lark::CUpdaterDlg window(model, {mouse, link, hotplug});
+    lark::MainWindow window(model, {mouse, link, hotplug});
     window.initialize();
     if (argc > 2)
         window.tabs()->setCurrentIndex(QByteArray(argv[2]).toInt());
