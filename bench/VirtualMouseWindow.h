@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "app/CUpdaterDlg.h"
-#include "app/VirtualHotplugSource.h"
+#include "app/MainWindow.h"
+#include "demo/VirtualHotplugSource.h"
 #include "device/RealSleeper.h"
 #include "session/qt/SessionRunner.h"
 #include "settings/SettingsModel.h"
@@ -18,7 +18,7 @@ struct VirtualMouseWindow {
     {
         mouse.setStoredBlock(stored);
         session.start();
-        window = std::make_unique<CUpdaterDlg>(model, DeviceContext{session, hotplug});
+        window = std::make_unique<MainWindow>(model, DeviceContext{session, hotplug});
         window->initialize();
         window->show();
     }
@@ -34,7 +34,7 @@ struct VirtualMouseWindow {
     VirtualHotplugSource hotplug{mouse};
     SettingsModel model;
     SessionRunner session{mouse, sleeper};
-    std::unique_ptr<CUpdaterDlg> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 }  // namespace lark::bench

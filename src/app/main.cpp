@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "app/CUpdaterApp.h"
-#include "app/CUpdaterDlg.h"
+#include "app/Application.h"
+#include "app/MainWindow.h"
 #include "device/HidapiBackend.h"
 #include "device/RealSleeper.h"
 #include "device/UdevHotplugSource.h"
@@ -10,8 +10,8 @@
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    lark::CUpdaterApp updater;
-    if (!updater.startUp())
+    lark::Application app;
+    if (!app.startUp())
         return 0;  // another copy runs
 
     lark::HidapiBackend backend;
@@ -20,5 +20,5 @@ int main(int argc, char* argv[])
     // The mouse is found and read on the session's thread while Qt builds the window.
     session.start();
     lark::UdevHotplugSource hotplug;
-    return updater.runMainWindow({session, hotplug});
+    return app.runMainWindow({session, hotplug});
 }

@@ -15,15 +15,15 @@ template <class T> void take(const T& base, const T& edited, T& out)
 MouseSettings mergeEdits(const MouseSettings& base, const MouseSettings& edited, const MouseSettings& mouse)
 {
     MouseSettings out = mouse;
-    take(base.opaque00, edited.opaque00, out.opaque00);
+    take(base.opaqueAt00, edited.opaqueAt00, out.opaqueAt00);
     take(base.pollingInterval, edited.pollingInterval, out.pollingInterval);
     take(base.slamClickFilter, edited.slamClickFilter, out.slamClickFilter);
-    take(base.opaque08, edited.opaque08, out.opaque08);
+    take(base.opaqueAt0D, edited.opaqueAt0D, out.opaqueAt0D);
     take(base.cpiLevelCount, edited.cpiLevelCount, out.cpiLevelCount);
-    take(base.opaque0A, edited.opaque0A, out.opaque0A);
+    take(base.opaqueAt07, edited.opaqueAt07, out.opaqueAt07);
     for (int i = 0; i < kCpiLevelCount; ++i)
         take(base.cpiLevels[i], edited.cpiLevels[i], out.cpiLevels[i]);
-    take(base.opaque24, edited.opaque24, out.opaque24);
+    take(base.opaqueAt08, edited.opaqueAt08, out.opaqueAt08);
     take(base.liftOffDistance, edited.liftOffDistance, out.liftOffDistance);
     take(base.angleSnapping, edited.angleSnapping, out.angleSnapping);
     take(base.rippleControl, edited.rippleControl, out.rippleControl);

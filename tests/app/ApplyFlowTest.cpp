@@ -209,7 +209,7 @@ private slots:
         const MouseSettings edited = rig.model.editedSettings;
         QVERIFY(rig.applyButton()->isEnabled());
 
-        rig.mouse.failSets(HidError::Other, 1);
+        rig.mouse.fail(VirtualMouse::Call::Set, HidError::Other, 1);
         rig.click(rig.resetButton());
 
         QVERIFY(rig.model.editedSettings == edited);

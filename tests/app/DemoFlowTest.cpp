@@ -4,7 +4,7 @@
 #include <QTest>
 
 #include "WindowRig.h"
-#include "app/VirtualMousePanel.h"
+#include "demo/VirtualMousePanel.h"
 
 using namespace lark;
 using namespace lark::test;

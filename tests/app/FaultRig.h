@@ -15,8 +15,8 @@
 #include <memory>
 
 #include "FaultInjection.h"
-#include "app/CUpdaterDlg.h"
-#include "app/VirtualHotplugSource.h"
+#include "app/MainWindow.h"
+#include "demo/VirtualHotplugSource.h"
 #include "session/qt/SessionRunner.h"
 #include "settings/SettingsModel.h"
 #include "sim/RecordingSleeper.h"
@@ -88,7 +88,7 @@ template <class SleeperType = RecordingSleeper> struct FaultRigOf {
     VirtualHotplugSource hotplug{mouse};
     SettingsModel model;
     SessionRunner session{backend, sleeper};
-    std::unique_ptr<CUpdaterDlg> window;
+    std::unique_ptr<MainWindow> window;
 
     FaultRigOf() { mouse.setStoredBlock(mouseBlock()); }
     ~FaultRigOf()
@@ -99,7 +99,7 @@ template <class SleeperType = RecordingSleeper> struct FaultRigOf {
 
     void start()
     {
-        window = std::make_unique<CUpdaterDlg>(model, DeviceContext{session, hotplug});
+        window = std::make_unique<MainWindow>(model, DeviceContext{session, hotplug});
         window->initialize();
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));

@@ -322,7 +322,7 @@ private slots:
         WindowRig rig;
         rig.start();
         unplugAndSettle(rig);
-        rig.mouse.failOpens(HidError::PermissionDenied, VirtualMouse::kForever);
+        rig.mouse.fail(VirtualMouse::Call::Open, HidError::PermissionDenied, VirtualMouse::kForever);
 
         plugAndSettle(rig);
 
@@ -349,7 +349,7 @@ private slots:
         FailingHotplugSource hotplug;
         SettingsModel model;
         SessionRunner session{mouse, sleeper};
-        CUpdaterDlg window(model, DeviceContext{session, hotplug});
+        MainWindow window(model, DeviceContext{session, hotplug});
 
         QStringList texts;
         QTimer closer;

@@ -11,11 +11,11 @@
 #include <functional>
 
 #include "WindowRig.h"
-#include "app/CUpdaterApp.h"
-#include "app/layout/DialogUnits.h"
-#include "pages/advanced/CSupportDlg.h"
-#include "pages/basic/CSensorDlg.h"
-#include "pages/mapping/CMouseSet.h"
+#include "app/Application.h"
+#include "widgets/DialogUnits.h"
+#include "pages/advanced/AdvancedSettingsPage.h"
+#include "pages/basic/BasicSettingsPage.h"
+#include "pages/mapping/ButtonMappingPage.h"
 #include "support/ModalHelpers.h"
 
 using namespace lark;
@@ -58,6 +58,7 @@ private:
         }
         int read(std::uint8_t* d, std::size_t n, int t) override { return inner_->read(d, n, t); }
         void interruptRead() override { inner_->interruptRead(); }
+        void interruptRead() override { inner_->interruptRead(); }
         HidError lastError() const override
         {
             return error_ != HidError::None ? error_ : inner_->lastError();
@@ -89,7 +90,7 @@ QString accessibleTabName(QTabBar* bar, int index)
     return iface && iface->child(index) ? iface->child(index)->text(QAccessible::Name) : QString();
 }
 
-bool onlyPageVisible(CUpdaterDlg* w, int index)
+bool onlyPageVisible(MainWindow* w, int index)
 {
     const QWidget* pages[] = {w->basicPage(), w->advancedPage(), w->mappingPage()};
     for (int i = 0; i < 3; ++i) {
@@ -177,7 +178,7 @@ private slots:
         VirtualHotplugSource hotplug(mouse);
         SettingsModel model;
         SessionRunner session(backend, sleeper);
-        CUpdaterDlg window(model, DeviceContext{session, hotplug});
+        MainWindow window(model, DeviceContext{session, hotplug});
         window.initialize();
         QTRY_VERIFY(!session.isBusy());
 
@@ -326,7 +327,7 @@ private slots:
     void aMouseThatMayNotBeOpenedIsNamedInTheStatus()
     {
         WindowRig rig;
-        rig.mouse.failOpens(HidError::PermissionDenied, VirtualMouse::kForever);
+        rig.mouse.fail(VirtualMouse::Call::Open, HidError::PermissionDenied, VirtualMouse::kForever);
         rig.start();
         QVERIFY(!rig.linkConnected());
         QVERIFY(!rig.resetButton()->isEnabled());
@@ -344,7 +345,7 @@ private slots:
 
     void theApplicationHasItsIdentityAndIcon()
     {
-        CUpdaterApp app;
+        Application app;
         QCOMPARE(QCoreApplication::organizationName(),
                  QStringLiteral("Tarrow Lark 8K Gaming Mouse software"));
         QCOMPARE(QGuiApplication::applicationDisplayName(),

@@ -7,8 +7,8 @@
 
 #include <memory>
 
-#include "app/CUpdaterDlg.h"
-#include "app/VirtualHotplugSource.h"
+#include "app/MainWindow.h"
+#include "demo/VirtualHotplugSource.h"
 #include "session/qt/SessionRunner.h"
 #include "settings/SettingsModel.h"
 #include "sim/RecordingSleeper.h"
@@ -25,13 +25,13 @@ struct WindowRig {
     VirtualHotplugSource hotplug{mouse};
     SettingsModel model;
     SessionRunner session{mouse, sleeper};
-    std::unique_ptr<CUpdaterDlg> window;
+    std::unique_ptr<MainWindow> window;
 
     // Builds the window, runs its start-up, shows it, waits for the session's start-up, and
     // forgets the start-up's frames and waits.
     void start(bool forget = true)
     {
-        window = std::make_unique<CUpdaterDlg>(model, DeviceContext{session, hotplug});
+        window = std::make_unique<MainWindow>(model, DeviceContext{session, hotplug});
         window->initialize();
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));

@@ -208,7 +208,7 @@ TEST_F(DeviceEventListenerTest, DoesNotStartWithoutAnOpenableEventInterface)
     EXPECT_FALSE(listener.isReading());
 
     mouse.setEnumerationOrder({Collection::Mouse, Collection::Config, Collection::Event});
-    mouse.failOpens(HidError::PermissionDenied, 1);
+    mouse.fail(VirtualMouse::Call::Open, HidError::PermissionDenied, 1);
     EXPECT_FALSE(listener.start(sink.handler()));
     EXPECT_FALSE(listener.isReading());
     EXPECT_EQ(mouse.openDeviceCount(), 0);
@@ -235,7 +235,7 @@ TEST_F(DeviceEventListenerTest, AfterUnplugTheReaderEndsAtOnceAndDispatchesNothi
 
 TEST_F(DeviceEventListenerTest, TransientReadErrorsAreWaitedOutWithoutDispatching)
 {
-    mouse.failReads(HidError::Transient, 3);
+    mouse.fail(VirtualMouse::Call::Read, HidError::Transient, 3);
     ASSERT_TRUE(listener.start(sink.handler()));
     mouse.pushEvent(kEventPollingRateChanged, 8);
     ASSERT_TRUE(sink.waitForCount(1));
@@ -248,7 +248,7 @@ TEST_F(DeviceEventListenerTest, TransientReadErrorsAreWaitedOutWithoutDispatchin
 
 TEST_F(DeviceEventListenerTest, AnotherReadErrorEndsTheReader)
 {
-    mouse.failReads(HidError::Other, 1);
+    mouse.fail(VirtualMouse::Call::Read, HidError::Other, 1);
     ASSERT_TRUE(listener.start(sink.handler()));
     ASSERT_TRUE(eventually([&] { return !listener.isReading(); }));
     EXPECT_EQ(mouse.openDeviceCount(), 0);

@@ -118,15 +118,15 @@ CommandResult run(Command command, DeviceLink& link, SettingsModel& model)
 void noFault(VirtualMouse&) {}
 void setsGone(VirtualMouse& m)
 {
-    m.failSets(HidError::DeviceGone, VirtualMouse::kForever);
+    m.fail(VirtualMouse::Call::Set, HidError::DeviceGone, VirtualMouse::kForever);
 }
 void getsGone(VirtualMouse& m)
 {
-    m.failGets(HidError::DeviceGone, VirtualMouse::kForever);
+    m.fail(VirtualMouse::Call::Get, HidError::DeviceGone, VirtualMouse::kForever);
 }
 void getsTransientOnce(VirtualMouse& m)
 {
-    m.failGets(HidError::Transient, 1);
+    m.fail(VirtualMouse::Call::Get, HidError::Transient, 1);
 }
 void status2(VirtualMouse& m)
 {
@@ -286,7 +286,7 @@ TEST_F(CommandsTest, FactoryResetRestoresTheFactoryBlockWithItsOpaqueBytes)
 
 TEST_F(CommandsTest, FactoryResetThatCannotBeSentNeitherWaitsNorFetches)
 {
-    mouse.failSets(HidError::Other, 1);
+    mouse.fail(VirtualMouse::Call::Set, HidError::Other, 1);
     EXPECT_EQ(sendFactoryReset(link), CommandResult::NotSent);
     EXPECT_EQ(count(Direction::Get), 0u);
     EXPECT_THAT(sleeper.waits(), IsEmpty());

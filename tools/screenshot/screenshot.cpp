@@ -7,8 +7,8 @@
 
 #include <cstdio>
 
-#include "app/CUpdaterDlg.h"
-#include "app/VirtualHotplugSource.h"
+#include "app/MainWindow.h"
+#include "demo/VirtualHotplugSource.h"
 #include "session/qt/SessionRunner.h"
 #include "settings/SettingsModel.h"
 #include "sim/RecordingSleeper.h"
@@ -38,7 +38,7 @@ int main(int argc, char* argv[])
     lark::VirtualHotplugSource hotplug(mouse);
     lark::SettingsModel model;
     lark::SessionRunner session(mouse, sleeper);
-    lark::CUpdaterDlg window(model, {session, hotplug});
+    lark::MainWindow window(model, {session, hotplug});
     window.initialize();
     while (session.isBusy())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);

@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/CUpdaterDlg.h"
+#include "app/MainWindow.h"
 #include "device/HidapiBackend.h"
 #include "device/UdevHotplugSource.h"
 #include "session/qt/SessionRunner.h"
@@ -104,7 +104,7 @@ class HidrawWindowTest : public QObject {
     std::unique_ptr<SessionRunner> session_;
     std::unique_ptr<UdevHotplugSource> hotplug_;
     std::unique_ptr<SettingsModel> model_;
-    std::unique_ptr<CUpdaterDlg> window_;
+    std::unique_ptr<MainWindow> window_;
     int nodes_ = 0;
 
     void ctl(const std::string& command) { QVERIFY2(hidemuControl(command), command.c_str()); }
@@ -129,7 +129,7 @@ private slots:
         session_ = std::make_unique<SessionRunner>(backend_, sleeper_);
         hotplug_ = std::make_unique<UdevHotplugSource>();
         model_ = std::make_unique<SettingsModel>();
-        window_ = std::make_unique<CUpdaterDlg>(*model_, DeviceContext{*session_, *hotplug_});
+        window_ = std::make_unique<MainWindow>(*model_, DeviceContext{*session_, *hotplug_});
         window_->initialize();  // a failed udev monitor would show a box and hang here
         window_->show();
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
