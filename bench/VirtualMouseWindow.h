@@ -1,29 +1,40 @@
 #pragma once
 
-#include "app/CUpdaterDlg.h"
-#include "app/VirtualHotplugSource.h"
-#include "device/DeviceLink.h"
+#include <memory>
+
+#include "app/MainWindow.h"
+#include "demo/VirtualHotplugSource.h"
 #include "device/RealSleeper.h"
+#include "session/qt/SessionRunner.h"
 #include "settings/SettingsModel.h"
 #include "sim/VirtualMouse.h"
 
 namespace lark::bench {
 
-// The real window on the virtual mouse with real protocol waits, started up and shown.
+// The real window on the virtual mouse with real protocol waits, started up as the program
+// does (the session first, then the window) and shown.
 struct VirtualMouseWindow {
     explicit VirtualMouseWindow(const SettingsBlock& stored)
     {
         mouse.setStoredBlock(stored);
-        window.initialize();
-        window.show();
+        session.start();
+        window = std::make_unique<MainWindow>(model, DeviceContext{session, hotplug});
+        window->initialize();
+        window->show();
+    }
+
+    ~VirtualMouseWindow()
+    {
+        window.reset();
+        session.stop();
     }
 
     VirtualMouse mouse;
     RealSleeper sleeper;
-    DeviceLink link{mouse, sleeper};
     VirtualHotplugSource hotplug{mouse};
     SettingsModel model;
-    CUpdaterDlg window{model, {mouse, link, hotplug}};
+    SessionRunner session{mouse, sleeper};
+    std::unique_ptr<MainWindow> window;
 };
 
 }  // namespace lark::bench

@@ -21,7 +21,7 @@ int main(int argc, char* argv[])
     lark::encodeSettings(defaults, factory);
     lark::bench::VirtualMouseWindow rig(factory);
     lark::VirtualMouse& mouse = rig.mouse;
-    lark::CUpdaterDlg& window = rig.window;
+    lark::MainWindow& window = *rig.window;
     lark::SettingsModel& model = rig.model;
 
     QCheckBox* ripple = nullptr;

@@ -15,6 +15,7 @@
 #include "device/DeviceIds.h"
 #include "device/DeviceLink.h"
 #include "device/MouseCommands.h"
+#include "device/Protocol.h"
 #include "device/Sleeper.h"
 #include "settings/SettingsBlock.h"
 #include "settings/SettingsModel.h"
@@ -97,6 +98,7 @@ public:
     }
 
     int read(std::uint8_t*, std::size_t, int) override { return fail(HidError::DeviceGone); }
+    void interruptRead() override {}
     HidError lastError() const override { return lastError_; }
 
 private:
@@ -262,19 +264,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         case 2: {
             std::uint16_t version = 0xBEEF;
-            const std::uint8_t result = readFirmwareVersion(link, version);
-            FUZZ_CHECK(result == kResultDone || result == kResultNotSent || result == kResultNoAnswer);
+            const CommandResult result = readFirmwareVersion(link, version);
+            FUZZ_CHECK(result == CommandResult::Done || result == CommandResult::NotSent ||
+                       result == CommandResult::NoAnswer);
             if (!hadHandle) {
                 FUZZ_CHECK(log.sends == 0 && log.gets == 0);
-                FUZZ_CHECK(result == kResultNotSent);
+                FUZZ_CHECK(result == CommandResult::NotSent);
                 break;
             }
             checkSentFrames(log, requestFrame(kCommandReadVersion));
             checkGetLengths(log, kCommandReportLength);
             FUZZ_CHECK(log.gets <= kMaxGets);
             FUZZ_CHECK(sleeper.totalMs <= kMaxSendWaitMs + 50 + kMaxGetWaitMs);
-            FUZZ_CHECK((result == kResultNotSent) == !log.anySendSucceeded);
-            if (result == kResultDone) {
+            FUZZ_CHECK((result == CommandResult::NotSent) == !log.anySendSucceeded);
+            if (result == CommandResult::Done) {
                 FUZZ_CHECK(lastGetComplete(log, kCommandReportLength) && log.lastGetBytes[1] == kStatusDone);
                 FUZZ_CHECK(version ==
                            (log.lastGetBytes[kVersionLowByte] | (log.lastGetBytes[kVersionHighByte] << 8)));
@@ -286,18 +289,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 3: {
             const MouseSettings editedBefore = model.editedSettings;
             const SettingsBlock blockBefore = model.lastBlock;
-            const std::uint8_t result = readSettings(link, model);
-            FUZZ_CHECK(result == kResultDone || result == kResultNotSent);
+            const CommandResult result = readSettings(link, model);
+            FUZZ_CHECK(result == CommandResult::Done || result == CommandResult::NotSent ||
+                       result == CommandResult::NoAnswer);
             if (!hadHandle) {
                 FUZZ_CHECK(log.sends == 0 && log.gets == 0);
-                FUZZ_CHECK(result == kResultNotSent);
+                FUZZ_CHECK(result == CommandResult::NotSent);
                 break;
             }
             checkSentFrames(log, requestFrame(kCommandReadSettings));
             checkGetLengths(log, kSettingsReportLength);
             FUZZ_CHECK(log.gets <= kMaxGets);
             FUZZ_CHECK(sleeper.totalMs <= kMaxSendWaitMs + 80 + kMaxGetWaitMs);
-            if (result == kResultDone) {
+            if (result == CommandResult::Done) {
                 FUZZ_CHECK(lastGetComplete(log, kSettingsReportLength) && log.lastGetBytes[1] == kStatusDone);
                 FUZZ_CHECK(std::equal(model.lastBlock.begin(), model.lastBlock.end(),
                                       log.lastGetBytes.begin() + kSettingsBlockOffset));
@@ -313,30 +317,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         case 4: {
             const auto wait = in.ConsumeIntegral<std::uint16_t>();
-            const std::uint8_t result = writeSettings(link, model.editedSettings, wait);
+            const CommandResult result = writeSettings(link, model.editedSettings, wait);
             if (!hadHandle) {
                 FUZZ_CHECK(log.sends == 0 && log.gets == 0);
-                FUZZ_CHECK(result == kResultNotSent);
+                FUZZ_CHECK(result == CommandResult::NotSent);
                 break;
             }
             checkSentFrames(log, writeFrame(model.editedSettings));
             FUZZ_CHECK(sleeper.totalMs <= kMaxSendWaitMs + wait);
             if (!log.anySendSucceeded) {
                 FUZZ_CHECK(log.gets == 0);
-                FUZZ_CHECK(result == kResultNotSent);
+                FUZZ_CHECK(result == CommandResult::NotSent);
             } else {
                 // One plain status fetch: no retry, no busy polling.
                 FUZZ_CHECK(log.gets == 1);
                 checkGetLengths(log, kCommandReportLength);
                 if (log.lastGetResult < 2)
-                    FUZZ_CHECK(result == kResultStatusNotFetched);
+                    FUZZ_CHECK(result == CommandResult::StatusNotFetched);
+                else if (log.lastGetBytes[1] == kStatusDone)
+                    FUZZ_CHECK(result == CommandResult::Done);
                 else
-                    FUZZ_CHECK(result == log.lastGetBytes[1]);
+                    FUZZ_CHECK(result == CommandResult::Refused);
             }
             break;
         }
         default: {
-            const bool sent = sendFactoryReset(link);
+            const CommandResult result = sendFactoryReset(link);
+            const bool sent = result != CommandResult::NotSent;
             if (!hadHandle) {
                 FUZZ_CHECK(log.sends == 0 && log.gets == 0 && !sent);
                 break;
@@ -347,6 +354,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 checkGetLengths(log, kCommandReportLength);
                 FUZZ_CHECK(log.gets >= 1 && log.gets <= kMaxGets);
                 FUZZ_CHECK(sleeper.totalMs <= kMaxSendWaitMs + 200 + kMaxGetWaitMs);
+                if (result == CommandResult::Done)
+                    FUZZ_CHECK(lastGetComplete(log, kCommandReportLength) &&
+                               log.lastGetBytes[1] == kStatusDone);
+                else
+                    FUZZ_CHECK(result == CommandResult::NoAnswer);
             } else {
                 // Nothing more is sent and there is no wait.
                 FUZZ_CHECK(log.gets == 0);

@@ -10,8 +10,8 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "pages/advanced/AdvancedRules.h"
-#include "pages/basic/CpiRules.h"
+#include "rules/AdvancedRules.h"
+#include "rules/CpiRules.h"
 
 using namespace lark;
 

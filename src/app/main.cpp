@@ -1,22 +1,24 @@
 #include <QApplication>
 
-#include "app/CUpdaterApp.h"
-#include "app/CUpdaterDlg.h"
-#include "device/DeviceLink.h"
+#include "app/Application.h"
+#include "app/MainWindow.h"
 #include "device/HidapiBackend.h"
 #include "device/RealSleeper.h"
 #include "device/UdevHotplugSource.h"
+#include "session/qt/SessionRunner.h"
 
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    lark::CUpdaterApp updater;
-    if (!updater.startUp())
+    lark::Application app;
+    if (!app.startUp())
         return 0;  // another copy runs
 
     lark::HidapiBackend backend;
     lark::RealSleeper sleeper;
-    lark::DeviceLink link(backend, sleeper);
+    lark::SessionRunner session(backend, sleeper);
+    // The mouse is found and read on the session's thread while Qt builds the window.
+    session.start();
     lark::UdevHotplugSource hotplug;
-    return updater.runMainWindow({backend, link, hotplug});
+    return app.runMainWindow({session, hotplug});
 }

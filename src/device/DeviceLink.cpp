@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "device/DeviceIds.h"
+#include "device/Protocol.h"
 
 namespace lark {
 

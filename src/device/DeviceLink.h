@@ -2,8 +2,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
-#include "device/DeviceLock.h"
 #include "device/HidBackend.h"
 #include "device/Sleeper.h"
 
@@ -36,7 +36,8 @@ public:
     // One get, no retry and no polling: the byte count, or -1 (also when no handle is held).
     int getFeaturePlain(std::uint8_t* frame, std::uint32_t length);
 
-    CMyCriticalSection& deviceLock() { return lock_; }
+    // Held by each mouse command for its whole exchange, waits included.
+    std::mutex& deviceLock() { return lock_; }
     Sleeper& sleeper() { return sleeper_; }
 
     // Why the last findMouse could not open a matching interface; None when it found the
@@ -61,7 +62,7 @@ private:
     bool connected_ = false;
     HidError lastOpenError_ = HidError::None;
     HidError shortAnswerError_ = HidError::None;
-    CMyCriticalSection lock_;
+    std::mutex lock_;
 };
 
 }  // namespace lark

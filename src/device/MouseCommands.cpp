@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <mutex>
 #include <vector>
 
-#include "device/DeviceIds.h"
 #include "device/DeviceLink.h"
+#include "device/Protocol.h"
 #include "settings/SettingsBlock.h"
 
 namespace lark {
@@ -27,96 +28,121 @@ CommandFrame requestFrame(std::uint8_t command)
     return frame;
 }
 
-CommandFrame answerFrame()
+enum class Reply { NotSent, Missing, Done, Other };
+
+enum class Fetch {
+    Polled,  // retried and polled while busy
+    Once,    // one plain get; fewer than two bytes count as missing
+};
+
+struct Exchange {
+    std::uint8_t* request;
+    std::uint32_t requestLength;
+    unsigned waitMs;
+    // The reads wait even when the send failed; the factory reset does not.
+    bool waitWhenNotSent;
+    std::uint8_t* answer;  // report ID in byte 0, rest zero
+    std::uint32_t answerLength;
+    Fetch fetch;
+};
+
+// Send, wait, fetch, all under the device lock so no other exchange slips in between.
+Reply exchange(DeviceLink& link, const Exchange& x)
 {
-    CommandFrame frame{};
-    frame[0] = kCommandReportId;
-    return frame;
+    std::lock_guard lock(link.deviceLock());
+    const bool sent = link.sendFeature(x.request, x.requestLength);
+    if (sent || x.waitWhenNotSent)
+        link.sleeper().sleepMs(x.waitMs);
+    if (!sent)
+        return Reply::NotSent;
+    const bool fetched = x.fetch == Fetch::Polled ? link.getFeature(x.answer, x.answerLength)
+                                                  : link.getFeaturePlain(x.answer, x.answerLength) >= 2;
+    if (!fetched)
+        return Reply::Missing;
+    return x.answer[1] == kStatusDone ? Reply::Done : Reply::Other;
+}
+
+// The reads and the reset: anything but a done answer is no answer.
+CommandResult commandResult(Reply reply)
+{
+    switch (reply) {
+    case Reply::NotSent:
+        return CommandResult::NotSent;
+    case Reply::Done:
+        return CommandResult::Done;
+    case Reply::Missing:
+    case Reply::Other:
+        break;
+    }
+    return CommandResult::NoAnswer;
 }
 
 }  // namespace
 
-std::uint8_t readFirmwareVersion(DeviceLink& link, std::uint16_t& version)
+CommandResult readFirmwareVersion(DeviceLink& link, std::uint16_t& version)
 {
-    CCriticalSectionAutoLock lock(&link.deviceLock());
     CommandFrame request = requestFrame(kCommandReadVersion);
-    const bool sent = link.sendFeature(request.data(), kCommandReportLength);
-    link.sleeper().sleepMs(kVersionWaitMs);
-    if (!sent) {
-        lock.release();
-        return kResultNotSent;
-    }
-    CommandFrame answer = answerFrame();
-    if (link.getFeature(answer.data(), kCommandReportLength) && answer[1] == kStatusDone) {
+    CommandFrame answer{kCommandReportId};
+    const CommandResult result =
+        commandResult(exchange(link, {request.data(), kCommandReportLength, kVersionWaitMs, true,
+                                      answer.data(), kCommandReportLength, Fetch::Polled}));
+    if (result == CommandResult::Done)
         version = static_cast<std::uint16_t>(answer[kVersionLowByte] | (answer[kVersionHighByte] << 8));
-        lock.release();
-        return kResultDone;
-    }
-    lock.release();
-    return kResultNoAnswer;
+    return result;
 }
 
-std::uint8_t readSettings(DeviceLink& link, SettingsModel& model)
+CommandResult readSettings(DeviceLink& link, SettingsBlock& block)
 {
-    CCriticalSectionAutoLock lock(&link.deviceLock());
     CommandFrame request = requestFrame(kCommandReadSettings);
-    const bool sent = link.sendFeature(request.data(), kCommandReportLength);
-    link.sleeper().sleepMs(kSettingsWaitMs);
-    if (!sent) {
-        lock.release();
-        return kResultNotSent;
-    }
     std::vector<std::uint8_t> answer(kSettingsReportLength, 0);
     answer[0] = kSettingsReportId;
-    if (!link.getFeature(answer.data(), kSettingsReportLength) || answer[1] != kStatusDone) {
-        lock.release();
-        return kResultNotSent;
+    const CommandResult result =
+        commandResult(exchange(link, {request.data(), kCommandReportLength, kSettingsWaitMs, true,
+                                      answer.data(), kSettingsReportLength, Fetch::Polled}));
+    if (result == CommandResult::Done) {
+        const auto blockBegin = answer.begin() + kSettingsBlockOffset;
+        std::copy(blockBegin, blockBegin + kSettingsBlockSize, block.begin());
     }
-    const auto blockBegin = answer.begin() + kSettingsBlockOffset;
-    std::copy(blockBegin, blockBegin + kSettingsBlockSize, model.lastBlock.begin());
-    decodeSettings(model.lastBlock, model.editedSettings);
-    lock.release();
-    return kResultDone;
+    return result;
 }
 
-std::uint8_t writeSettings(DeviceLink& link, const MouseSettings& edited, std::uint16_t waitMs)
+CommandResult readSettings(DeviceLink& link, SettingsModel& model)
 {
-    CCriticalSectionAutoLock lock(&link.deviceLock());
+    const CommandResult result = readSettings(link, model.lastBlock);
+    if (result == CommandResult::Done)
+        decodeSettings(model.lastBlock, model.editedSettings);
+    return result;
+}
+
+CommandResult writeSettings(DeviceLink& link, const MouseSettings& edited, std::uint16_t waitMs)
+{
     SettingsBlock block{};
     encodeSettings(edited, block);
     std::vector<std::uint8_t> frame(kSettingsReportLength, 0);
     frame[0] = kSettingsReportId;
     frame[1] = kCommandWriteSettings;
     std::copy(block.begin(), block.end(), frame.begin() + kSettingsBlockOffset);
-    const bool sent = link.sendFeature(frame.data(), kSettingsReportLength);
-    link.sleeper().sleepMs(waitMs);
-    if (!sent) {
-        lock.release();
-        return kResultNotSent;
+    CommandFrame answer{kCommandReportId};
+    switch (exchange(link, {frame.data(), kSettingsReportLength, waitMs, true, answer.data(),
+                            kCommandReportLength, Fetch::Once})) {
+    case Reply::NotSent:
+        return CommandResult::NotSent;
+    case Reply::Missing:
+        return CommandResult::StatusNotFetched;
+    case Reply::Done:
+        return CommandResult::Done;
+    case Reply::Other:
+        break;
     }
-    // One plain get: a status answer that is late is the caller's business (it retries the
-    // whole write with a longer wait).
-    CommandFrame answer = answerFrame();
-    const int received = link.getFeaturePlain(answer.data(), kCommandReportLength);
-    lock.release();
-    if (received < 2)
-        return kResultStatusNotFetched;
-    return answer[1];
+    return CommandResult::Refused;
 }
 
-bool sendFactoryReset(DeviceLink& link)
+CommandResult sendFactoryReset(DeviceLink& link)
 {
-    CCriticalSectionAutoLock lock(&link.deviceLock());
     CommandFrame request = requestFrame(kCommandFactoryReset);
-    if (!link.sendFeature(request.data(), kCommandReportLength)) {
-        lock.release();
-        return false;
-    }
-    link.sleeper().sleepMs(kFactoryResetWaitMs);
-    CommandFrame answer = answerFrame();
-    link.getFeature(answer.data(), kCommandReportLength);
-    lock.release();
-    return true;
+    CommandFrame answer{kCommandReportId};
+    return commandResult(exchange(link, {request.data(), kCommandReportLength, kFactoryResetWaitMs, false,
+                                         answer.data(), kCommandReportLength, Fetch::Polled}));
 }
 
 std::string firmwareVersionText(std::uint16_t version)

@@ -8,6 +8,9 @@ class Sleeper {
 public:
     virtual ~Sleeper() = default;
     virtual void sleepMs(unsigned milliseconds) = 0;
+    // Cuts the running wait and every later one short, so that a program can close without
+    // waiting out the protocol. Sleepers that do not really wait have nothing to cut.
+    virtual void interrupt() {}
 };
 
 }  // namespace lark

@@ -4,16 +4,16 @@ namespace lark {
 
 void setDefaults(MouseSettings& s)
 {
-    s.opaque00 = 0;
+    s.opaqueAt00 = 0;
     s.pollingInterval = 1;
     s.slamClickFilter = 1;
-    s.opaque08 = 2;
+    s.opaqueAt0D = 2;
     s.cpiLevelCount = 4;
-    s.opaque0A = 0;
+    s.opaqueAt07 = 0;
     const std::uint16_t cpi[kCpiLevelCount] = {400, 800, 1600, 3200};
     for (int k = 0; k < kCpiLevelCount; ++k)
         s.cpiLevels[k] = CpiLevel{0, cpi[k], cpi[k]};
-    s.opaque24 = 0;
+    s.opaqueAt08 = 0;
     s.liftOffDistance = 1;
     s.angleSnapping = 0;
     s.rippleControl = 0;

@@ -49,14 +49,14 @@ constexpr int kOpaque0FSize = 20;
 // Every setting the mouse's settings block carries. Values are taken as they come:
 // nothing here validates or clamps.
 struct MouseSettings {
-    std::uint8_t opaque00 = 0;
+    std::uint8_t opaqueAt00 = 0;
     std::uint8_t pollingInterval = 0;  // 1 = 8000 Hz, 2 = 4000 Hz, 4 = 2000 Hz, 8 = 1000 Hz
     std::uint8_t slamClickFilter = 0;
-    std::uint8_t opaque08 = 0;
+    std::uint8_t opaqueAt0D = 0;
     std::uint8_t cpiLevelCount = 0;
-    std::uint8_t opaque0A = 0;
+    std::uint8_t opaqueAt07 = 0;
     std::array<CpiLevel, kCpiLevelCount> cpiLevels{};
-    std::uint8_t opaque24 = 0;
+    std::uint8_t opaqueAt08 = 0;
     std::uint8_t liftOffDistance = 0;
     std::uint8_t angleSnapping = 0;
     std::uint8_t rippleControl = 0;

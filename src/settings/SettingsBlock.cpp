@@ -27,16 +27,16 @@ void put16(std::span<std::uint8_t> b, std::size_t at, std::uint16_t v)
 
 void decodeSettings(std::span<const std::uint8_t, kSettingsBlockSize> b, MouseSettings& s)
 {
-    s.opaque00 = b[0x00];
+    s.opaqueAt00 = b[0x00];
     s.pollingInterval = b[0x05];
     s.slamClickFilter = b[0x06];
-    s.opaque0A = b[0x07];
-    s.opaque24 = b[0x08];
+    s.opaqueAt07 = b[0x07];
+    s.opaqueAt08 = b[0x08];
     s.liftOffDistance = b[0x09];
     s.angleSnapping = b[0x0A];
     s.rippleControl = b[0x0B];
     s.motionSync = b[0x0C];
-    s.opaque08 = b[0x0D];
+    s.opaqueAt0D = b[0x0D];
     s.cpiLevelCount = b[0x0E];
     for (int i = 0; i < kOpaque0FSize; ++i)
         s.opaque0F[i] = b[kOpaque0FAt + i];
@@ -60,16 +60,16 @@ void decodeSettings(std::span<const std::uint8_t, kSettingsBlockSize> b, MouseSe
 void encodeSettings(const MouseSettings& s, std::span<std::uint8_t> b)
 {
     assert(b.size() >= kEncodedSettingsEnd);
-    b[0x00] = s.opaque00;
+    b[0x00] = s.opaqueAt00;
     b[0x05] = s.pollingInterval;
     b[0x06] = s.slamClickFilter;
-    b[0x07] = s.opaque0A;
-    b[0x08] = s.opaque24;
+    b[0x07] = s.opaqueAt07;
+    b[0x08] = s.opaqueAt08;
     b[0x09] = s.liftOffDistance;
     b[0x0A] = s.angleSnapping;
     b[0x0B] = s.rippleControl;
     b[0x0C] = s.motionSync;
-    b[0x0D] = s.opaque08;
+    b[0x0D] = s.opaqueAt0D;
     b[0x0E] = s.cpiLevelCount;
     for (int i = 0; i < kOpaque0FSize; ++i)
         b[kOpaque0FAt + i] = s.opaque0F[i];

@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "device/DeviceIds.h"
+#include "device/Protocol.h"
 
 namespace lark {
 
@@ -85,7 +86,8 @@ struct VirtualMouse::State {
     // Faults.
     std::uint8_t forcedStatus = 0;
     int forcedStatusRemaining = 0;
-    Fault setFault, getFault, readFault, openFault;
+    std::array<Fault, 4> faults{};  // by Call
+    Fault& fault(Call call) { return faults[static_cast<std::size_t>(call)]; }
     HidError lastOpenError = HidError::None;
 
     // Plugging. A device opened in an earlier generation is dead.
@@ -131,12 +133,8 @@ public:
         std::lock_guard lock(state_->mutex);
         State& s = *state_;
         const std::uint8_t id = length > 0 ? data[0] : 0;
-        HidError error = HidError::None;
-        if (dead())
-            error = HidError::DeviceGone;
-        else if (HidError injected = s.setFault.take(); injected != HidError::None)
-            error = injected;
-        else if (!acceptsFeature(id, length))
+        HidError error = callError(Call::Set);
+        if (error == HidError::None && !acceptsFeature(id, length))
             error = HidError::Transient;  // the device stalls reports it does not know
         if (error != HidError::None)
             return fail(Direction::Set, id, {data, data + length}, error);
@@ -168,13 +166,10 @@ public:
         std::lock_guard lock(state_->mutex);
         State& s = *state_;
         const std::uint8_t id = length > 0 ? data[0] : 0;
-        HidError error = HidError::None;
-        if (dead())
-            error = HidError::DeviceGone;
-        else if (HidError injected = s.getFault.take(); injected != HidError::None)
-            error = injected;
-        else if (collection_ != Collection::Config || length == 0 ||
-                 (id != kCommandReportId && id != kSettingsReportId))
+        HidError error = callError(Call::Get);
+        const bool known = collection_ == Collection::Config && length > 0 &&
+                           (id == kCommandReportId || id == kSettingsReportId);
+        if (error == HidError::None && !known)
             error = HidError::Transient;
         if (error != HidError::None)
             return fail(Direction::Get, id, {}, error);
@@ -200,14 +195,17 @@ public:
     {
         std::unique_lock lock(state_->mutex);
         State& s = *state_;
+        // An interrupted read takes no injected fault: it only ends.
         if (dead())
             return fail(Direction::Read, 0, {}, HidError::DeviceGone);
-        if (HidError injected = s.readFault.take(); injected != HidError::None)
-            return fail(Direction::Read, 0, {}, injected);
-        auto ready = [&] { return dead() || !s.openDevices[id_].input.empty(); };
-        if (timeoutMs < 0) {
+        if (HidError error = interrupted_ ? HidError::None : callError(Call::Read); error != HidError::None)
+            return fail(Direction::Read, 0, {}, error);
+        auto ready = [&] { return interrupted_ || dead() || !s.openDevices[id_].input.empty(); };
+        if (timeoutMs < 0)
             s.inputArrived.wait(lock, ready);
-        } else if (!s.inputArrived.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready)) {
+        else
+            s.inputArrived.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready);
+        if (interrupted_ || (!dead() && s.openDevices[id_].input.empty())) {
             lastError_ = HidError::None;
             return 0;
         }
@@ -224,6 +222,13 @@ public:
         return static_cast<int>(count);
     }
 
+    void interruptRead() override
+    {
+        std::lock_guard lock(state_->mutex);
+        interrupted_ = true;
+        state_->inputArrived.notify_all();
+    }
+
     HidError lastError() const override
     {
         std::lock_guard lock(state_->mutex);
@@ -232,6 +237,14 @@ public:
 
 private:
     bool dead() const { return !state_->plugged || state_->generation != generation_; }
+
+    // What a call meets before the firmware sees it: the mouse gone, or an injected fault.
+    HidError callError(Call call)
+    {
+        if (dead())
+            return HidError::DeviceGone;
+        return state_->fault(call).take();
+    }
 
     bool acceptsFeature(std::uint8_t id, std::size_t length) const
     {
@@ -277,6 +290,7 @@ private:
     int id_;
     unsigned generation_;
     HidError lastError_ = HidError::None;
+    bool interrupted_ = false;  // guarded by the state's mutex
 };
 
 VirtualMouse::VirtualMouse(Clock clock) : state_(std::make_shared<State>())
@@ -368,35 +382,17 @@ void VirtualMouse::answerStatus(std::uint8_t status, int gets)
     state_->forcedStatusRemaining = gets;
 }
 
-void VirtualMouse::failSets(HidError error, int times)
+void VirtualMouse::fail(Call call, HidError error, int times)
 {
     std::lock_guard lock(state_->mutex);
-    state_->setFault = Fault{error, times};
-}
-
-void VirtualMouse::failGets(HidError error, int times)
-{
-    std::lock_guard lock(state_->mutex);
-    state_->getFault = Fault{error, times};
-}
-
-void VirtualMouse::failReads(HidError error, int times)
-{
-    std::lock_guard lock(state_->mutex);
-    state_->readFault = Fault{error, times};
-}
-
-void VirtualMouse::failOpens(HidError error, int times)
-{
-    std::lock_guard lock(state_->mutex);
-    state_->openFault = Fault{error, times};
+    state_->fault(call) = Fault{error, times};
 }
 
 void VirtualMouse::clearFaults()
 {
     std::lock_guard lock(state_->mutex);
     state_->forcedStatusRemaining = 0;
-    state_->setFault = state_->getFault = state_->readFault = state_->openFault = Fault{};
+    state_->faults.fill(Fault{});
 }
 
 void VirtualMouse::unplug()
@@ -519,7 +515,7 @@ std::unique_ptr<HidDevice> VirtualMouse::open(const std::string& path)
         s.lastOpenError = HidError::DeviceGone;
         return nullptr;
     }
-    if (HidError injected = s.openFault.take(); injected != HidError::None) {
+    if (HidError injected = s.fault(Call::Open).take(); injected != HidError::None) {
         s.lastOpenError = injected;
         return nullptr;
     }

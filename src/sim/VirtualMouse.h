@@ -71,10 +71,9 @@ public:
     // The next `gets` feature gets answer `status` in byte 1 (a busy answer carries nothing else).
     void answerStatus(std::uint8_t status, int gets);
     void answerBusy(int gets, std::uint8_t status = 3) { answerStatus(status, gets); }
-    void failSets(HidError error, int times);
-    void failGets(HidError error, int times);
-    void failReads(HidError error, int times);
-    void failOpens(HidError error, int times);
+    enum class Call { Set, Get, Read, Open };
+    // The next `times` calls of this kind fail with `error`.
+    void fail(Call call, HidError error, int times);
     void clearFaults();
 
     // Hot-plug. Devices open at unplug are dead for good: their calls fail with DeviceGone.

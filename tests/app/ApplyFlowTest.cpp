@@ -62,7 +62,7 @@ private slots:
                   1);  // KV Speed Mode
 
         QVERIFY(rig.applyButton()->isEnabled());
-        QTest::mouseClick(rig.applyButton(), Qt::LeftButton);
+        rig.click(rig.applyButton());
 
         MouseSettings expected;
         setDefaults(expected);
@@ -89,7 +89,7 @@ private slots:
         auto* edit = rig.find<QLineEdit>(QStringLiteral("CPI 1 X value"));
         typeInto(edit, QStringLiteral("1234"));
         QCOMPARE(edit->text(), QStringLiteral("1234"));
-        QTest::mouseClick(rig.applyButton(), Qt::LeftButton);
+        rig.click(rig.applyButton());
 
         MouseSettings written;
         decodeSettings(rig.mouse.storedBlock(), written);
@@ -104,7 +104,7 @@ private slots:
         rig.start();
         QTest::mouseClick(rig.find<QCheckBox>(QStringLiteral("Ripple Control")), Qt::LeftButton);
         rig.mouse.answerStatus(0, 1);
-        QTest::mouseClick(rig.applyButton(), Qt::LeftButton);
+        rig.click(rig.applyButton());
 
         QCOMPARE(rig.writesSent(), 2);
         QCOMPARE(rig.sleeper.waits(), (std::vector<unsigned>{300, 350}));
@@ -120,7 +120,7 @@ private slots:
         auto* ripple = rig.find<QCheckBox>(QStringLiteral("Ripple Control"));
         QTest::mouseClick(ripple, Qt::LeftButton);
         rig.mouse.answerStatus(0, 3);
-        QTest::mouseClick(rig.applyButton(), Qt::LeftButton);
+        rig.click(rig.applyButton());
 
         QCOMPARE(rig.writesSent(), 3);
         QCOMPARE(rig.sleeper.waits(), (std::vector<unsigned>{300, 350, 400}));
@@ -136,12 +136,14 @@ private slots:
         QTest::mouseClick(snapping, Qt::LeftButton);
         QVERIFY(rig.applyButton()->isEnabled());
 
-        QTest::mouseClick(rig.applyButton(), Qt::LeftButton);
+        rig.click(rig.applyButton());
         QVERIFY(!rig.applyButton()->isEnabled());
         QCOMPARE(rig.model.appliedSettings.rippleControl, std::uint8_t(1));
     }
 
-    void applyWithTheMouseGoneChangesOnlyTheStatus()
+    // The window shows what the session found: a mouse that is not there is disconnected, so
+    // that its return counts as an arrival.
+    void applyWithTheMouseGoneShowsItDisconnected()
     {
         WindowRig rig;
         rig.start();
@@ -150,13 +152,25 @@ private slots:
         const MouseSettings applied = rig.model.appliedSettings;
         rig.mouse.setHotplugCallback(nullptr);  // the removal notice has not come yet
         rig.mouse.unplug();
-        QTest::mouseClick(rig.applyButton(), Qt::LeftButton);
+        rig.click(rig.applyButton());
 
         QVERIFY(rig.model.editedSettings == edited);
         QVERIFY(rig.model.appliedSettings == applied);
-        QVERIFY(rig.applyButton()->isEnabled());
+        QVERIFY(!rig.applyButton()->isEnabled());
+        QVERIFY(!rig.resetButton()->isEnabled());
+        QCOMPARE(rig.window->firmwareLabel()->text(), QString());
         QCOMPARE(rig.writesSent(), 0);
         QCOMPARE(rig.status(), QStringLiteral("Mouse not found. Check that it is plugged in."));
+
+        // Its return is seen, and the edits can then be applied.
+        rig.mouse.setHotplugCallback([&rig](bool arrival, const std::string& path) {
+            if (arrival)
+                emit rig.hotplug.deviceArrived(QString::fromStdString(path));
+        });
+        rig.mouse.plug();
+        rig.settle();
+        QVERIFY(rig.resetButton()->isEnabled());
+        QCOMPARE(rig.window->firmwareLabel()->text(), QStringLiteral("V1.06"));
     }
 
     void factoryResetShowsDefaultsAndKeepsTheOpaqueBytes()
@@ -169,7 +183,7 @@ private slots:
         QTest::mouseClick(rig.find<QCheckBox>(QStringLiteral("Ripple Control")), Qt::LeftButton);
         QVERIFY(rig.applyButton()->isEnabled());
 
-        QTest::mouseClick(rig.resetButton(), Qt::LeftButton);
+        rig.click(rig.resetButton());
 
         MouseSettings expected;
         decodeSettings(blockWithOpaqueBytes(), expected);
@@ -195,8 +209,8 @@ private slots:
         const MouseSettings edited = rig.model.editedSettings;
         QVERIFY(rig.applyButton()->isEnabled());
 
-        rig.mouse.failSets(HidError::Other, 1);
-        QTest::mouseClick(rig.resetButton(), Qt::LeftButton);
+        rig.mouse.fail(VirtualMouse::Call::Set, HidError::Other, 1);
+        rig.click(rig.resetButton());
 
         QVERIFY(rig.model.editedSettings == edited);
         QCOMPARE(edit->text(), QStringLiteral("1000"));
@@ -214,8 +228,9 @@ private slots:
         const MouseSettings edited = rig.model.editedSettings;
         rig.mouse.setHotplugCallback(nullptr);
         rig.mouse.unplug();
-        QTest::mouseClick(rig.resetButton(), Qt::LeftButton);
+        rig.click(rig.resetButton());
         QVERIFY(rig.model.editedSettings == edited);
+        QVERIFY(!rig.resetButton()->isEnabled());
         QCOMPARE(rig.status(), QStringLiteral("Mouse not found. Check that it is plugged in."));
     }
 };

@@ -4,7 +4,7 @@
 #include <QTest>
 
 #include "WindowRig.h"
-#include "app/VirtualMousePanel.h"
+#include "demo/VirtualMousePanel.h"
 
 using namespace lark;
 using namespace lark::test;
@@ -26,11 +26,12 @@ private slots:
 
         auto* snapping = rig.find<QCheckBox>(QStringLiteral("Angle Snapping"));
         QTest::mouseClick(snapping, Qt::LeftButton);
-        QTest::mouseClick(rig.applyButton(), Qt::LeftButton);
+        rig.click(rig.applyButton());
         QCOMPARE(rig.status(), QStringLiteral("Settings applied."));
 
         QTest::mouseClick(unplug, Qt::LeftButton);
         QTRY_VERIFY(!rig.resetButton()->isEnabled());
+        rig.settle();
         QVERIFY(!rig.applyButton()->isEnabled());
         QVERIFY(!snapping->isEnabled());
         QCOMPARE(rig.window->firmwareLabel()->text(), QString());
@@ -38,12 +39,13 @@ private slots:
 
         QTest::mouseClick(plug, Qt::LeftButton);
         QTRY_VERIFY(rig.resetButton()->isEnabled());
+        rig.settle();
         QCOMPARE(rig.window->firmwareLabel()->text(), QStringLiteral("V1.06"));
         QVERIFY(snapping->isChecked());  // read back from the mouse
         QVERIFY(!rig.applyButton()->isEnabled());
 
         QTest::mouseClick(rig.find<QCheckBox>(QStringLiteral("Ripple Control")), Qt::LeftButton);
-        QTest::mouseClick(rig.applyButton(), Qt::LeftButton);
+        rig.click(rig.applyButton());
         QCOMPARE(rig.status(), QStringLiteral("Settings applied."));
         MouseSettings onMouse;
         decodeSettings(rig.mouse.storedBlock(), onMouse);

@@ -9,7 +9,6 @@
 #include <thread>
 
 #include "FaultRig.h"
-#include "device/DeviceIds.h"
 #include "device/MouseCommands.h"
 #include "device/RealSleeper.h"
 
@@ -101,7 +100,7 @@ private slots:
             QVERIFY2(elapsed.elapsed() < 1000, "the storm took longer than a second to push");
             QTRY_COMPARE_WITH_TIMEOUT(framesOf(rig.mouse, VirtualMouse::Direction::Read), kRounds * 6, 30000);
             QTRY_COMPARE_WITH_TIMEOUT(selections, kRounds * 3, 30000);
-            drain();
+            rig.settle();
 
             QVERIFY2(watch.longestGapMs() < kResponsiveMs, qPrintable(QString::number(watch.longestGapMs())));
             QVERIFY(eventLoopAnswers(rig.window.get()));
@@ -138,6 +137,7 @@ private slots:
         QElapsedTimer closing;
         closing.start();
         rig.window.reset();
+        rig.session.stop();
         QVERIFY2(closing.elapsed() < 1000, qPrintable(QString::number(closing.elapsed())));
         QTRY_COMPARE(threadCount(), threadsBefore);
     }
@@ -164,7 +164,7 @@ private slots:
             for (int i = 0; i < 50; ++i) {
                 rig.mouse.unplug();
                 if (handleEachNotification) {
-                    drain();
+                    rig.settle();
                     QVERIFY(!rig.controlsEnabled());
                     QCOMPARE(rig.status(), QStringLiteral("The mouse was unplugged."));
                 }
@@ -172,11 +172,11 @@ private slots:
                     break;
                 rig.mouse.plug();
                 if (handleEachNotification) {
-                    drain();
+                    rig.settle();
                     QVERIFY(rig.controlsEnabled());
                 }
             }
-            drain();
+            rig.settle();
             QVERIFY(eventLoopAnswers(rig.window.get()));
 
             if (endPlugged) {
@@ -217,19 +217,30 @@ private slots:
         rig.start();
         rig.makeEdits();
         rig.mouse.unplug();
-        drain();
-        QVERIFY(rig.link.hasHandle());
-        QVERIFY(!rig.link.isConnected());
+        rig.settle();
         rig.mouse.clearFrameLog();
         rig.sleeper.clear();
         const MouseSettings editedBefore = rig.model.editedSettings;
-        const SettingsBlock blockBefore = rig.model.lastBlock;
 
-        std::uint16_t version = 0;
-        QCOMPARE(readFirmwareVersion(rig.link, version), kResultNotSent);
-        QCOMPARE(readSettings(rig.link, rig.model), kResultNotSent);
-        QCOMPARE(writeSettings(rig.link, rig.model.editedSettings, 300), kResultNotSent);
-        QVERIFY(!sendFactoryReset(rig.link));
+        bool hadHandle = false;
+        bool connected = true;
+        CommandResult results[4] = {};
+        SettingsBlock block{};
+        block.fill(0x42);
+        rig.session.runOnWorker([&](MouseSession& session) {
+            DeviceLink& link = session.link();
+            hadHandle = link.hasHandle();
+            connected = link.isConnected();
+            std::uint16_t version = 0;
+            results[0] = readFirmwareVersion(link, version);
+            results[1] = readSettings(link, block);
+            results[2] = writeSettings(link, session.model().editedSettings, 300);
+            results[3] = sendFactoryReset(link);
+        });
+        QVERIFY(hadHandle);
+        QVERIFY(!connected);
+        for (CommandResult result : results)
+            QCOMPARE(result, CommandResult::NotSent);
         // One attempt per request, no retry pauses: only the commands' own waits.
         QCOMPARE(rig.sleeper.waits(), (std::vector<unsigned>{50, 80, 300}));
         const auto frames = rig.mouse.frameLog();
@@ -239,18 +250,23 @@ private slots:
             QCOMPARE(frame.error, HidError::DeviceGone);
         }
         QVERIFY(rig.model.editedSettings == editedBefore);
-        QVERIFY(rig.model.lastBlock == blockBefore);
+        SettingsBlock untouched{};
+        untouched.fill(0x42);
+        QVERIFY(block == untouched);
         QVERIFY(rig.editsShown());
 
         rig.mouse.plug();
-        drain();
+        rig.settle();
         int staleClosed = 0;
         for (const auto& frame : rig.mouse.frameLog())
             staleClosed += frame.direction == VirtualMouse::Direction::Close &&
                            frame.collection == VirtualMouse::Collection::Config;
         QCOMPARE(staleClosed, 1);
         QCOMPARE(rig.mouse.openDeviceCount(), 2);
-        QCOMPARE(readFirmwareVersion(rig.link, version), kResultDone);
+        std::uint16_t version = 0;
+        CommandResult result = CommandResult::NotSent;
+        rig.session.runOnWorker([&](MouseSession& session) { result = readFirmwareVersion(session.link(), version); });
+        QCOMPARE(result, CommandResult::Done);
         QCOMPARE(version, VirtualMouse::kFactoryFirmwareVersion);
     }
 };

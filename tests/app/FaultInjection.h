@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "device/DeviceIds.h"
 #include "device/HidBackend.h"
+#include "device/Protocol.h"
 #include "sim/VirtualMouse.h"
 
 namespace lark::test {
@@ -89,6 +89,8 @@ private:
             faulted_ = false;
             return inner_->read(data, length, timeoutMs);
         }
+
+        void interruptRead() override { inner_->interruptRead(); }
 
         HidError lastError() const override { return faulted_ ? error_ : inner_->lastError(); }
 

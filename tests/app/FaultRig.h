@@ -15,9 +15,9 @@
 #include <memory>
 
 #include "FaultInjection.h"
-#include "app/CUpdaterDlg.h"
-#include "app/VirtualHotplugSource.h"
-#include "device/DeviceLink.h"
+#include "app/MainWindow.h"
+#include "demo/VirtualHotplugSource.h"
+#include "session/qt/SessionRunner.h"
 #include "settings/SettingsModel.h"
 #include "sim/RecordingSleeper.h"
 #include "sim/VirtualMouse.h"
@@ -25,9 +25,9 @@
 
 namespace lark::test {
 
-// Threads of this process that carry the program's own name: ours (the main thread and the
-// event reader). Qt names the threads it starts itself ("Thread (pooled)", "QDBusConnection"),
-// and its pool starts and retires them on its own schedule.
+// Threads of this process that are ours: the main thread (the program's name) and the event
+// reader ("lark-events"). Qt names the threads it starts itself ("Thread (pooled)",
+// "QDBusConnection"), and its pool starts and retires them on its own schedule.
 inline int threadCount()
 {
     auto comm = [](const QString& path) {
@@ -37,8 +37,10 @@ inline int threadCount()
     const QByteArray programName = comm(QStringLiteral("/proc/self/comm"));
     int count = 0;
     const QDir tasks(QStringLiteral("/proc/self/task"));
-    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-        count += comm(tasks.filePath(task) + QStringLiteral("/comm")) == programName;
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QByteArray name = comm(tasks.filePath(task) + QStringLiteral("/comm"));
+        count += name == programName || name == "lark-events\n";
+    }
     return count;
 }
 
@@ -78,26 +80,44 @@ inline SettingsBlock mouseBlock()
     return block;
 }
 
-// The real window on the virtual mouse behind a fault-injecting wrapper and the real DeviceLink.
+// The real window on the virtual mouse behind a fault-injecting wrapper and the real session.
 template <class SleeperType = RecordingSleeper> struct FaultRigOf {
     SleeperType sleeper;
     VirtualMouse mouse;
     FaultInjectingBackend backend{mouse};
-    DeviceLink link{backend, sleeper};
     VirtualHotplugSource hotplug{mouse};
     SettingsModel model;
-    std::unique_ptr<CUpdaterDlg> window;
+    SessionRunner session{backend, sleeper};
+    std::unique_ptr<MainWindow> window;
 
     FaultRigOf() { mouse.setStoredBlock(mouseBlock()); }
-    ~FaultRigOf() { window.reset(); }  // joins the listener before the mouse goes
+    ~FaultRigOf()
+    {
+        window.reset();
+        session.stop();  // joins the session and its listener before the mouse goes
+    }
 
     void start()
     {
-        window = std::make_unique<CUpdaterDlg>(model, DeviceContext{backend, link, hotplug});
+        window = std::make_unique<MainWindow>(model, DeviceContext{session, hotplug});
         window->initialize();
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        settle();
+    }
+
+    // Lets queued notifications reach the session, then waits until it has done all it was
+    // asked and the window has heard of it.
+    void settle() const
+    {
         drain();
+        QTRY_VERIFY_WITH_TIMEOUT(!session.isBusy() && !window->isBusy(), 30000);
+    }
+
+    void click(QAbstractButton* button) const
+    {
+        QTest::mouseClick(button, Qt::LeftButton);
+        settle();
     }
 
     template <class T> T* find(const QString& name) const { return named<T>(window.get(), name); }
@@ -151,11 +171,11 @@ template <class SleeperType = RecordingSleeper> struct FaultRigOf {
         mouse.clearFaults();
         if (mouse.isPlugged() && (!controlsEnabled() || firmware().isEmpty())) {
             mouse.unplug();
-            drain();
+            settle();
         }
         if (!mouse.isPlugged()) {
             mouse.plug();
-            drain();
+            settle();
         }
     }
 };

@@ -10,8 +10,8 @@
 #include <QTimer>
 
 #include "WindowRig.h"
-#include "device/DeviceIds.h"
 #include "device/HotplugSource.h"
+#include "device/Protocol.h"
 
 using namespace lark;
 using namespace lark::test;
@@ -116,7 +116,7 @@ class HotplugFlowTest : public QObject {
         QSignalSpy removals(&rig.hotplug, &HotplugSource::deviceRemoved);
         rig.mouse.unplug();
         QTRY_COMPARE(removals.count(), 3);
-        QCoreApplication::processEvents();
+        rig.settle();
     }
 
     // Plugs in and waits until every arrival notification has been handled.
@@ -125,7 +125,7 @@ class HotplugFlowTest : public QObject {
         QSignalSpy arrivals(&rig.hotplug, &HotplugSource::deviceArrived);
         rig.mouse.plug();
         QTRY_COMPARE(arrivals.count(), 3);
-        QCoreApplication::processEvents();
+        rig.settle();
     }
 
 private slots:
@@ -143,7 +143,7 @@ private slots:
         QCOMPARE(rig.window->firmwareLabel()->text(), QString());
         QVERIFY(deviceControlsEnabled(rig, false));
         QVERIFY(!rig.applyButton()->isEnabled());
-        QVERIFY(!rig.link.isConnected());
+        QVERIFY(!rig.linkConnected());
         QVERIFY(rig.find<QCheckBox>(QStringLiteral("Angle Snapping"))->isChecked());
         QVERIFY(rig.model.editedSettings == custom);
         QVERIFY(rig.model.appliedSettings == custom);
@@ -170,13 +170,14 @@ private slots:
         QFETCH(bool, acts);
         WindowRig rig;
         rig.start();
-        rig.link.setConnected(connected);
+        rig.session.runOnWorker([connected](MouseSession& s) { s.link().setConnected(connected); });
 
         emit rig.hotplug.deviceRemoved(path);
+        rig.settle();
 
         QCOMPARE(rig.window->firmwareLabel()->text(), acts ? QString() : QStringLiteral("V1.06"));
         QVERIFY(deviceControlsEnabled(rig, !acts));
-        QCOMPARE(rig.link.isConnected(), connected && !acts);
+        QCOMPARE(rig.linkConnected(), connected && !acts);
     }
 
     void arrivalReconnectsOnceAlthoughEveryInterfaceIsAnnounced()
@@ -190,7 +191,7 @@ private slots:
 
         plugAndSettle(rig);
 
-        QVERIFY(rig.link.isConnected());
+        QVERIFY(rig.linkConnected());
         QCOMPARE(rig.window->firmwareLabel()->text(), QStringLiteral("V1.06"));
         QVERIFY(deviceControlsEnabled(rig, true));
         QVERIFY(!rig.applyButton()->isEnabled());
@@ -228,8 +229,9 @@ private slots:
         WindowRig rig;
         rig.start();
         if (path == kOtherVendorPath)
-            rig.link.setConnected(false);
+            rig.session.runOnWorker([](MouseSession& s) { s.link().setConnected(false); });
         emit rig.hotplug.deviceArrived(path);
+        rig.settle();
         QVERIFY(rig.sleeper.waits().empty());
         QVERIFY(rig.mouse.frameLog().empty());
     }
@@ -286,15 +288,15 @@ private slots:
     void replugWithSettingsChangedElsewhere_data()
     {
         QTest::addColumn<QString>("clicked");
-        QTest::addColumn<bool>("applyEnabled");
-        QTest::newRow("an edit that differs from what was applied") << "Ripple Control" << true;
-        QTest::newRow("an edit back to what was applied") << "Angle Snapping" << false;
+        QTest::newRow("a setting the other tool left alone") << "Ripple Control";
+        QTest::newRow("the setting the other tool changed, back to the old value") << "Angle Snapping";
     }
 
+    // What the mouse holds after the replug is what counts as applied: any change from it can
+    // be applied, and undoing the change leaves nothing to apply.
     void replugWithSettingsChangedElsewhere()
     {
         QFETCH(QString, clicked);
-        QFETCH(bool, applyEnabled);
         WindowRig rig;
         rig.start();
         unplugAndSettle(rig);
@@ -306,11 +308,13 @@ private slots:
 
         QVERIFY(rig.find<QCheckBox>(QStringLiteral("Angle Snapping"))->isChecked());
         QVERIFY(rig.model.editedSettings == elsewhere);
-        QVERIFY(rig.model.appliedSettings == defaults());  // untouched by the arrival
+        QVERIFY(rig.model.appliedSettings == elsewhere);
         QVERIFY(!rig.applyButton()->isEnabled());
 
         QTest::mouseClick(rig.find<QCheckBox>(clicked), Qt::LeftButton);
-        QCOMPARE(rig.applyButton()->isEnabled(), applyEnabled);
+        QVERIFY(rig.applyButton()->isEnabled());
+        QTest::mouseClick(rig.find<QCheckBox>(clicked), Qt::LeftButton);
+        QVERIFY(!rig.applyButton()->isEnabled());
     }
 
     void permissionDeniedOnArrivalIsShownUntilTheMouseOpens()
@@ -318,11 +322,11 @@ private slots:
         WindowRig rig;
         rig.start();
         unplugAndSettle(rig);
-        rig.mouse.failOpens(HidError::PermissionDenied, VirtualMouse::kForever);
+        rig.mouse.fail(VirtualMouse::Call::Open, HidError::PermissionDenied, VirtualMouse::kForever);
 
         plugAndSettle(rig);
 
-        QVERIFY(!rig.link.isConnected());
+        QVERIFY(!rig.linkConnected());
         QVERIFY(rig.status().contains(QStringLiteral("permission denied")));
         QCOMPARE(rig.window->firmwareLabel()->text(), QString());
         QCOMPARE(rig.mouse.openDeviceCount(), 0);
@@ -333,7 +337,7 @@ private slots:
         rig.mouse.clearFaults();
         unplugAndSettle(rig);
         plugAndSettle(rig);
-        QVERIFY(rig.link.isConnected());
+        QVERIFY(rig.linkConnected());
         QCOMPARE(rig.status(), QString());
         QCOMPARE(rig.window->firmwareLabel()->text(), QStringLiteral("V1.06"));
     }
@@ -342,10 +346,10 @@ private slots:
     {
         RecordingSleeper sleeper;
         VirtualMouse mouse{sleeper.clock()};
-        DeviceLink link{mouse, sleeper};
         FailingHotplugSource hotplug;
         SettingsModel model;
-        CUpdaterDlg window(model, DeviceContext{mouse, link, hotplug});
+        SessionRunner session{mouse, sleeper};
+        MainWindow window(model, DeviceContext{session, hotplug});
 
         QStringList texts;
         QTimer closer;
@@ -360,7 +364,7 @@ private slots:
         window.initialize();
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        QTest::qWait(100);
+        QTRY_VERIFY(!session.isBusy());
 
         QCOMPARE(texts, QStringList{QStringLiteral("RegisterDeviceNotification Failed!")});
         QCOMPARE(hotplug.starts, 1);

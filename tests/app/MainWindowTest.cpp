@@ -11,11 +11,11 @@
 #include <functional>
 
 #include "WindowRig.h"
-#include "app/CUpdaterApp.h"
-#include "app/layout/DialogUnits.h"
-#include "pages/advanced/CSupportDlg.h"
-#include "pages/basic/CSensorDlg.h"
-#include "pages/mapping/CMouseSet.h"
+#include "app/Application.h"
+#include "widgets/DialogUnits.h"
+#include "pages/advanced/AdvancedSettingsPage.h"
+#include "pages/basic/BasicSettingsPage.h"
+#include "pages/mapping/ButtonMappingPage.h"
 #include "support/ModalHelpers.h"
 
 using namespace lark;
@@ -57,6 +57,8 @@ private:
             return inner_->getFeatureReport(d, n);
         }
         int read(std::uint8_t* d, std::size_t n, int t) override { return inner_->read(d, n, t); }
+        void interruptRead() override { inner_->interruptRead(); }
+        void interruptRead() override { inner_->interruptRead(); }
         HidError lastError() const override
         {
             return error_ != HidError::None ? error_ : inner_->lastError();
@@ -88,7 +90,7 @@ QString accessibleTabName(QTabBar* bar, int index)
     return iface && iface->child(index) ? iface->child(index)->text(QAccessible::Name) : QString();
 }
 
-bool onlyPageVisible(CUpdaterDlg* w, int index)
+bool onlyPageVisible(MainWindow* w, int index)
 {
     const QWidget* pages[] = {w->basicPage(), w->advancedPage(), w->mappingPage()};
     for (int i = 0; i < 3; ++i) {
@@ -123,7 +125,7 @@ private slots:
         QVERIFY(!rig.applyButton()->isEnabled());
         QVERIFY(!rig.find<QLineEdit>(QStringLiteral("CPI 1 X value"))->isEnabled());
         QCOMPARE(rig.status(), QString());
-        QCOMPARE(rig.link.isConnected(), false);
+        QCOMPARE(rig.linkConnected(), false);
     }
 
     void startsWithMouseConnectedAndShowsItsSettings()
@@ -137,7 +139,7 @@ private slots:
         QVERIFY(rig.window->tabs()->tabBar()->isEnabled());
         QVERIFY(rig.resetButton()->isEnabled());
         QVERIFY(!rig.applyButton()->isEnabled());
-        QVERIFY(rig.link.isConnected());
+        QVERIFY(rig.linkConnected());
 
         MouseSettings expected;
         decodeSettings(customBlock(), expected);
@@ -173,11 +175,12 @@ private slots:
         VirtualMouse mouse(sleeper.clock());
         mouse.setStoredBlock(customBlock());
         NoSettingsBackend backend(mouse);
-        DeviceLink link(backend, sleeper);
         VirtualHotplugSource hotplug(mouse);
         SettingsModel model;
-        CUpdaterDlg window(model, DeviceContext{backend, link, hotplug});
+        SessionRunner session(backend, sleeper);
+        MainWindow window(model, DeviceContext{session, hotplug});
         window.initialize();
+        QTRY_VERIFY(!session.isBusy());
 
         MouseSettings defaults;
         setDefaults(defaults);
@@ -187,6 +190,7 @@ private slots:
         QVERIFY(window.factoryResetButton()->isEnabled());
         QVERIFY(!window.applyButton()->isEnabled());
         QVERIFY(window.tabs()->tabBar()->isEnabled());
+        QCOMPARE(window.statusLabel()->text(), QStringLiteral("The mouse's settings could not be read."));
     }
 
     void enterNeverAppliesNorCloses()
@@ -323,9 +327,9 @@ private slots:
     void aMouseThatMayNotBeOpenedIsNamedInTheStatus()
     {
         WindowRig rig;
-        rig.mouse.failOpens(HidError::PermissionDenied, VirtualMouse::kForever);
+        rig.mouse.fail(VirtualMouse::Call::Open, HidError::PermissionDenied, VirtualMouse::kForever);
         rig.start();
-        QVERIFY(!rig.link.isConnected());
+        QVERIFY(!rig.linkConnected());
         QVERIFY(!rig.resetButton()->isEnabled());
         QVERIFY(rig.status().contains(QStringLiteral("permission denied")));
         QVERIFY(rig.status().contains(QStringLiteral("udev rule")));
@@ -334,14 +338,14 @@ private slots:
         rig.mouse.clearFaults();
         rig.mouse.unplug();
         rig.mouse.plug();
-        QTRY_VERIFY(rig.link.isConnected());
+        QTRY_VERIFY(rig.linkConnected());
         QCOMPARE(rig.status(), QString());
         QCOMPARE(rig.window->firmwareLabel()->text(), QStringLiteral("V1.06"));
     }
 
     void theApplicationHasItsIdentityAndIcon()
     {
-        CUpdaterApp app;
+        Application app;
         QCOMPARE(QCoreApplication::organizationName(),
                  QStringLiteral("Tarrow Lark 8K Gaming Mouse software"));
         QCOMPARE(QGuiApplication::applicationDisplayName(),

@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "WindowRig.h"
-#include "device/DeviceIds.h"
+#include "device/Protocol.h"
 
 using namespace lark;
 using namespace lark::test;
@@ -225,7 +225,8 @@ private slots:
         for (int i = 0; i < 20; ++i)
             rig.mouse.pushEvent(kEventPollingRateChanged, static_cast<std::uint8_t>(1 << (i % 4)));
         QTest::qSleep(30);
-        rig.window.reset();  // joins the reader; queued events die with the window
+        rig.window.reset();
+        rig.session.stop();  // joins the reader; queued events die with the session
         QCoreApplication::processEvents();
         int closed = 0;
         for (const auto& f : rig.mouse.frameLog())

@@ -7,9 +7,9 @@
 
 #include <memory>
 
-#include "app/CUpdaterDlg.h"
-#include "app/VirtualHotplugSource.h"
-#include "device/DeviceLink.h"
+#include "app/MainWindow.h"
+#include "demo/VirtualHotplugSource.h"
+#include "session/qt/SessionRunner.h"
 #include "settings/SettingsModel.h"
 #include "sim/RecordingSleeper.h"
 #include "sim/VirtualMouse.h"
@@ -17,31 +17,53 @@
 
 namespace lark::test {
 
-// The real window on the virtual mouse behind the real DeviceLink, with recorded waits.
+// The real window on the virtual mouse behind the real session and DeviceLink, with recorded
+// waits.
 struct WindowRig {
     RecordingSleeper sleeper;
     VirtualMouse mouse{sleeper.clock()};
-    DeviceLink link{mouse, sleeper};
     VirtualHotplugSource hotplug{mouse};
     SettingsModel model;
-    std::unique_ptr<CUpdaterDlg> window;
+    SessionRunner session{mouse, sleeper};
+    std::unique_ptr<MainWindow> window;
 
-    // Builds the window, runs its start-up, shows it, and forgets the start-up's frames and waits.
+    // Builds the window, runs its start-up, shows it, waits for the session's start-up, and
+    // forgets the start-up's frames and waits.
     void start(bool forget = true)
     {
-        window = std::make_unique<CUpdaterDlg>(model, DeviceContext{mouse, link, hotplug});
+        window = std::make_unique<MainWindow>(model, DeviceContext{session, hotplug});
         window->initialize();
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        settle();
         if (forget) {
             mouse.clearFrameLog();
             sleeper.clear();
         }
     }
 
+    // Waits until the session has done all it was asked and the window has heard of it.
+    void settle() const { QTRY_VERIFY_WITH_TIMEOUT(!session.isBusy() && !window->isBusy(), 20000); }
+
+    // Clicks and waits for what the click asked of the session.
+    void click(QAbstractButton* button) const
+    {
+        QTest::mouseClick(button, Qt::LeftButton);
+        settle();
+    }
+
+    // The session's link, read on the session's thread.
+    bool linkConnected()
+    {
+        bool connected = false;
+        session.runOnWorker([&connected](MouseSession& s) { connected = s.link().isConnected(); });
+        return connected;
+    }
+
     ~WindowRig()
     {
-        window.reset();  // joins the listener before the mouse goes
+        window.reset();
+        session.stop();  // joins the session and its listener before the mouse goes
     }
 
     template <class T> T* find(const QString& name) const { return named<T>(window.get(), name); }

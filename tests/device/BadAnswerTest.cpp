@@ -42,9 +42,10 @@ TEST(BadAnswerTest, RandomAnswersAlwaysYieldAResultCode)
         ASSERT_TRUE(link.findMouse(kProductId));
 
         std::uint16_t version = 0x7777;
-        const std::uint8_t v = readFirmwareVersion(link, version);
-        EXPECT_TRUE(v == 1 || v == 2 || v == 255) << int(v);
-        if (v != 1) {
+        const CommandResult v = readFirmwareVersion(link, version);
+        EXPECT_TRUE(v == CommandResult::Done || v == CommandResult::NotSent || v == CommandResult::NoAnswer)
+            << int(v);
+        if (v != CommandResult::Done) {
             EXPECT_EQ(version, 0x7777);
         }
 
@@ -52,15 +53,19 @@ TEST(BadAnswerTest, RandomAnswersAlwaysYieldAResultCode)
         model.setDefaults();
         model.lastBlock.fill(0x42);
         const SettingsModel before = model;
-        const std::uint8_t s = readSettings(link, model);
-        EXPECT_TRUE(s == 1 || s == 2) << int(s);
-        if (s != 1) {
+        const CommandResult s = readSettings(link, model);
+        EXPECT_TRUE(s == CommandResult::Done || s == CommandResult::NotSent || s == CommandResult::NoAnswer)
+            << int(s);
+        if (s != CommandResult::Done) {
             EXPECT_EQ(model.editedSettings, before.editedSettings);
             EXPECT_EQ(model.lastBlock, before.lastBlock);
         }
 
-        writeSettings(link, model.editedSettings, 300);  // any byte is a valid status
-        sendFactoryReset(link);
+        const CommandResult w = writeSettings(link, model.editedSettings, 300);
+        EXPECT_NE(w, CommandResult::NoAnswer) << int(w);
+        const CommandResult r = sendFactoryReset(link);
+        EXPECT_TRUE(r == CommandResult::Done || r == CommandResult::NotSent || r == CommandResult::NoAnswer)
+            << int(r);
         // Every exchange stays within its bounds: at most 150 ms of retries or 4.5 s of polling
         // per exchange, and the fixed waits.
         EXPECT_LE(sleeper.totalMs(), 50u + 80u + 300u + 200u + 4u * 4500u);

@@ -85,7 +85,7 @@ TEST_F(TransportTest, OtherStatusIsReturnedAtOnceForTheCallerToJudge)
 
 TEST_F(TransportTest, TransientGetFailureIsRetriedTwoGetsAtATimeUpToSevenGets)
 {
-    mouse.failGets(HidError::Transient, VirtualMouse::kForever);
+    mouse.fail(VirtualMouse::Call::Get, HidError::Transient, VirtualMouse::kForever);
     std::array<std::uint8_t, kCommandReportLength> answer{};
     EXPECT_FALSE(get(answer));
     EXPECT_EQ(count(Direction::Get), 7u);
@@ -95,7 +95,7 @@ TEST_F(TransportTest, TransientGetFailureIsRetriedTwoGetsAtATimeUpToSevenGets)
 TEST_F(TransportTest, OnlyTheSecondGetOfARetryCounts)
 {
     // First get fails, the retry's first get fails too, its second succeeds.
-    mouse.failGets(HidError::Transient, 2);
+    mouse.fail(VirtualMouse::Call::Get, HidError::Transient, 2);
     std::array<std::uint8_t, kCommandReportLength> answer{};
     EXPECT_TRUE(get(answer));
     EXPECT_EQ(count(Direction::Get), 3u);
@@ -104,7 +104,7 @@ TEST_F(TransportTest, OnlyTheSecondGetOfARetryCounts)
     // First get fails, the retry's second get fails, the next retry's second get succeeds.
     mouse.clearFrameLog();
     sleeper.clear();
-    mouse.failGets(HidError::Transient, 3);
+    mouse.fail(VirtualMouse::Call::Get, HidError::Transient, 3);
     EXPECT_TRUE(get(answer));
     EXPECT_EQ(count(Direction::Get), 5u);
     EXPECT_THAT(sleeper.waits(), ElementsAre(50));
@@ -112,7 +112,7 @@ TEST_F(TransportTest, OnlyTheSecondGetOfARetryCounts)
 
 TEST_F(TransportTest, BusyAnswerOnTheErrorPathIsNotPolled)
 {
-    mouse.failGets(HidError::Transient, 1);
+    mouse.fail(VirtualMouse::Call::Get, HidError::Transient, 1);
     mouse.answerBusy(VirtualMouse::kForever);
     std::array<std::uint8_t, kCommandReportLength> answer{};
     EXPECT_TRUE(get(answer));
@@ -124,7 +124,7 @@ TEST_F(TransportTest, BusyAnswerOnTheErrorPathIsNotPolled)
 
 TEST_F(TransportTest, SetFailingTwiceThenSucceedingTakesThreeAttemptsAndOneWait)
 {
-    mouse.failSets(HidError::Transient, 2);
+    mouse.fail(VirtualMouse::Call::Set, HidError::Transient, 2);
     auto frame = request(kCommandReadVersion);
     EXPECT_TRUE(link.sendFeature(frame.data(), kCommandReportLength));
     EXPECT_EQ(count(Direction::Set), 3u);
@@ -133,7 +133,7 @@ TEST_F(TransportTest, SetFailingTwiceThenSucceedingTakesThreeAttemptsAndOneWait)
 
 TEST_F(TransportTest, SetFailingForeverGivesUpAfterFourAttemptsAnd150Ms)
 {
-    mouse.failSets(HidError::Transient, VirtualMouse::kForever);
+    mouse.fail(VirtualMouse::Call::Set, HidError::Transient, VirtualMouse::kForever);
     auto frame = request(kCommandReadVersion);
     EXPECT_FALSE(link.sendFeature(frame.data(), kCommandReportLength));
     EXPECT_EQ(count(Direction::Set), 4u);
@@ -144,7 +144,7 @@ class NonRetryableTest : public TransportTest, public ::testing::WithParamInterf
 
 TEST_P(NonRetryableTest, SetFailsAtOnce)
 {
-    mouse.failSets(GetParam(), VirtualMouse::kForever);
+    mouse.fail(VirtualMouse::Call::Set, GetParam(), VirtualMouse::kForever);
     auto frame = request(kCommandReadVersion);
     EXPECT_FALSE(link.sendFeature(frame.data(), kCommandReportLength));
     EXPECT_EQ(count(Direction::Set), 1u);
@@ -153,7 +153,7 @@ TEST_P(NonRetryableTest, SetFailsAtOnce)
 
 TEST_P(NonRetryableTest, GetFailsAtOnce)
 {
-    mouse.failGets(GetParam(), VirtualMouse::kForever);
+    mouse.fail(VirtualMouse::Call::Get, GetParam(), VirtualMouse::kForever);
     std::array<std::uint8_t, kCommandReportLength> answer{};
     EXPECT_FALSE(get(answer));
     EXPECT_EQ(count(Direction::Get), 1u);
@@ -333,7 +333,7 @@ TEST_F(DiscoveryTest, OldHandleIsClosedBeforeTheNextOpen)
 
 TEST_F(DiscoveryTest, PermissionDeniedIsReportedAndClearedByTheNextSuccess)
 {
-    mouse.failOpens(HidError::PermissionDenied, 1);
+    mouse.fail(VirtualMouse::Call::Open, HidError::PermissionDenied, 1);
     EXPECT_FALSE(link.findMouse(kProductId));
     EXPECT_FALSE(link.isConnected());
     EXPECT_EQ(link.lastOpenError(), HidError::PermissionDenied);

@@ -1,5 +1,6 @@
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <thread>
 
 #include <gmock/gmock.h>
@@ -64,7 +65,7 @@ TEST_F(CommandsTest, RequestFramesCarryTheCommandAndNothingElse)
 TEST_F(CommandsTest, WriteFrameHoldsTheEncodedBlockBetweenZeros)
 {
     MouseSettings edited = decoded(distinctiveBlock());
-    ASSERT_EQ(writeSettings(link, edited, 300), 1);
+    ASSERT_EQ(writeSettings(link, edited, 300), CommandResult::Done);
 
     const auto sets = frames(Direction::Set);
     ASSERT_EQ(sets.size(), 1u);
@@ -94,11 +95,11 @@ struct ResultCase {
     const char* name;
     Command command;
     std::function<void(VirtualMouse&)> setup;
-    int expected;  // the result code; for Reset 1 = sent, 0 = not sent
+    CommandResult expected;
     std::vector<unsigned> waits;
 };
 
-int run(Command command, DeviceLink& link, SettingsModel& model)
+CommandResult run(Command command, DeviceLink& link, SettingsModel& model)
 {
     std::uint16_t version = 0;
     switch (command) {
@@ -109,23 +110,23 @@ int run(Command command, DeviceLink& link, SettingsModel& model)
     case Command::Write:
         return writeSettings(link, model.editedSettings, 300);
     case Command::Reset:
-        return sendFactoryReset(link) ? 1 : 0;
+        return sendFactoryReset(link);
     }
-    return -1;
+    return CommandResult::NotSent;
 }
 
 void noFault(VirtualMouse&) {}
 void setsGone(VirtualMouse& m)
 {
-    m.failSets(HidError::DeviceGone, VirtualMouse::kForever);
+    m.fail(VirtualMouse::Call::Set, HidError::DeviceGone, VirtualMouse::kForever);
 }
 void getsGone(VirtualMouse& m)
 {
-    m.failGets(HidError::DeviceGone, VirtualMouse::kForever);
+    m.fail(VirtualMouse::Call::Get, HidError::DeviceGone, VirtualMouse::kForever);
 }
 void getsTransientOnce(VirtualMouse& m)
 {
-    m.failGets(HidError::Transient, 1);
+    m.fail(VirtualMouse::Call::Get, HidError::Transient, 1);
 }
 void status2(VirtualMouse& m)
 {
@@ -153,27 +154,33 @@ std::vector<unsigned> concat(std::vector<unsigned> a, const std::vector<unsigned
 }
 
 const ResultCase kResultCases[] = {
-    {"VersionRead", Command::Version, noFault, 1, {50}},
-    {"VersionNotSent", Command::Version, setsGone, 2, {50}},
-    {"VersionNoAnswer", Command::Version, getsGone, 255, {50}},
-    {"VersionStatus2", Command::Version, status2, 255, {50}},
-    {"VersionBusyForever", Command::Version, busyForever, 255, concat({50}, kBusyWaits)},
-    {"VersionTransientGetRetried", Command::Version, getsTransientOnce, 1, {50}},
-    {"SettingsRead", Command::Settings, noFault, 1, {80}},
-    {"SettingsNotSent", Command::Settings, setsGone, 2, {80}},
-    {"SettingsNoAnswer", Command::Settings, getsGone, 2, {80}},
-    {"SettingsStatus2", Command::Settings, status2, 2, {80}},
-    {"SettingsBusyForever", Command::Settings, busyForever, 2, concat({80}, kBusyWaits)},
-    {"WriteAccepted", Command::Write, noFault, 1, {300}},
-    {"WriteNotSent", Command::Write, setsGone, 2, {300}},
-    {"WriteStatusNotFetched", Command::Write, getsGone, 0, {300}},
-    {"WriteStatusFetchTransientNotRetried", Command::Write, getsTransientOnce, 0, {300}},
-    {"WriteAnsweredZero", Command::Write, status0Once, 0, {300}},
-    {"WriteAnsweredOtherStatus", Command::Write, status7Once, 7, {300}},
-    {"WriteAnsweredBusyIsNotPolled", Command::Write, busyForever, 3, {300}},
-    {"ResetSent", Command::Reset, noFault, 1, {200}},
-    {"ResetSentAnswerIgnored", Command::Reset, getsGone, 1, {200}},
-    {"ResetNotSent", Command::Reset, setsGone, 0, {}},
+    {"VersionRead", Command::Version, noFault, CommandResult::Done, {50}},
+    {"VersionNotSent", Command::Version, setsGone, CommandResult::NotSent, {50}},
+    {"VersionNoAnswer", Command::Version, getsGone, CommandResult::NoAnswer, {50}},
+    {"VersionStatus2", Command::Version, status2, CommandResult::NoAnswer, {50}},
+    {"VersionBusyForever", Command::Version, busyForever, CommandResult::NoAnswer, concat({50}, kBusyWaits)},
+    {"VersionTransientGetRetried", Command::Version, getsTransientOnce, CommandResult::Done, {50}},
+    {"SettingsRead", Command::Settings, noFault, CommandResult::Done, {80}},
+    {"SettingsNotSent", Command::Settings, setsGone, CommandResult::NotSent, {80}},
+    {"SettingsNoAnswer", Command::Settings, getsGone, CommandResult::NoAnswer, {80}},
+    {"SettingsStatus2", Command::Settings, status2, CommandResult::NoAnswer, {80}},
+    {"SettingsBusyForever", Command::Settings, busyForever, CommandResult::NoAnswer,
+     concat({80}, kBusyWaits)},
+    {"WriteAccepted", Command::Write, noFault, CommandResult::Done, {300}},
+    {"WriteNotSent", Command::Write, setsGone, CommandResult::NotSent, {300}},
+    {"WriteStatusNotFetched", Command::Write, getsGone, CommandResult::StatusNotFetched, {300}},
+    {"WriteStatusFetchTransientNotRetried",
+     Command::Write,
+     getsTransientOnce,
+     CommandResult::StatusNotFetched,
+     {300}},
+    {"WriteAnsweredZero", Command::Write, status0Once, CommandResult::Refused, {300}},
+    {"WriteAnsweredOtherStatus", Command::Write, status7Once, CommandResult::Refused, {300}},
+    {"WriteAnsweredBusyIsNotPolled", Command::Write, busyForever, CommandResult::Refused, {300}},
+    {"ResetSent", Command::Reset, noFault, CommandResult::Done, {200}},
+    {"ResetSentWithoutAnswer", Command::Reset, getsGone, CommandResult::NoAnswer, {200}},
+    {"ResetAnsweredNotDone", Command::Reset, status2, CommandResult::NoAnswer, {200}},
+    {"ResetNotSent", Command::Reset, setsGone, CommandResult::NotSent, {}},
 };
 
 class ResultCodeTest : public CommandsTest, public ::testing::WithParamInterface<ResultCase> {};
@@ -195,10 +202,8 @@ TEST_F(CommandsTest, WithoutAHandleEveryCommandFailsToSend)
     link.closeDevice();
     mouse.clearFrameLog();
     SettingsModel model;
-    EXPECT_EQ(run(Command::Version, link, model), 2);
-    EXPECT_EQ(run(Command::Settings, link, model), 2);
-    EXPECT_EQ(run(Command::Write, link, model), 2);
-    EXPECT_EQ(run(Command::Reset, link, model), 0);
+    for (Command command : {Command::Version, Command::Settings, Command::Write, Command::Reset})
+        EXPECT_EQ(run(command, link, model), CommandResult::NotSent);
     EXPECT_THAT(mouse.frameLog(), IsEmpty());
     // Only the fixed waits that follow a send attempt; the reset waits nothing.
     EXPECT_THAT(sleeper.waits(), ElementsAre(50, 80, 300));
@@ -210,7 +215,7 @@ TEST_F(CommandsTest, VersionComesFromBytes17And18)
 {
     mouse.setFirmwareVersion(0x0230);
     std::uint16_t version = 0;
-    ASSERT_EQ(readFirmwareVersion(link, version), 1);
+    ASSERT_EQ(readFirmwareVersion(link, version), CommandResult::Done);
     EXPECT_EQ(version, 0x0230);
 }
 
@@ -218,7 +223,7 @@ TEST_F(CommandsTest, FailedVersionReadLeavesTheVersionAlone)
 {
     std::uint16_t version = 0x1234;
     mouse.answerStatus(2, 1);
-    ASSERT_EQ(readFirmwareVersion(link, version), 255);
+    ASSERT_EQ(readFirmwareVersion(link, version), CommandResult::NoAnswer);
     EXPECT_EQ(version, 0x1234);
 }
 
@@ -228,7 +233,7 @@ TEST_F(CommandsTest, SettingsKeepTheWholeBlockAndDecodeIt)
     SettingsModel model;
     model.setDefaults();
     const MouseSettings applied = model.appliedSettings;
-    ASSERT_EQ(readSettings(link, model), 1);
+    ASSERT_EQ(readSettings(link, model), CommandResult::Done);
     EXPECT_EQ(model.lastBlock, distinctiveBlock());
     EXPECT_EQ(model.editedSettings, decoded(distinctiveBlock()));
     EXPECT_EQ(model.appliedSettings, applied);
@@ -239,7 +244,7 @@ TEST_F(CommandsTest, SettingsAfterTwoBusyAnswersAreDecoded)
     mouse.setStoredBlock(distinctiveBlock());
     mouse.answerBusy(2);
     SettingsModel model;
-    ASSERT_EQ(readSettings(link, model), 1);
+    ASSERT_EQ(readSettings(link, model), CommandResult::Done);
     EXPECT_EQ(model.editedSettings, decoded(distinctiveBlock()));
     EXPECT_EQ(count(Direction::Get), 3u);
     EXPECT_THAT(sleeper.waits(), ElementsAre(80));
@@ -257,7 +262,7 @@ TEST_P(UnacceptedSettingsTest, ModelIsLeftUntouched)
     model.editedSettings.liftOffDistance = 9;  // an edit in progress
     model.lastBlock.fill(0x42);
     const SettingsModel before = model;
-    EXPECT_EQ(readSettings(link, model), 2);
+    EXPECT_NE(readSettings(link, model), CommandResult::Done);
     EXPECT_EQ(model.editedSettings, before.editedSettings);
     EXPECT_EQ(model.lastBlock, before.lastBlock);
 }
@@ -271,7 +276,7 @@ TEST_F(CommandsTest, FactoryResetRestoresTheFactoryBlockWithItsOpaqueBytes)
     opaque.fill(0x5C);
     mouse.setFactoryOpaque(opaque);
     mouse.setStoredBlock(distinctiveBlock());
-    ASSERT_TRUE(sendFactoryReset(link));
+    ASSERT_EQ(sendFactoryReset(link), CommandResult::Done);
     EXPECT_EQ(mouse.storedBlock(), mouse.factoryBlock());
     MouseSettings expected;
     expected.opaque0F = opaque;
@@ -281,8 +286,8 @@ TEST_F(CommandsTest, FactoryResetRestoresTheFactoryBlockWithItsOpaqueBytes)
 
 TEST_F(CommandsTest, FactoryResetThatCannotBeSentNeitherWaitsNorFetches)
 {
-    mouse.failSets(HidError::Other, 1);
-    EXPECT_FALSE(sendFactoryReset(link));
+    mouse.fail(VirtualMouse::Call::Set, HidError::Other, 1);
+    EXPECT_EQ(sendFactoryReset(link), CommandResult::NotSent);
     EXPECT_EQ(count(Direction::Get), 0u);
     EXPECT_THAT(sleeper.waits(), IsEmpty());
 }
@@ -290,9 +295,9 @@ TEST_F(CommandsTest, FactoryResetThatCannotBeSentNeitherWaitsNorFetches)
 TEST_F(CommandsTest, WriteThenReadGivesBackWhatWasWritten)
 {
     MouseSettings edited = decoded(distinctiveBlock());
-    ASSERT_EQ(writeSettings(link, edited, 350), 1);
+    ASSERT_EQ(writeSettings(link, edited, 350), CommandResult::Done);
     SettingsModel model;
-    ASSERT_EQ(readSettings(link, model), 1);
+    ASSERT_EQ(readSettings(link, model), CommandResult::Done);
     EXPECT_EQ(model.editedSettings, edited);
 }
 
@@ -301,12 +306,12 @@ TEST_F(CommandsTest, WriteThenReadGivesBackWhatWasWritten)
 // A sleeper that checks, during each wait, whether another thread could take the lock.
 class LockProbe : public Sleeper {
 public:
-    explicit LockProbe(CMyCriticalSection& lock) : lock_(lock) {}
+    explicit LockProbe(std::mutex& lock) : lock_(lock) {}
     void sleepMs(unsigned) override
     {
         std::thread other([this] {
-            if (lock_.tryEnter()) {
-                lock_.leave();
+            if (lock_.try_lock()) {
+                lock_.unlock();
                 freeDuringWait = true;
             }
         });
@@ -315,14 +320,14 @@ public:
     bool freeDuringWait = false;
 
 private:
-    CMyCriticalSection& lock_;
+    std::mutex& lock_;
 };
 
 TEST(DeviceLockTest, CommandsHoldTheLockThroughTheirWaitsAndReleaseIt)
 {
     VirtualMouse mouse;
     // The probe is the link's own sleeper and watches that link's lock.
-    CMyCriticalSection* lockOfLink = nullptr;
+    std::mutex* lockOfLink = nullptr;
     struct Forward : Sleeper {
         Sleeper* to = nullptr;
         void sleepMs(unsigned ms) override { to->sleepMs(ms); }
@@ -334,51 +339,21 @@ TEST(DeviceLockTest, CommandsHoldTheLockThroughTheirWaitsAndReleaseIt)
     ASSERT_TRUE(watched.findMouse(kProductId));
     SettingsModel model;
     std::uint16_t version = 0;
-    EXPECT_EQ(readFirmwareVersion(watched, version), 1);
-    EXPECT_EQ(readSettings(watched, model), 1);
-    EXPECT_EQ(writeSettings(watched, model.editedSettings, 300), 1);
-    EXPECT_TRUE(sendFactoryReset(watched));
+    EXPECT_EQ(readFirmwareVersion(watched, version), CommandResult::Done);
+    EXPECT_EQ(readSettings(watched, model), CommandResult::Done);
+    EXPECT_EQ(writeSettings(watched, model.editedSettings, 300), CommandResult::Done);
+    EXPECT_EQ(sendFactoryReset(watched), CommandResult::Done);
     EXPECT_FALSE(watching.freeDuringWait);
     // Released on return: another thread can take it now.
     std::atomic<bool> taken = false;
     std::thread other([&] {
-        if (watched.deviceLock().tryEnter()) {
+        if (watched.deviceLock().try_lock()) {
             taken = true;
-            watched.deviceLock().leave();
+            watched.deviceLock().unlock();
         }
     });
     other.join();
     EXPECT_TRUE(taken);
-}
-
-TEST(DeviceLockTest, AutoLockLeavesOnReleaseOrScopeEndButOnlyOnce)
-{
-    CMyCriticalSection section;
-    auto freeElsewhere = [&] {
-        bool free = false;
-        std::thread other([&] {
-            if (section.tryEnter()) {
-                free = true;
-                section.leave();
-            }
-        });
-        other.join();
-        return free;
-    };
-    {
-        CCriticalSectionAutoLock lock(&section);
-        EXPECT_FALSE(freeElsewhere());
-        lock.release();
-        EXPECT_TRUE(freeElsewhere());
-    }
-    EXPECT_TRUE(freeElsewhere());
-    {
-        CCriticalSectionAutoLock outer(&section);
-        CCriticalSectionAutoLock inner(&section);  // recursive entry on one thread
-        inner.release();
-        EXPECT_FALSE(freeElsewhere());
-    }
-    EXPECT_TRUE(freeElsewhere());
 }
 
 // --- version text ---

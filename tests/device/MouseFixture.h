@@ -9,6 +9,7 @@
 
 #include "device/DeviceIds.h"
 #include "device/DeviceLink.h"
+#include "device/Protocol.h"
 #include "sim/RecordingSleeper.h"
 #include "sim/VirtualMouse.h"
 

@@ -134,6 +134,6 @@ TEST(SettingsBlock, DecodeOverwritesEveryField)
     EXPECT_EQ(s.cpiLevels[3].x, 0xFFFF);
     EXPECT_EQ(s.buttons[0].filter, 0xFF);
     EXPECT_EQ(s.opaque0F[19], 0xFF);
-    EXPECT_EQ(s.opaque08, 0xFF);
-    EXPECT_EQ(s.opaque24, 0xFF);
+    EXPECT_EQ(s.opaqueAt0D, 0xFF);
+    EXPECT_EQ(s.opaqueAt08, 0xFF);
 }

@@ -37,8 +37,8 @@ TEST_F(ModelWithButton, EveryCarriedFieldCounts)
     // One change per kind of field, opaque ones included; each must enable APPLY.
     const std::vector<std::function<void(MouseSettings&)>> edits = {
         [](MouseSettings& s) { s.opaque0F[7] ^= 1; },
-        [](MouseSettings& s) { s.opaque00 = 9; },
-        [](MouseSettings& s) { s.opaque24 = 9; },
+        [](MouseSettings& s) { s.opaqueAt00 = 9; },
+        [](MouseSettings& s) { s.opaqueAt08 = 9; },
         [](MouseSettings& s) { s.cpiLevels[3].y = 3250; },
         [](MouseSettings& s) { s.cpiLevels[1].xySeparate = 1; },
         [](MouseSettings& s) { s.buttons[SixthSlot].action.param2 = 1; },

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "device/DeviceIds.h"
+#include "device/Protocol.h"
 #include "sim/RecordingSleeper.h"
 #include "sim/VirtualMouse.h"
 
@@ -174,6 +175,25 @@ TEST_F(VirtualMouseTest, BlockedReadWakesForAnEventFromAnotherThread)
     const auto [n, value] = reader.get();
     EXPECT_EQ(n, 8);
     EXPECT_EQ(value, 2);
+}
+
+TEST_F(VirtualMouseTest, InterruptEndsABlockedReadAndEveryLaterReadOfThatDeviceOnly)
+{
+    auto events = openCollection(Collection::Event);
+    auto other = openCollection(Collection::Event);
+    auto reader = std::async(std::launch::async, [&] {
+        std::array<std::uint8_t, 8> report{};
+        return events->read(report.data(), report.size(), -1);
+    });
+    events->interruptRead();  // before or during the read: either way it returns
+    EXPECT_EQ(reader.get(), 0);
+    EXPECT_EQ(events->lastError(), HidError::None);
+
+    mouse.pushEvent(kEventPollingRateChanged, 2);
+    std::array<std::uint8_t, 8> report{};
+    EXPECT_EQ(events->read(report.data(), report.size(), -1), 0);  // sticks, even with a report queued
+    EXPECT_EQ(other->read(report.data(), report.size(), -1), 8);
+    EXPECT_EQ(report[2], 2);
 }
 
 TEST_F(VirtualMouseTest, UnplugEndsABlockedReadAndEveryLaterCall)

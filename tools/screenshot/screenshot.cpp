@@ -7,9 +7,9 @@
 
 #include <cstdio>
 
-#include "app/CUpdaterDlg.h"
-#include "app/VirtualHotplugSource.h"
-#include "device/DeviceLink.h"
+#include "app/MainWindow.h"
+#include "demo/VirtualHotplugSource.h"
+#include "session/qt/SessionRunner.h"
 #include "settings/SettingsModel.h"
 #include "sim/RecordingSleeper.h"
 #include "sim/VirtualMouse.h"
@@ -35,11 +35,13 @@ int main(int argc, char* argv[])
     lark::encodeSettings(s, block);
     mouse.setStoredBlock(block);
 
-    lark::DeviceLink link(mouse, sleeper);
     lark::VirtualHotplugSource hotplug(mouse);
     lark::SettingsModel model;
-    lark::CUpdaterDlg window(model, {mouse, link, hotplug});
+    lark::SessionRunner session(mouse, sleeper);
+    lark::MainWindow window(model, {session, hotplug});
     window.initialize();
+    while (session.isBusy())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     if (argc > 2)
         window.tabs()->setCurrentIndex(QByteArray(argv[2]).toInt());
     window.show();

@@ -18,10 +18,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/CUpdaterDlg.h"
-#include "device/DeviceLink.h"
+#include "app/MainWindow.h"
 #include "device/HidapiBackend.h"
 #include "device/UdevHotplugSource.h"
+#include "session/qt/SessionRunner.h"
 #include "settings/SettingsModel.h"
 #include "support/HidemuControl.h"
 #include "support/WidgetLookup.h"
@@ -101,10 +101,10 @@ class HidrawWindowTest : public QObject {
 
     HidapiBackend backend_;
     RealRecordingSleeper sleeper_;
-    std::unique_ptr<DeviceLink> link_;
+    std::unique_ptr<SessionRunner> session_;
     std::unique_ptr<UdevHotplugSource> hotplug_;
     std::unique_ptr<SettingsModel> model_;
-    std::unique_ptr<CUpdaterDlg> window_;
+    std::unique_ptr<MainWindow> window_;
     int nodes_ = 0;
 
     void ctl(const std::string& command) { QVERIFY2(hidemuControl(command), command.c_str()); }
@@ -126,26 +126,34 @@ private slots:
                          .size());
         QVERIFY(nodes_ >= 1);
 
-        link_ = std::make_unique<DeviceLink>(backend_, sleeper_);
+        session_ = std::make_unique<SessionRunner>(backend_, sleeper_);
         hotplug_ = std::make_unique<UdevHotplugSource>();
         model_ = std::make_unique<SettingsModel>();
-        window_ = std::make_unique<CUpdaterDlg>(*model_, DeviceContext{backend_, *link_, *hotplug_});
+        window_ = std::make_unique<MainWindow>(*model_, DeviceContext{*session_, *hotplug_});
         window_->initialize();  // a failed udev monitor would show a box and hang here
         window_->show();
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        QTRY_VERIFY_WITH_TIMEOUT(!session_->isBusy(), 10000);
+    }
+
+    bool linkConnected()
+    {
+        bool connected = false;
+        session_->runOnWorker([&connected](MouseSession& s) { connected = s.link().isConnected(); });
+        return connected;
     }
 
     void cleanupTestCase()
     {
         window_.reset();
+        session_.reset();
         hotplug_.reset();
         model_.reset();
-        link_.reset();
     }
 
     void startsConnected()
     {
-        QVERIFY(link_->isConnected());
+        QVERIFY(linkConnected());
         QCOMPARE(window_->firmwareLabel()->text(), QStringLiteral("V1.06"));
         QVERIFY(controlsEnabled());
         QVERIFY(!window_->applyButton()->isEnabled());
@@ -173,13 +181,14 @@ private slots:
         ctl("unplug");
 
         QTRY_COMPARE(removals.count(), nodes_);
-        QTRY_VERIFY(!link_->isConnected());
+        QTRY_VERIFY(!linkConnected());
         QCOMPARE(window_->firmwareLabel()->text(), QString());
         QVERIFY(!controlsEnabled());
-        // The reader saw its node go and closed it; the configuration handle stays open.
-        QTRY_COMPARE(entriesWhere("close").size(), qsizetype(1));
+        // The reader saw its node go and closed it (the handle and its own report descriptor);
+        // the configuration handle stays open.
+        QTRY_COMPARE(entriesWhere("close").size(), qsizetype(2));
         QTest::qWait(400);
-        QCOMPARE(entriesWhere("close").size(), qsizetype(1));
+        QCOMPARE(entriesWhere("close").size(), qsizetype(2));
         QVERIFY(entriesWhere("set").isEmpty());
         QVERIFY(entriesWhere("get").isEmpty());
         QVERIFY(sleeper_.waits().empty());
@@ -192,9 +201,9 @@ private slots:
         ctl("log clear");
         ctl("plug");
 
-        QTRY_VERIFY_WITH_TIMEOUT(link_->isConnected(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(linkConnected(), 10000);
         QTRY_COMPARE(arrivals.count(), nodes_);
-        QTest::qWait(200);  // let the later notifications be handled (they must do nothing)
+        QTRY_VERIFY_WITH_TIMEOUT(!session_->isBusy(), 10000);  // the later notifications do nothing
 
         QCOMPARE(window_->firmwareLabel()->text(), QStringLiteral("V1.06"));
         QVERIFY(controlsEnabled());
@@ -215,7 +224,8 @@ private slots:
                      qPrintable(QString::number(gap)));  // 50 ms answer wait + 100 ms
         }
         QVERIFY(msBetween(versions.back(), settings.front()) >= 150);
-        QCOMPARE(entriesWhere("open").size(), qsizetype(2));  // configuration and event interfaces
+        // Configuration and event interfaces, each handle with its own report descriptor.
+        QCOMPARE(entriesWhere("open").size(), qsizetype(4));
     }
 
     void eventsAfterTheReplugAreReadByOneReader()

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "pages/mapping/ActionEncoding.h"
+#include "rules/ActionEncoding.h"
 #include "pages/mapping/KeyEventMapping.h"
-#include "pages/mapping/KeyUsageTable.h"
+#include "rules/KeyUsageTable.h"
 #include "settings/SettingsBlock.h"
 
 using namespace lark;

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <QDialog>
+#include <QPoint>
+
+#include <cstdint>
+#include <memory>
+
+#include "session/SessionOutcome.h"
+#include "settings/MouseSettings.h"
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+
+namespace lark {
+
+class ButtonMappingPage;
+class BasicSettingsPage;
+class AdvancedSettingsPage;
+class HotplugSource;
+class SessionRunner;
+class SettingsModel;
+
+// What the window needs from the device side; the real mouse and the virtual one differ only here.
+// The session may already be starting while the window is built.
+struct DeviceContext {
+    SessionRunner& session;
+    HotplugSource& hotplug;
+};
+
+// The tool's one window: versions, the three pages under their tabs, Factory Reset and APPLY.
+class MainWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    MainWindow(SettingsModel& model, DeviceContext device, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The start-up sequence: notifications, pages and defaults; the session finds and reads
+    // the mouse on its own thread (asked to start here unless it already was) and the pages
+    // fill when its settings arrive.
+    void initialize();
+
+    void setControlsEnabled(bool enabled);
+    void centerOnScreen();
+
+    BasicSettingsPage* basicPage() const { return basicPage_; }
+    AdvancedSettingsPage* advancedPage() const { return advancedPage_; }
+    ButtonMappingPage* mappingPage() const { return mappingPage_; }
+    QPushButton* applyButton() const { return applyButton_; }
+    QPushButton* factoryResetButton() const { return factoryResetButton_; }
+    QTabWidget* tabs() const { return tabs_; }
+    QLabel* firmwareLabel() const { return firmwareLabel_; }
+    QLabel* statusLabel() const { return statusLabel_; }
+
+    bool isBusy() const { return busy_; }
+
+public slots:
+    void apply();
+    void factoryReset();
+    void onMouseEvent(int code, int value);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildPages();
+    void refreshPages();
+    void setStatus(const QString& text);
+    bool isInsidePage(const QWidget* widget) const;
+    void connectSession();
+    void onBusyChanged(bool busy, SessionOperation operation);
+    void onConnectedChanged(bool connected);
+    void onSettingsLoaded(const MouseSettings& settings);
+    void onSettingsApplied(const MouseSettings& settings);
+    void onOutcome(SessionOperation operation, SessionOutcome outcome);
+    // APPLY follows change detection and the flows, and stays off while the session works.
+    void setApplyWanted(bool wanted);
+    void updateButtons();
+
+    SettingsModel& model_;
+    DeviceContext device_;
+
+    QGroupBox* infoGroup_ = nullptr;
+    QLabel* firmwareLabel_ = nullptr;
+    QLabel* softwareLabel_ = nullptr;
+    QPushButton* factoryResetButton_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    QPushButton* applyButton_ = nullptr;
+    QLabel* statusLabel_ = nullptr;
+    BasicSettingsPage* basicPage_ = nullptr;
+    AdvancedSettingsPage* advancedPage_ = nullptr;
+    ButtonMappingPage* mappingPage_ = nullptr;
+
+    bool controlsEnabled_ = false;
+    bool applyWanted_ = false;
+    bool busy_ = false;
+    QString statusBeforeBusy_;
+    bool statusShowsBusy_ = false;
+    bool dragging_ = false;
+    QPoint dragOffset_;
+};
+
+}  // namespace lark

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "device/DeviceLink.h"
+#include "session/SessionOutcome.h"
+#include "settings/SettingsModel.h"
+
+namespace lark {
+
+class DeviceEventListener;
+class HidBackend;
+class Sleeper;
+
+// The one connection to one mouse and the settings truth: the block the mouse holds (last
+// read or last accepted), the settings being edited, the applied copy and change detection.
+// Every operation is synchronous and runs the mouse's protocol to the end: the same frames,
+// waits and retries whoever drives it (the window through its worker thread, the command line
+// directly, tests with the virtual mouse and the recording sleeper). Not thread-safe: one
+// thread drives it; only requestStop() and the event handler's thread are exceptions.
+class MouseSession {
+public:
+    // Called on the event reader's thread with each event the mouse sends. The owner hands
+    // it to the thread that drives the session, which calls handleMouseEvent().
+    using EventHandler = std::function<void(std::uint8_t code, std::uint8_t value)>;
+
+    MouseSession(HidBackend& backend, Sleeper& sleeper);
+    ~MouseSession();
+    MouseSession(const MouseSession&) = delete;
+    MouseSession& operator=(const MouseSession&) = delete;
+
+    void setEventHandler(EventHandler handler);
+
+    // Start-up: find the mouse, read its version, read its settings, start the event reader.
+    SessionOutcome start();
+    // A hot-plug notification. Nothing when the name is not the mouse's or nothing changes.
+    SessionOutcome arrival(const std::string& interfaceName);
+    SessionOutcome removal(const std::string& interfaceName);
+    // Writes the edited settings (up to three attempts); the applied copy follows only what
+    // the mouse accepted.
+    SessionOutcome apply();
+    SessionOutcome factoryReset();
+    // Reads the settings from the mouse again; the edits are replaced by what it holds.
+    SessionOutcome readAgain();
+    // An event the mouse sent (see EventHandler).
+    void handleMouseEvent(std::uint8_t code, std::uint8_t value);
+
+    // Ends the running operation between frames; safe from any thread. Later operations do
+    // nothing.
+    void requestStop();
+    // Stops and joins the event reader; on the driving thread.
+    void stopListener();
+    bool stopRequested() const { return stopping_.load(); }
+
+    // The state the window shows: controls usable, firmware version, settings known.
+    bool isConnected() const { return connected_; }
+    std::optional<std::uint16_t> firmwareVersion() const { return firmwareVersion_; }
+    bool settingsKnown() const { return settingsKnown_; }
+    // Counts the times the settings were replaced by the mouse's (read, reset, or read before
+    // a write), so a driver can tell when to show them again.
+    std::uint64_t settingsLoads() const { return settingsLoads_; }
+    // The last settings block read from the mouse, or written and accepted.
+    const SettingsBlock& mouseBlock() const { return model_.lastBlock; }
+
+    // Edited and applied settings with change detection; the driver edits editedSettings.
+    SettingsModel& model() { return model_; }
+    const SettingsModel& model() const { return model_; }
+    bool settingsDiffer() const { return model_.settingsDiffer(); }
+
+    DeviceLink& link() { return link_; }
+
+private:
+    // Closes the handle and looks for the mouse again, as APPLY and Factory Reset do.
+    bool reconnect();
+    SessionOutcome notFoundOutcome() const;
+    void disconnect();
+    bool readBlock();
+    // Decodes the block just read into both settings instances.
+    void takeBlockAsSettings();
+    void startListener();
+
+    HidBackend& backend_;
+    Sleeper& sleeper_;
+    DeviceLink link_;
+    SettingsModel model_;
+    std::unique_ptr<DeviceEventListener> listener_;
+    EventHandler eventHandler_;
+    std::atomic<bool> stopping_{false};
+
+    bool connected_ = false;
+    bool settingsKnown_ = false;
+    std::optional<std::uint16_t> firmwareVersion_;
+    std::uint64_t settingsLoads_ = 0;
+};
+
+// Both settings instances after the mouse announced a polling-rate change made with its own
+// button (interval 8, 4, 2 or 1; 1 also ends motion sync). Other values change nothing.
+void applyPollingRateEvent(MouseSettings& settings, std::uint8_t interval);
+
+}  // namespace lark

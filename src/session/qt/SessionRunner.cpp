@@ -1,0 +1,179 @@
+#include "session/qt/SessionRunner.h"
+
+#include <QMetaObject>
+
+#include "device/MouseCommands.h"
+#include "device/InterfaceNameMatch.h"
+#include "device/Sleeper.h"
+
+namespace lark {
+
+// What one operation left behind, copied on the worker thread for the UI thread.
+struct SessionRunner::Report {
+    SessionOperation operation = SessionOperation::None;
+    SessionOutcome outcome = SessionOutcome::Nothing;
+    bool connected = false;
+    std::optional<std::uint16_t> firmwareVersion;
+    bool settingsLoaded = false;
+    bool settingsApplied = false;
+    MouseSettings settings;
+};
+
+namespace {
+
+void registerTypes()
+{
+    static const bool registered = [] {
+        qRegisterMetaType<MouseSettings>();
+        qRegisterMetaType<SessionOutcome>();
+        qRegisterMetaType<SessionOperation>();
+        return true;
+    }();
+    (void)registered;
+}
+
+}  // namespace
+
+SessionRunner::SessionRunner(HidBackend& backend, Sleeper& sleeper, QObject* parent)
+    : QObject(parent), session_(backend, sleeper), sleeper_(sleeper)
+{
+    registerTypes();
+    thread_.setObjectName(QStringLiteral("mouse session"));
+    worker_ = new QObject;
+    worker_->moveToThread(&thread_);
+    connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
+    // Events come on the reader's thread; the session takes them in on its own thread.
+    session_.setEventHandler([this](std::uint8_t code, std::uint8_t value) {
+        QMetaObject::invokeMethod(
+            worker_,
+            [this, code, value] {
+                if (session_.stopRequested())
+                    return;
+                session_.handleMouseEvent(code, value);
+                QMetaObject::invokeMethod(
+                    this, [this, code, value] { emit mouseEvent(code, value); }, Qt::QueuedConnection);
+            },
+            Qt::QueuedConnection);
+    });
+    thread_.start();
+}
+
+SessionRunner::~SessionRunner()
+{
+    stop();
+}
+
+void SessionRunner::stop()
+{
+    if (stopped_)
+        return;
+    stopped_ = true;
+    session_.requestStop();
+    sleeper_.interrupt();
+    // The reader hands its events to the worker: it must end while the worker still runs.
+    QMetaObject::invokeMethod(worker_, [this] { session_.stopListener(); }, Qt::BlockingQueuedConnection);
+    thread_.quit();
+    thread_.wait();
+    pending_ = 0;
+}
+
+void SessionRunner::start()
+{
+    // The program may start the session before the window exists; the window asks again.
+    if (startRequested_)
+        return;
+    startRequested_ = true;
+    enqueue(SessionOperation::Start, [](MouseSession& s) { return s.start(); });
+}
+
+void SessionRunner::apply(const MouseSettings& edited)
+{
+    enqueue(SessionOperation::Apply, [edited](MouseSession& s) {
+        s.model().editedSettings = edited;
+        return s.apply();
+    });
+}
+
+void SessionRunner::factoryReset()
+{
+    enqueue(SessionOperation::FactoryReset, [](MouseSession& s) { return s.factoryReset(); });
+}
+
+void SessionRunner::readAgain()
+{
+    enqueue(SessionOperation::ReadAgain, [](MouseSession& s) { return s.readAgain(); });
+}
+
+void SessionRunner::arrival(const QString& interfaceName)
+{
+    const std::string name = interfaceName.toStdString();
+    // Other devices come and go all the time: they never make the window busy.
+    if (!isMouseInterfaceName(name))
+        return;
+    enqueue(SessionOperation::Arrival, [name](MouseSession& s) { return s.arrival(name); });
+}
+
+void SessionRunner::removal(const QString& interfaceName)
+{
+    const std::string name = interfaceName.toStdString();
+    if (!isMouseInterfaceName(name))
+        return;
+    enqueue(SessionOperation::Removal, [name](MouseSession& s) { return s.removal(name); });
+}
+
+void SessionRunner::runOnWorker(const std::function<void(MouseSession&)>& work)
+{
+    QMetaObject::invokeMethod(worker_, [this, &work] { work(session_); }, Qt::BlockingQueuedConnection);
+}
+
+void SessionRunner::enqueue(SessionOperation operation, std::function<SessionOutcome(MouseSession&)> work)
+{
+    if (stopped_)
+        return;
+    ++pending_;
+    busyOperation_ = operation;
+    emit busyChanged(true, operation);
+    QMetaObject::invokeMethod(
+        worker_,
+        [this, operation, work = std::move(work)] {
+            const std::uint64_t loadsBefore = session_.settingsLoads();
+            Report report;
+            report.operation = operation;
+            report.outcome = work(session_);
+            report.connected = session_.isConnected();
+            report.firmwareVersion = session_.firmwareVersion();
+            report.settingsLoaded = session_.settingsLoads() != loadsBefore;
+            report.settingsApplied = report.outcome == SessionOutcome::Applied;
+            report.settings = report.settingsApplied ? session_.model().appliedSettings
+                                                     : session_.model().editedSettings;
+            QMetaObject::invokeMethod(this, [this, report] { deliver(report); }, Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+}
+
+void SessionRunner::deliver(const Report& report)
+{
+    if (stopped_)
+        return;
+    if (report.settingsLoaded)
+        emit settingsLoaded(report.settings);
+    if (report.settingsApplied)
+        emit settingsApplied(report.settings);
+    if (shownVersion_ != report.firmwareVersion) {
+        shownVersion_ = report.firmwareVersion;
+        emit firmwareVersionChanged(report.firmwareVersion
+                                        ? QString::fromStdString(firmwareVersionText(*report.firmwareVersion))
+                                        : QString());
+    }
+    if (shownConnected_ != report.connected) {
+        shownConnected_ = report.connected;
+        emit connectedChanged(report.connected);
+    }
+    --pending_;
+    if (pending_ == 0)
+        busyOperation_ = SessionOperation::None;
+    emit outcome(report.operation, report.outcome);
+    emit busyChanged(pending_ > 0, busyOperation_);
+}
+
+}  // namespace lark

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QThread>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "session/MouseSession.h"
+#include "session/SessionOutcome.h"
+#include "settings/MouseSettings.h"
+
+namespace lark {
+
+// Runs one MouseSession on a worker thread of its own, one operation at a time in the order
+// asked, and reports back on the thread that made it (the UI thread) through queued signals.
+// Nothing here waits for the mouse on the caller's thread.
+class SessionRunner : public QObject {
+    Q_OBJECT
+
+public:
+    // `sleeper` is the session's; stop() interrupts it so that closing never waits out a
+    // protocol wait.
+    SessionRunner(HidBackend& backend, Sleeper& sleeper, QObject* parent = nullptr);
+    ~SessionRunner() override;
+
+    // Asks for an operation; each one reports busyChanged, then its results. start() runs
+    // once, however often it is asked.
+    void start();
+    void apply(const MouseSettings& edited);
+    void factoryReset();
+    void readAgain();
+    void arrival(const QString& interfaceName);
+    void removal(const QString& interfaceName);
+
+    // Abandons the running operation between frames, drops the ones still queued, stops the
+    // event reader and joins the worker. Called by the destructor too.
+    void stop();
+
+    // The operation running or queued last; None when idle.
+    bool isBusy() const { return pending_ > 0; }
+    SessionOperation busyOperation() const { return busyOperation_; }
+
+    // For tests: runs `work` on the worker thread and waits for it.
+    void runOnWorker(const std::function<void(MouseSession&)>& work);
+
+signals:
+    void busyChanged(bool busy, lark::SessionOperation operation);
+    void connectedChanged(bool connected);
+    // Empty when no version is known.
+    void firmwareVersionChanged(const QString& text);
+    // The mouse's settings were read (or reset): the pages show them, and they are the
+    // applied copy too.
+    void settingsLoaded(const lark::MouseSettings& settings);
+    // The mouse accepted these settings.
+    void settingsApplied(const lark::MouseSettings& settings);
+    void outcome(lark::SessionOperation operation, lark::SessionOutcome outcome);
+    // An event the mouse sent, after the session took it in.
+    void mouseEvent(int code, int value);
+
+private:
+    struct Report;
+
+    void enqueue(SessionOperation operation, std::function<SessionOutcome(MouseSession&)> work);
+    void deliver(const Report& report);
+
+    MouseSession session_;
+    Sleeper& sleeper_;
+    QThread thread_;
+    QObject* worker_ = nullptr;  // lives on thread_
+    int pending_ = 0;
+    SessionOperation busyOperation_ = SessionOperation::None;
+    bool stopped_ = false;
+    bool startRequested_ = false;
+
+    // Last state told to the UI thread, so that only changes are signalled.
+    std::optional<bool> shownConnected_;
+    std::optional<std::optional<std::uint16_t>> shownVersion_;
+};
+
+}  // namespace lark
+
+Q_DECLARE_METATYPE(lark::MouseSettings)
+Q_DECLARE_METATYPE(lark::SessionOutcome)
+Q_DECLARE_METATYPE(lark::SessionOperation)

@@ -1,0 +1,322 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "device/Protocol.h"
+#include "session/MouseSession.h"
+#include "settings/SettingsBlock.h"
+#include "sim/RecordingSleeper.h"
+#include "sim/VirtualMouse.h"
+
+namespace lark::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using Direction = VirtualMouse::Direction;
+
+const std::string kConfigPath = VirtualMouse::pathOf(VirtualMouse::Collection::Config);
+
+// Settings that differ from the factory ones, with bytes the tool never shows.
+MouseSettings storedSettings()
+{
+    MouseSettings s;
+    setDefaults(s);
+    for (int i = 0; i < kOpaque0FSize; ++i)
+        s.opaque0F[i] = static_cast<std::uint8_t>(0x40 + i);
+    s.cpiLevels[0] = CpiLevel{0, 800, 800};
+    s.angleSnapping = 1;
+    s.pollingInterval = 2;
+    return s;
+}
+
+SettingsBlock encoded(const MouseSettings& s)
+{
+    SettingsBlock block{};
+    encodeSettings(s, block);
+    return block;
+}
+
+MouseSettings decoded(const SettingsBlock& block)
+{
+    MouseSettings s;
+    decodeSettings(block, s);
+    return s;
+}
+
+// The session on the virtual mouse, with recorded waits and the frame log on their clock.
+class SessionTest : public ::testing::Test {
+protected:
+    SessionTest() { mouse.setStoredBlock(encoded(storedSettings())); }
+
+    void startConnected()
+    {
+        ASSERT_EQ(session.start(), SessionOutcome::Connected);
+        mouse.clearFrameLog();
+        sleeper.clear();
+    }
+
+    // Commands (byte 1) of the requests sent, in order: settings writes show as 0x11.
+    std::vector<int> commandsSent() const
+    {
+        std::vector<int> out;
+        for (const auto& f : mouse.frameLog())
+            if (f.direction == Direction::Set && f.bytes.size() > 1)
+                out.push_back(f.bytes[1]);
+        return out;
+    }
+
+    // The block of the last settings write that reached the mouse.
+    SettingsBlock lastWrittenBlock() const
+    {
+        SettingsBlock block{};
+        for (const auto& f : mouse.frameLog())
+            if (f.direction == Direction::Set && f.reportId == kSettingsReportId && f.bytes.size() > 1 &&
+                f.bytes[1] == kCommandWriteSettings)
+                std::copy_n(f.bytes.begin() + kSettingsBlockOffset, kSettingsBlockSize, block.begin());
+        return block;
+    }
+
+    RecordingSleeper sleeper;
+    VirtualMouse mouse{sleeper.clock()};
+    MouseSession session{mouse, sleeper};
+};
+
+// --- start-up ---
+
+TEST_F(SessionTest, StartUpReadsVersionAndSettingsAndTakesThemAsApplied)
+{
+    EXPECT_EQ(session.start(), SessionOutcome::Connected);
+    EXPECT_THAT(commandsSent(), ElementsAre(kCommandReadVersion, kCommandReadSettings));
+    EXPECT_THAT(sleeper.waits(), ElementsAre(50u, 80u));
+    EXPECT_TRUE(session.isConnected());
+    EXPECT_EQ(session.firmwareVersion(), std::optional<std::uint16_t>(0x0106));
+    EXPECT_TRUE(session.settingsKnown());
+    EXPECT_EQ(session.model().editedSettings, storedSettings());
+    EXPECT_EQ(session.model().appliedSettings, storedSettings());
+    EXPECT_FALSE(session.settingsDiffer());
+}
+
+TEST_F(SessionTest, StartUpOutcomes)
+{
+    struct Case {
+        const char* name;
+        std::function<void(VirtualMouse&)> fault;
+        SessionOutcome outcome;
+        bool connected;
+        bool settingsKnown;
+    };
+    const Case cases[] = {
+        {"no mouse", [](VirtualMouse& m) { m.unplug(); }, SessionOutcome::NotFound, false, false},
+        {"not ours to open", [](VirtualMouse& m) { m.failOpens(HidError::PermissionDenied, VirtualMouse::kForever); },
+         SessionOutcome::PermissionDenied, false, false},
+        // Opened, but every answer is "not done": the controls stay off, and the settings
+        // shown are not the mouse's.
+        {"answers refused", [](VirtualMouse& m) { m.answerStatus(0, VirtualMouse::kForever); },
+         SessionOutcome::SettingsNotRead, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingSleeper s;
+        VirtualMouse m{s.clock()};
+        c.fault(m);
+        MouseSession session{m, s};
+        EXPECT_EQ(session.start(), c.outcome);
+        EXPECT_EQ(session.isConnected(), c.connected);
+        EXPECT_EQ(session.settingsKnown(), c.settingsKnown);
+    }
+}
+
+// --- APPLY ---
+
+TEST_F(SessionTest, ApplyWritesTheEditedBlockAndOnlyAcceptedSettingsCountAsApplied)
+{
+    struct Case {
+        const char* name;
+        int refusals;  // writes answered "not done" before the mouse accepts
+        SessionOutcome outcome;
+        std::vector<unsigned> waits;
+        bool applied;
+    };
+    const Case cases[] = {
+        {"accepted at once", 0, SessionOutcome::Applied, {300}, true},
+        {"accepted on the second write", 1, SessionOutcome::Applied, {300, 350}, true},
+        {"refused three times", 3, SessionOutcome::Refused, {300, 350, 400}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingSleeper s;
+        VirtualMouse m{s.clock()};
+        m.setStoredBlock(encoded(storedSettings()));
+        MouseSession session{m, s};
+        ASSERT_EQ(session.start(), SessionOutcome::Connected);
+        s.clear();
+        m.clearFrameLog();
+        if (c.refusals > 0)
+            m.answerStatus(0, c.refusals);
+
+        session.model().editedSettings.cpiLevels[1] = CpiLevel{1, 900, 1000};
+        const MouseSettings edited = session.model().editedSettings;
+        EXPECT_EQ(session.apply(), c.outcome);
+        EXPECT_EQ(s.waits(), c.waits);
+        EXPECT_EQ(session.settingsDiffer(), !c.applied);
+        if (c.applied) {
+            EXPECT_EQ(m.storedBlock(), encoded(edited));
+            EXPECT_EQ(session.mouseBlock(), encoded(edited));
+            EXPECT_EQ(session.model().appliedSettings, edited);
+        } else {
+            EXPECT_EQ(session.model().appliedSettings, storedSettings());
+        }
+    }
+}
+
+TEST_F(SessionTest, ApplyWithoutTheMouseLeavesTheSessionDisconnectedSoItsReturnCounts)
+{
+    startConnected();
+    mouse.unplug();  // its removal notification never came
+    EXPECT_EQ(session.apply(), SessionOutcome::NotFound);
+    EXPECT_FALSE(session.isConnected());
+    EXPECT_EQ(session.firmwareVersion(), std::nullopt);
+
+    mouse.plug();
+    EXPECT_EQ(session.arrival(kConfigPath), SessionOutcome::Connected);
+    EXPECT_TRUE(session.isConnected());
+}
+
+TEST_F(SessionTest, ApplyAfterAnUnreadStartReadsFirstAndLaysTheEditsOverTheMouseSettings)
+{
+    mouse.answerStatus(0, VirtualMouse::kForever);
+    ASSERT_EQ(session.start(), SessionOutcome::SettingsNotRead);
+    mouse.clearFaults();
+    mouse.clearFrameLog();
+
+    session.model().editedSettings.rippleControl = 1;  // the user's one edit, on the defaults shown
+    EXPECT_EQ(session.apply(), SessionOutcome::Applied);
+    EXPECT_THAT(commandsSent(), ElementsAre(kCommandReadSettings, kCommandWriteSettings));
+
+    MouseSettings expected = storedSettings();
+    expected.rippleControl = 1;
+    EXPECT_EQ(decoded(lastWrittenBlock()), expected);  // the unseen bytes and every other value kept
+    EXPECT_EQ(session.model().editedSettings, expected);
+    EXPECT_FALSE(session.settingsDiffer());
+}
+
+TEST_F(SessionTest, ApplyAfterAnUnreadStartWritesNothingWhenTheReadFailsAgain)
+{
+    mouse.answerStatus(0, VirtualMouse::kForever);
+    ASSERT_EQ(session.start(), SessionOutcome::SettingsNotRead);
+    mouse.clearFrameLog();
+
+    session.model().editedSettings.rippleControl = 1;
+    EXPECT_EQ(session.apply(), SessionOutcome::UnreadNotWritten);
+    EXPECT_THAT(commandsSent(), ElementsAre(kCommandReadSettings));
+    EXPECT_EQ(mouse.storedBlock(), encoded(storedSettings()));
+    EXPECT_TRUE(session.settingsDiffer());  // the edit is still there to apply
+}
+
+// --- Factory Reset ---
+
+TEST_F(SessionTest, FactoryResetCountsOnlyAConfirmedReset)
+{
+    struct Case {
+        const char* name;
+        std::function<void(VirtualMouse&)> fault;
+        SessionOutcome outcome;
+        bool reset;
+    };
+    const Case cases[] = {
+        {"confirmed", [](VirtualMouse&) {}, SessionOutcome::ResetDone, true},
+        {"answered not done", [](VirtualMouse& m) { m.answerStatus(0, 1); }, SessionOutcome::ResetNotConfirmed, false},
+        {"no answer", [](VirtualMouse& m) { m.failGets(HidError::DeviceGone, VirtualMouse::kForever); },
+         SessionOutcome::ResetNotConfirmed, false},
+        {"not sent", [](VirtualMouse& m) { m.failSets(HidError::DeviceGone, VirtualMouse::kForever); },
+         SessionOutcome::ResetNotSent, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingSleeper s;
+        VirtualMouse m{s.clock()};
+        m.setStoredBlock(encoded(storedSettings()));
+        MouseSession session{m, s};
+        ASSERT_EQ(session.start(), SessionOutcome::Connected);
+        c.fault(m);
+        EXPECT_EQ(session.factoryReset(), c.outcome);
+        MouseSettings defaults = storedSettings();
+        setDefaults(defaults);  // the unseen bytes stay as read
+        const MouseSettings expected = c.reset ? defaults : storedSettings();
+        EXPECT_EQ(session.model().editedSettings, expected);
+        EXPECT_EQ(session.model().appliedSettings, expected);
+    }
+}
+
+TEST_F(SessionTest, AValueSetBackAfterAFactoryResetCanBeAppliedAgain)
+{
+    startConnected();
+    ASSERT_EQ(session.model().editedSettings.cpiLevels[0].x, 800);
+    ASSERT_EQ(session.factoryReset(), SessionOutcome::ResetDone);
+    ASSERT_NE(session.model().editedSettings.cpiLevels[0].x, 800);
+
+    session.model().editedSettings.cpiLevels[0] = CpiLevel{0, 800, 800};
+    EXPECT_TRUE(session.settingsDiffer());
+    EXPECT_EQ(session.apply(), SessionOutcome::Applied);
+    EXPECT_EQ(decoded(mouse.storedBlock()).cpiLevels[0].x, 800);
+}
+
+// --- arrival, removal, events ---
+
+TEST_F(SessionTest, ArrivalReconnectsOncePerPlugAndFollowsWhatTheMouseNowHolds)
+{
+    startConnected();
+    mouse.unplug();
+    EXPECT_EQ(session.removal(kConfigPath), SessionOutcome::Unplugged);
+    EXPECT_EQ(session.removal(kConfigPath), SessionOutcome::Nothing);  // another interface
+    EXPECT_FALSE(session.isConnected());
+
+    MouseSettings changedElsewhere = storedSettings();
+    changedElsewhere.cpiLevelCount = 2;
+    mouse.setStoredBlock(encoded(changedElsewhere));
+    mouse.plug();
+    sleeper.clear();
+    EXPECT_EQ(session.arrival("/dev/other-vendor"), SessionOutcome::Nothing);
+    EXPECT_EQ(session.arrival(kConfigPath), SessionOutcome::Connected);
+    EXPECT_EQ(session.arrival(kConfigPath), SessionOutcome::Nothing);
+    EXPECT_THAT(sleeper.waits(), ElementsAre(900u, 50u, 100u, 50u, 100u, 50u, 100u, 50u, 100u, 50u, 100u, 80u));
+    EXPECT_EQ(session.model().editedSettings, changedElsewhere);
+    EXPECT_EQ(session.model().appliedSettings, changedElsewhere);
+    EXPECT_FALSE(session.settingsDiffer());
+}
+
+TEST_F(SessionTest, PollingRateEventsReachBothCopies)
+{
+    struct Case {
+        std::uint8_t value;
+        std::uint8_t interval;
+        std::uint8_t motionSync;
+    };
+    const Case cases[] = {{8, 8, 1}, {4, 4, 1}, {2, 2, 1}, {1, 1, 0}, {7, 2, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.value));
+        MouseSettings s = storedSettings();
+        s.motionSync = 1;
+        applyPollingRateEvent(s, c.value);
+        EXPECT_EQ(s.pollingInterval, c.interval);
+        EXPECT_EQ(s.motionSync, c.motionSync);
+    }
+    startConnected();
+    session.handleMouseEvent(kEventPollingRateChanged, 4);
+    EXPECT_EQ(session.model().editedSettings.pollingInterval, 4);
+    EXPECT_EQ(session.model().appliedSettings.pollingInterval, 4);
+    EXPECT_FALSE(session.settingsDiffer());
+}
+
+TEST_F(SessionTest, AStoppedSessionSendsNothingMore)
+{
+    startConnected();
+    session.requestStop();
+    session.model().editedSettings.rippleControl = 1;
+    EXPECT_EQ(session.apply(), SessionOutcome::Nothing);
+    EXPECT_EQ(session.factoryReset(), SessionOutcome::Nothing);
+    EXPECT_THAT(mouse.frameLog(), IsEmpty());
+}
+
+}  // namespace
+}  // namespace lark::test
