@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "cli/TextRules.h"
-#include "pages/mapping/ActionEncoding.h"
-#include "pages/mapping/KeyUsageTable.h"
+#include "rules/ActionEncoding.h"
+#include "rules/KeyUsageTable.h"
 
 namespace lark::cli {
 

@@ -556,7 +556,8 @@ int runLarkctl(const std::vector<std::string>& arguments, Environment& env)
 {
     CLI::App app{"larkctl: read and change the settings of a Tarrow Lark 8k mouse", "larkctl"};
     app.footer(kExitCodes);
-    app.require_subcommand(1);
+    // At most one here and "none" checked after parsing, so an unknown word is named as such.
+    app.require_subcommand(0, 1);
     Options options;
     app.add_option("--device", options.device,
                    "The mouse to use: a hidraw path or a serial number (see list)");
@@ -610,6 +611,7 @@ int runLarkctl(const std::vector<std::string>& arguments, Environment& env)
         return resetCommand(env, options);
     if (watch->parsed())
         return watchCommand(env, options);
+    env.err << "larkctl: A subcommand is required (larkctl --help)\n";
     return ExitUsage;
 }
 

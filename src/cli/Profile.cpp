@@ -60,10 +60,10 @@ OpaqueField filterField(const char* name, int slot)
 const std::vector<OpaqueField>& opaqueFields()
 {
     static const std::vector<OpaqueField> fields = {
-        byteField("block-00", &MouseSettings::opaque00),
-        byteField("block-0d", &MouseSettings::opaque08),
-        byteField("block-07", &MouseSettings::opaque0A),
-        byteField("block-08", &MouseSettings::opaque24),
+        byteField("block-00", &MouseSettings::opaqueAt00),
+        byteField("block-0d", &MouseSettings::opaqueAt0D),
+        byteField("block-07", &MouseSettings::opaqueAt07),
+        byteField("block-08", &MouseSettings::opaqueAt08),
         {"block-0f", kOpaque0FSize,
          [](const MouseSettings& s) {
              return std::vector<std::uint8_t>(s.opaque0F.begin(), s.opaque0F.end());

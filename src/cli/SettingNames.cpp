@@ -6,8 +6,8 @@
 
 #include "cli/ActionText.h"
 #include "cli/TextRules.h"
-#include "pages/advanced/AdvancedRules.h"
-#include "pages/mapping/ActionEncoding.h"
+#include "rules/ActionEncoding.h"
+#include "rules/AdvancedRules.h"
 
 namespace lark::cli {
 

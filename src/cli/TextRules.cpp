@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cstdio>
 
-#include "pages/basic/CpiRules.h"
+#include "rules/CpiRules.h"
 
 namespace lark::cli {
 

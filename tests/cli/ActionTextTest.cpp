@@ -4,8 +4,8 @@
 #include <variant>
 
 #include "cli/ActionText.h"
-#include "pages/mapping/ActionEncoding.h"
-#include "pages/mapping/KeyUsageTable.h"
+#include "rules/ActionEncoding.h"
+#include "rules/KeyUsageTable.h"
 
 using namespace lark;
 using namespace lark::cli;

@@ -15,6 +15,7 @@
 
 #include "cli/Commands.h"
 #include "device/DeviceIds.h"
+#include "device/Protocol.h"
 #include "sim/RecordingSleeper.h"
 #include "sim/VirtualMouse.h"
 
@@ -54,6 +55,56 @@ public:
 private:
     std::vector<VirtualMouse*> mice_;
     std::size_t last_ = 0;
+};
+
+// The virtual mouse, answering every status "not done" once a given command was sent: the
+// reads before it go through, so a write or reset can be refused within one larkctl run.
+class NotDoneAfter : public HidBackend {
+public:
+    NotDoneAfter(VirtualMouse& mouse, std::uint8_t command) : mouse_(mouse), command_(command) {}
+
+    std::vector<HidInterfaceInfo> enumerate(std::uint16_t vendorId, std::uint16_t productId) override
+    {
+        return mouse_.enumerate(vendorId, productId);
+    }
+    std::unique_ptr<HidDevice> open(const std::string& path) override
+    {
+        std::unique_ptr<HidDevice> device = mouse_.open(path);
+        return device ? std::make_unique<Device>(std::move(device), *this) : nullptr;
+    }
+    HidError lastOpenError() const override { return mouse_.lastOpenError(); }
+
+private:
+    class Device : public HidDevice {
+    public:
+        Device(std::unique_ptr<HidDevice> inner, NotDoneAfter& owner)
+            : inner_(std::move(inner)), owner_(owner)
+        {
+        }
+        int sendFeatureReport(const std::uint8_t* data, std::size_t length) override
+        {
+            if (length > 1 && data[1] == owner_.command_)
+                owner_.mouse_.answerStatus(0, VirtualMouse::kForever);
+            return inner_->sendFeatureReport(data, length);
+        }
+        int getFeatureReport(std::uint8_t* data, std::size_t length) override
+        {
+            return inner_->getFeatureReport(data, length);
+        }
+        int read(std::uint8_t* data, std::size_t length, int timeoutMs) override
+        {
+            return inner_->read(data, length, timeoutMs);
+        }
+        void interruptRead() override { inner_->interruptRead(); }
+        HidError lastError() const override { return inner_->lastError(); }
+
+    private:
+        std::unique_ptr<HidDevice> inner_;
+        NotDoneAfter& owner_;
+    };
+
+    VirtualMouse& mouse_;
+    std::uint8_t command_;
 };
 
 // A private runtime directory for the lock and the write announcement.
@@ -113,7 +164,7 @@ inline bool waitUntil(const std::function<bool()>& condition)
     return true;
 }
 
-struct Run {
+struct CliRun {
     int code = -1;
     std::string out;
     std::string err;
@@ -124,13 +175,14 @@ class CliRig {
 public:
     CliRig() : mouse(sleeper.clock()) {}
 
-    Run run(std::vector<std::string> arguments, const std::string& input = "", HidBackend* backend = nullptr)
+    CliRun run(std::vector<std::string> arguments, const std::string& input = "",
+               HidBackend* backend = nullptr)
     {
         std::istringstream in(input);
         std::ostringstream out;
         std::ostringstream err;
         cli::Environment environment{backend ? *backend : mouse, sleeper, in, out, err, runtime.path()};
-        Run result;
+        CliRun result;
         result.code = cli::runLarkctl(arguments, environment);
         result.out = out.str();
         result.err = err.str();

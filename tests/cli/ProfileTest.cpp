@@ -15,10 +15,10 @@ MouseSettings unusualSettings()
 {
     MouseSettings s;
     setDefaults(s);
-    s.opaque00 = 0x5A;
-    s.opaque08 = 0x07;
-    s.opaque0A = 0xC3;
-    s.opaque24 = 0x11;
+    s.opaqueAt00 = 0x5A;
+    s.opaqueAt0D = 0x07;
+    s.opaqueAt07 = 0xC3;
+    s.opaqueAt08 = 0x11;
     for (std::size_t i = 0; i < s.opaque0F.size(); ++i)
         s.opaque0F[i] = static_cast<std::uint8_t>(0xF0 - i * 7);
     s.pollingInterval = 4;
