@@ -149,7 +149,7 @@ protected:
     }
 
 private:
-    std::mutex mutex_;
+    std::recursive_mutex mutex_;  // xsputn may call overflow
 };
 
 // Waits until `condition` holds; a generous bound only so a broken build fails instead of hanging.
