@@ -6,8 +6,11 @@
 // clang-format off
 #include <windows.h>
 #include <setupapi.h>
+// mingw's hid.dll headers declare C functions without saying so.
+extern "C" {
 #include <hidsdi.h>
 #include <hidpi.h>
+}
 // clang-format on
 
 namespace lark::win {
@@ -16,8 +19,9 @@ namespace {
 
 HANDLE openPath(const std::wstring& path, DWORD flags)
 {
-    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, flags, nullptr);
+    const HANDLE handle =
+        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, flags, nullptr);
     return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
 }
 
@@ -49,7 +53,8 @@ public:
             std::memset(&overlapped_, 0, sizeof overlapped_);
             overlapped_.hEvent = ioEvent_;
             ResetEvent(ioEvent_);
-            if (!ReadFile(device_, buffer_.data(), static_cast<DWORD>(buffer_.size()), nullptr, &overlapped_)) {
+            if (!ReadFile(device_, buffer_.data(), static_cast<DWORD>(buffer_.size()), nullptr,
+                          &overlapped_)) {
                 const DWORD error = GetLastError();
                 if (error != ERROR_IO_PENDING)
                     return {-1, error};
@@ -58,8 +63,8 @@ public:
         }
         // A read that times out stays in flight: its report is taken by the next call.
         const HANDLE events[2] = {ioEvent_, cancelEvent_};
-        const DWORD waited =
-            WaitForMultipleObjects(2, events, FALSE, timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs));
+        const DWORD waited = WaitForMultipleObjects(2, events, FALSE,
+                                                    timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs));
         if (waited == WAIT_TIMEOUT)
             return {};
         if (waited == WAIT_OBJECT_0 + 1)
@@ -94,7 +99,8 @@ std::vector<std::wstring> Win32HidApi::interfacePaths()
     std::vector<std::wstring> paths;
     GUID hidGuid;
     HidD_GetHidGuid(&hidGuid);
-    const HDEVINFO set = SetupDiGetClassDevsW(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    const HDEVINFO set =
+        SetupDiGetClassDevsW(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
     if (set == INVALID_HANDLE_VALUE)
         return paths;
     for (DWORD index = 0;; ++index) {

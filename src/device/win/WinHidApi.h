@@ -44,8 +44,8 @@ struct HidCaps {
 };
 
 struct ReadResult {
-    int bytes = 0;          // > 0: a report; 0: timed out or interrupted
-    ErrorCode error = 0;    // set when bytes < 0
+    int bytes = 0;        // > 0: a report; 0: timed out or interrupted
+    ErrorCode error = 0;  // set when bytes < 0
 };
 
 // Input reports of one interface, read with overlapped I/O so that a waiting read can be
@@ -78,7 +78,8 @@ public:
     virtual bool setFeature(Handle handle, std::uint8_t* data, std::size_t length) = 0;
     virtual bool getFeature(Handle handle, std::uint8_t* data, std::size_t length) = 0;
     // A second, overlapped handle on the path for input reports; nullptr with lastError() set.
-    virtual std::unique_ptr<WinInputReader> openReader(const std::wstring& path, std::size_t reportLength) = 0;
+    virtual std::unique_ptr<WinInputReader> openReader(const std::wstring& path,
+                                                       std::size_t reportLength) = 0;
     // The calling thread's last error.
     virtual ErrorCode lastError() = 0;
 };

@@ -29,88 +29,74 @@ private:
     WinHidApi::Handle handle_;
 };
 
-class WinHidDevice : public HidDevice {
-public:
-    WinHidDevice(WinHidApi& api, WinHidApi::Handle handle, std::wstring path, std::size_t inputReportLength)
-        : api_(api), handle_(handle), path_(std::move(path)), inputReportLength_(inputReportLength)
-    {
-    }
-    WinHidDevice(const WinHidDevice&) = delete;
-    WinHidDevice& operator=(const WinHidDevice&) = delete;
-    ~WinHidDevice() override
-    {
-        reader_.reset();
-        api_.close(handle_);
-    }
+}  // namespace
 
-    int sendFeatureReport(const std::uint8_t* data, std::size_t length) override
-    {
-        // HidD_SetFeature takes a writable buffer; the caller keeps its own copy for retries.
-        const bool ok = api_.setFeature(handle_, const_cast<std::uint8_t*>(data), length);
-        return finish(ok, length, HidOperation::Feature);
-    }
+WinHidDevice::WinHidDevice(WinHidApi& api, WinHidApi::Handle handle, std::wstring path,
+                           std::size_t inputReportLength)
+    : api_(api), handle_(handle), path_(std::move(path)), inputReportLength_(inputReportLength)
+{
+}
 
-    int getFeatureReport(std::uint8_t* data, std::size_t length) override
-    {
-        const bool ok = api_.getFeature(handle_, data, length);
-        return finish(ok, length, HidOperation::Feature);
-    }
+WinHidDevice::~WinHidDevice()
+{
+    reader_.reset();
+    api_.close(handle_);
+}
 
-    int read(std::uint8_t* data, std::size_t length, int timeoutMs) override
-    {
-        WinInputReader* reader = nullptr;
-        {
-            std::lock_guard lock(readerMutex_);
-            if (interrupted_)
-                return 0;
-            if (!reader_) {
-                reader_ = api_.openReader(path_, std::max(length, inputReportLength_));
-                if (!reader_) {
-                    lastError_ = classifyWinError(api_.lastError(), HidOperation::Read);
-                    return -1;
-                }
-            }
-            reader = reader_.get();
-        }
-        const ReadResult result = reader->read(data, length, timeoutMs);
-        lastError_ = result.bytes < 0 ? classifyWinError(result.error, HidOperation::Read) : HidError::None;
-        return result.bytes;
-    }
+int WinHidDevice::sendFeatureReport(const std::uint8_t* data, std::size_t length)
+{
+    // HidD_SetFeature takes a writable buffer; the caller keeps its own copy for retries.
+    const bool ok = api_.setFeature(handle_, const_cast<std::uint8_t*>(data), length);
+    return finish(ok, length, HidOperation::Feature);
+}
 
-    void interruptRead()
+int WinHidDevice::getFeatureReport(std::uint8_t* data, std::size_t length)
+{
+    const bool ok = api_.getFeature(handle_, data, length);
+    return finish(ok, length, HidOperation::Feature);
+}
+
+int WinHidDevice::read(std::uint8_t* data, std::size_t length, int timeoutMs)
+{
+    WinInputReader* reader = nullptr;
     {
         std::lock_guard lock(readerMutex_);
-        interrupted_ = true;
-        if (reader_)
-            reader_->interrupt();
-    }
-
-    HidError lastError() const override { return lastError_; }
-
-private:
-    int finish(bool ok, std::size_t length, HidOperation operation)
-    {
-        if (ok) {
-            lastError_ = HidError::None;
-            return static_cast<int>(length);
+        if (interrupted_)
+            return 0;
+        if (!reader_) {
+            // Windows reads whole reports only: the buffer takes the longest input report.
+            reader_ = api_.openReader(path_, std::max(length, inputReportLength_));
+            if (!reader_) {
+                lastError_ = classifyWinError(api_.lastError(), HidOperation::Read);
+                return -1;
+            }
         }
-        const ErrorCode code = api_.lastError();
-        // A failure without a code still failed.
-        lastError_ = code ? classifyWinError(code, operation) : HidError::Other;
-        return -1;
+        reader = reader_.get();
     }
+    const ReadResult result = reader->read(data, length, timeoutMs);
+    lastError_ = result.bytes < 0 ? classifyWinError(result.error, HidOperation::Read) : HidError::None;
+    return result.bytes;
+}
 
-    WinHidApi& api_;
-    WinHidApi::Handle handle_;
-    std::wstring path_;
-    std::size_t inputReportLength_;
-    std::mutex readerMutex_;
-    std::unique_ptr<WinInputReader> reader_;
-    bool interrupted_ = false;
-    HidError lastError_ = HidError::None;
-};
+void WinHidDevice::interruptRead()
+{
+    std::lock_guard lock(readerMutex_);
+    interrupted_ = true;
+    if (reader_)
+        reader_->interrupt();
+}
 
-}  // namespace
+int WinHidDevice::finish(bool ok, std::size_t length, HidOperation operation)
+{
+    if (ok) {
+        lastError_ = HidError::None;
+        return static_cast<int>(length);
+    }
+    const ErrorCode code = api_.lastError();
+    // A failure without a code still failed.
+    lastError_ = code ? classifyWinError(code, operation) : HidError::Other;
+    return -1;
+}
 
 std::vector<HidInterfaceInfo> WinHidBackend::enumerate(std::uint16_t vendorId, std::uint16_t productId)
 {
@@ -196,8 +182,15 @@ std::wstring fromUtf8(std::string_view text)
     std::size_t i = 0;
     while (i < text.size()) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
-        char32_t c = extra == 0 ? lead : extra == 1 ? (lead & 0x1F) : extra == 2 ? (lead & 0x0F) : (lead & 0x07);
+        int extra = lead < 0x80           ? 0
+                    : (lead >> 5) == 0x6  ? 1
+                    : (lead >> 4) == 0xE  ? 2
+                    : (lead >> 3) == 0x1E ? 3
+                                          : -1;
+        char32_t c = extra == 0   ? lead
+                     : extra == 1 ? (lead & 0x1F)
+                     : extra == 2 ? (lead & 0x0F)
+                                  : (lead & 0x07);
         bool valid = extra >= 0 && i + static_cast<std::size_t>(extra) < text.size();
         for (int k = 1; valid && k <= extra; ++k) {
             const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
