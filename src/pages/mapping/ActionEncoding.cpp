@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "pages/mapping/KeyNameTable.h"
+#include "pages/mapping/KeyUsageTable.h"
 
 namespace lark {
 
@@ -73,54 +73,11 @@ std::optional<std::string> captionOf(const std::array<CodeCaption, N>& table, st
     return std::nullopt;
 }
 
-// The modifier bit a modifier key carries itself, 0 for other keys.
-std::uint8_t ownModifierBit(std::uint16_t virtualKey)
-{
-    switch (virtualKey) {
-    case 0x5B:
-    case 0x5C:
-        return WinBit;
-    case 0xA0:
-    case 0xA1:
-        return ShiftBit;
-    case 0xA2:
-    case 0xA3:
-        return CtrlBit;
-    case 0xA4:
-    case 0xA5:
-        return AltBit;
-    default:
-        return 0;
-    }
-}
-
 std::string keyCaption(const ButtonAction& action, KeyCaptureState& capture)
 {
-    const std::uint16_t virtualKey = usageToVirtualKey(action.param1);
     capture.capturedModifiers = action.code;
-    capture.capturedKeyCode = virtualKey;
-
-    // One prefix only: the first set bit in the order Shift, Ctrl, Win, Alt decides. A modifier
-    // key that carries that very bit already says it in its own name.
-    struct PrefixRule {
-        std::uint8_t bit;
-        const char* prefix;
-    };
-    constexpr auto kRules = std::to_array<PrefixRule>({
-        {ShiftBit, "Shift+"},
-        {CtrlBit, "Ctrl+"},
-        {WinBit, "Win+"},
-        {AltBit, "Alt+"},
-    });
-    std::string prefix;
-    for (const PrefixRule& rule : kRules) {
-        if (action.code & rule.bit) {
-            if (ownModifierBit(virtualKey) != rule.bit)
-                prefix = rule.prefix;
-            break;
-        }
-    }
-    return prefix + keyName(virtualKey);
+    capture.capturedKeyCode = action.param1;
+    return keyboardCaption(action.code, action.param1);
 }
 
 }  // namespace
@@ -142,9 +99,9 @@ const PlainMenuEntry* findPlainMenuEntry(int command)
 ButtonAction encodeKeyboardAction(KeyCaptureState& capture)
 {
     capture.capturedModifiers =
-        static_cast<std::uint8_t>(capture.capturedModifiers | ownModifierBit(capture.capturedKeyCode));
+        static_cast<std::uint8_t>(capture.capturedModifiers | usageModifierBit(capture.capturedKeyCode));
     return ButtonAction{static_cast<std::uint8_t>(ActionKind::KeyboardKey), capture.capturedModifiers,
-                        virtualKeyToUsage(capture.capturedKeyCode), 0};
+                        capture.capturedKeyCode, 0};
 }
 
 ButtonAction encodeFixedCpiAction(std::uint32_t x, std::uint32_t y)
@@ -189,12 +146,18 @@ std::string dialogModifierPrefix(std::uint8_t modifierBits)
     if (modifierBits & ShiftBit)
         prefix += "Shift+";
     if (modifierBits & CtrlBit)
-        prefix += "CTRL+";
+        prefix += "Ctrl+";
     if (modifierBits & WinBit)
         prefix += "Win+";
     if (modifierBits & AltBit)
         prefix += "Alt+";
     return prefix;
+}
+
+std::string keyboardCaption(std::uint8_t modifierBits, std::uint16_t usage)
+{
+    const auto others = static_cast<std::uint8_t>(modifierBits & ~usageModifierBit(usage));
+    return dialogModifierPrefix(others) + usageCaption(usage);
 }
 
 }  // namespace lark

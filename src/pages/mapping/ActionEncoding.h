@@ -32,7 +32,7 @@ enum ModifierBit : std::uint8_t {
 // What the keyboard key dialog hands to the mapping page. One instance lives as long as the
 // page; the caption decoder writes it too, so it is not reset between openings.
 struct KeyCaptureState {
-    std::uint16_t capturedKeyCode = 0;   // Windows virtual-key code
+    std::uint16_t capturedKeyCode = 0;   // usage ID on the HID Keyboard/Keypad page; 0 for none
     std::uint8_t capturedModifiers = 0;  // ModifierBit combination
     std::string capturedKeyText;         // UTF-8
 };
@@ -75,7 +75,8 @@ std::span<const PlainMenuEntry> plainMenuEntries();
 const PlainMenuEntry* findPlainMenuEntry(int command);
 
 // KeyboardKey action of the captured key: the modifier bits of the dialog plus the bit of the
-// key itself when it is a modifier key (written back into capturedModifiers), and the key's usage.
+// key itself when it is a modifier key (written back into capturedModifiers), and the key's usage
+// exactly as captured.
 ButtonAction encodeKeyboardAction(KeyCaptureState& capture);
 
 ButtonAction encodeFixedCpiAction(std::uint32_t x, std::uint32_t y);
@@ -87,8 +88,13 @@ std::string fixedCpiCaption(std::uint32_t x, std::uint32_t y);
 // action also loads its modifiers and key into `capture`.
 std::optional<std::string> actionCaption(const ButtonAction& action, KeyCaptureState& capture);
 
-// The prefix the keyboard key dialog writes for its checked boxes: every set bit, in the order
-// Shift, Ctrl, Win, Alt ("Shift+CTRL+Win+Alt+").
+// The prefix of a keyboard caption: every set modifier bit, in the order of the dialog's boxes
+// ("Shift+Ctrl+Win+Alt+").
 std::string dialogModifierPrefix(std::uint8_t modifierBits);
+
+// Caption of a keyboard key with modifiers, the same right after the capture and when read back
+// from the mouse: every modifier that is set except the one the key itself is ("Ctrl+Left Shift"),
+// then the key's name, or its number for a usage the tool does not know.
+std::string keyboardCaption(std::uint8_t modifierBits, std::uint16_t usage);
 
 }  // namespace lark

@@ -11,7 +11,7 @@
 #include "app/layout/DialogUnits.h"
 #include "app/layout/WarningBox.h"
 #include "pages/mapping/KeyEventMapping.h"
-#include "pages/mapping/KeyNameTable.h"
+#include "pages/mapping/KeyUsageTable.h"
 
 namespace lark {
 
@@ -115,22 +115,37 @@ bool CKeyboard::eventFilter(QObject* watched, QEvent* event)
 {
     if (captureInstalled_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
         // A key event may pass several receivers (window, focus widget, its parents); each
-        // pass maps to the same code, so seeing it more than once is harmless.
-        const std::uint16_t virtualKey = virtualKeyOf(*static_cast<QKeyEvent*>(event));
-        if (virtualKey != 0)
-            showKey(virtualKey);
+        // pass maps to the same key, so seeing it more than once is harmless.
+        const std::uint16_t usage = keyUsageOf(*static_cast<QKeyEvent*>(event));
+        if (usage != 0)
+            showKey(usage);
+        else
+            showRefusedKey();
     }
     return QDialog::eventFilter(watched, event);  // never consumes the key
 }
 
-void CKeyboard::showKey(std::uint16_t virtualKey)
+void CKeyboard::showKey(std::uint16_t usage)
 {
     keyCaptured_ = true;
-    capture_.capturedKeyCode = virtualKey;
-    capture_.capturedKeyText = keyName(virtualKey);
-    const QString name = QString::fromStdString(capture_.capturedKeyText);
-    keyNameLabel_->setText(name);
-    keyNameLabel_->setAccessibleName(name);
+    capture_.capturedKeyCode = usage;
+    capture_.capturedKeyText = usageCaption(usage);
+    showLabel(QString::fromStdString(capture_.capturedKeyText));
+}
+
+void CKeyboard::showRefusedKey()
+{
+    // The mouse cannot send this key; nothing else may be stored in its place.
+    keyCaptured_ = false;
+    capture_.capturedKeyCode = 0;
+    capture_.capturedKeyText.clear();
+    showLabel(QStringLiteral("This key cannot be assigned."));
+}
+
+void CKeyboard::showLabel(const QString& text)
+{
+    keyNameLabel_->setText(text);
+    keyNameLabel_->setAccessibleName(text);
 }
 
 void CKeyboard::keyPressEvent(QKeyEvent* event)
@@ -154,7 +169,9 @@ void CKeyboard::onOk()
     if (altBox_->isChecked())
         bits |= AltBit;
     capture_.capturedModifiers = bits;
-    capture_.capturedKeyText = dialogModifierPrefix(bits) + keyNameLabel_->text().toStdString();
+    // Without a key to assign only the prefix is left, which the page does not store.
+    capture_.capturedKeyText =
+        keyCaptured_ ? keyboardCaption(bits, capture_.capturedKeyCode) : dialogModifierPrefix(bits);
     accept();
 }
 

@@ -24,8 +24,8 @@ public:
     CKeyboard(KeyCaptureState& capture, QWidget* parent, QObject* eventSource);
     ~CKeyboard() override;
 
-    // True once a key event was captured since the dialog was last shown. A result without a
-    // key of this opening must not be encoded: capturedKeyCode may be a leftover.
+    // True when the last key event since the dialog was last shown was a key that can be
+    // assigned. A result without one must not be encoded: capturedKeyCode may be a leftover or 0.
     bool keyCapturedThisOpening() const { return keyCaptured_; }
     bool captureActive() const { return captureInstalled_; }
 
@@ -39,7 +39,9 @@ private:
     void onOk();
     void installCapture();
     void removeCapture();
-    void showKey(std::uint16_t virtualKey);
+    void showKey(std::uint16_t usage);
+    void showRefusedKey();
+    void showLabel(const QString& text);
 
     KeyCaptureState& capture_;
     QObject* eventSource_;

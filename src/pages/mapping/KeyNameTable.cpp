@@ -83,12 +83,13 @@ struct CodeRange {
 };
 
 constexpr auto kRanges = std::to_array<CodeRange>({
-    {0x41, 0x5A, 4},   // A..Z
-    {0x31, 0x39, 30},  // 1..9
-    {0x30, 0x30, 39},  // 0
-    {0x70, 0x7B, 58},  // F1..F12
-    {0x61, 0x69, 89},  // keypad 1..9
-    {0x60, 0x60, 98},  // keypad 0
+    {0x41, 0x5A, 4},    // A..Z
+    {0x31, 0x39, 30},   // 1..9
+    {0x30, 0x30, 39},   // 0
+    {0x70, 0x7B, 58},   // F1..F12
+    {0x7C, 0x87, 104},  // F13..F24
+    {0x61, 0x69, 89},   // keypad 1..9
+    {0x60, 0x60, 98},   // keypad 0
 });
 
 struct CodePair {
@@ -99,15 +100,61 @@ struct CodePair {
 static_assert(kNamedKeys.size() == 59);
 
 constexpr auto kPairs = std::to_array<CodePair>({
-    {0x08, 42},  {0x09, 43},  {0x0D, 40},  {0x13, 72},  {0x14, 57},  {0x1B, 41},  {0x20, 44},  {0x21, 75},
-    {0x22, 78},  {0x23, 77},  {0x24, 74},  {0x25, 80},  {0x26, 82},  {0x27, 79},  {0x28, 81},  {0x2C, 70},
-    {0x2D, 73},  {0x2E, 76},  {0x5B, 227}, {0x5C, 231}, {0x5D, 101}, {0x6A, 85},  {0x6B, 87},  {0x6D, 86},
-    {0x6E, 99},  {0x6F, 84},  {0x90, 83},  {0x91, 71},  {0xA0, 225}, {0xA1, 229}, {0xA2, 224}, {0xA3, 228},
-    {0xA4, 226}, {0xA5, 230}, {0xAE, 129}, {0xAF, 128}, {0xBA, 51},  {0xBB, 46},  {0xBC, 54},  {0xBD, 45},
-    {0xBE, 55},  {0xBF, 56},  {0xC0, 53},  {0xDB, 47},  {0xDC, 49},  {0xDD, 48},  {0xDE, 52},
+    {0x08, 42},
+    {0x09, 43},
+    {0x0D, 40},
+    {0x13, 72},
+    {0x14, 57},
+    {0x1B, 41},
+    {0x20, 44},
+    {0x21, 75},
+    {0x22, 78},
+    {0x23, 77},
+    {0x24, 74},
+    {0x25, 80},
+    {0x26, 82},
+    {0x27, 79},
+    {0x28, 81},
+    {0x2C, 70},
+    {0x2D, 73},
+    {0x2E, 76},
+    {0x5B, 227},
+    {0x5C, 231},
+    {0x5D, 101},
+    {0x6A, 85},
+    {0x6B, 87},
+    {0x6D, 86},
+    {0x6E, 99},
+    {0x6F, 84},
+    {0x90, 83},
+    {0x91, 71},
+    {0xA0, 225},
+    {0xA1, 229},
+    {0xA2, 224},
+    {0xA3, 228},
+    {0xA4, 226},
+    {0xA5, 230},
+    {0xAE, 129},
+    {0xAF, 128},
+    {0xBA, 51},
+    {0xBB, 46},
+    {0xBC, 54},
+    {0xBD, 45},
+    {0xBE, 55},
+    {0xBF, 56},
+    {0xC0, 53},
+    {0xDB, 47},
+    {0xDC, 49},
+    {0xDD, 48},
+    {0xDE, 52},
+    // Keys whose usages lie beyond the classic PC keyboard.
+    {0x2B, 116},
+    {0x2F, 117},
+    {0x29, 119},
+    {0xAD, 127},
 });
 
-static_assert(kPairs.size() == 47);
+static_assert(kPairs.size() == 51);
 
 // Ctrl+Break produces this code; it stands for the Pause key but is never produced back.
 constexpr CodePair kCtrlBreak{0x03, 72};
@@ -143,7 +190,7 @@ std::uint16_t virtualKeyToUsage(std::uint16_t virtualKey)
     }
     if (virtualKey == kCtrlBreak.virtualKey)
         return kCtrlBreak.usage;
-    return virtualKey;
+    return 0;
 }
 
 std::uint16_t usageToVirtualKey(std::uint16_t usage)
@@ -157,7 +204,7 @@ std::uint16_t usageToVirtualKey(std::uint16_t usage)
         if (pair.usage == usage)
             return pair.virtualKey;
     }
-    return usage;
+    return 0;
 }
 
 }  // namespace lark

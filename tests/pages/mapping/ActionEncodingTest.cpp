@@ -5,7 +5,7 @@
 #include <string>
 
 #include "pages/mapping/ActionEncoding.h"
-#include "pages/mapping/KeyNameTable.h"
+#include "settings/SettingsBlock.h"
 
 using namespace lark;
 
@@ -117,33 +117,38 @@ struct KeyCaptionCase {
     std::uint8_t modifiers;
     std::uint16_t usage;
     const char* caption;
-    std::uint16_t virtualKey;  // what the decoder leaves in capturedKeyCode
+    std::uint16_t keyCode;  // what the decoder leaves in capturedKeyCode
 };
 
 const KeyCaptionCase kKeyCaptions[] = {
-    {2 | 1, 4, "Shift+A", 0x41},     // one prefix, the first bit decides
-    {1 | 8 | 4, 4, "Ctrl+A", 0x41},  // Ctrl before Win and Alt
-    {8 | 4, 4, "Win+A", 0x41},       // Win before Alt
-    {4, 4, "Alt+A", 0x41},
-    {2 | 1, 225, "Left Shift", 0xA0},  // Shift exception; Ctrl not looked at
-    {2, 229, "Right Shift", 0xA1},
-    {1, 224, "Left Control", 0xA2},
-    {1, 228, "Right Control", 0xA3},
-    {8, 227, "Left Window", 0x5B},
-    {8, 231, "Right Window", 0x5C},
-    {4, 226, "Left Alt", 0xA4},
-    {4, 230, "Right Alt", 0xA5},
-    {2, 224, "Shift+Left Control", 0xA2},  // the exception applies only to the deciding bit's keys
-    {1, 225, "Ctrl+Left Shift", 0xA0},
-    {0, 40, "Enter", 0x0D},
-    {0, 82, "Up Arrow ", 0x26},
-    {2, 128, "Shift+Volume Up ", 0xAF},
-    {0, 100, "4", 100},  // unknown usage is named as a virtual-key code
-    {0, 0, "", 0},
-    {2, 0, "Shift+", 0},
-    {0, 124, "F13", 0x7C},
-    {0, 72, "Pause", 0x13},
-    {0, 0x0400, "", 0x0400},
+    {2 | 1, 4, "Shift+Ctrl+A", 4},  // every modifier, in the dialog's order
+    {1 | 8 | 4, 4, "Ctrl+Win+Alt+A", 4},
+    {8 | 4, 4, "Win+Alt+A", 4},
+    {4, 4, "Alt+A", 4},
+    {15, 4, "Shift+Ctrl+Win+Alt+A", 4},
+    {2 | 1, 225, "Ctrl+Left Shift", 225},  // a modifier key does not repeat its own modifier
+    {2, 229, "Right Shift", 229},
+    {1, 224, "Left Control", 224},
+    {1, 228, "Right Control", 228},
+    {8, 227, "Left Window", 227},
+    {8, 231, "Right Window", 231},
+    {4, 226, "Left Alt", 226},
+    {4, 230, "Right Alt", 230},
+    {15, 230, "Shift+Ctrl+Win+Right Alt", 230},
+    {2, 224, "Shift+Left Control", 224},
+    {1, 225, "Ctrl+Left Shift", 225},
+    {0, 40, "Enter", 40},
+    {0, 82, "Up Arrow ", 82},
+    {2, 128, "Shift+Volume Up ", 128},
+    {0xF0, 4, "A", 4},  // the high four bits carry no modifier
+    {0, 72, "Pause", 72},
+    {0, 0x68, "F13", 0x68},
+    // A usage the tool does not know shows its number, not an unrelated key's name.
+    {0, 100, "Non-US \\", 100},
+    {0, 0x8D, "Key 0x8D", 0x8D},
+    {0, 0, "Key 0x00", 0},
+    {2, 0, "Shift+Key 0x00", 0},
+    {4, 0x0400, "Alt+Key 0x400", 0x0400},
 };
 
 }  // namespace
@@ -155,7 +160,7 @@ TEST(ActionCaption, KeyboardKeyCaptionsAndTheCaptureTheyLeave)
         const ButtonAction stored = act(2, c.modifiers, c.usage, 0x1234);
         const ButtonAction before = stored;
         EXPECT_EQ(actionCaption(stored, capture), std::optional<std::string>(c.caption)) << c.caption;
-        EXPECT_EQ(capture.capturedKeyCode, c.virtualKey) << c.caption;
+        EXPECT_EQ(capture.capturedKeyCode, c.keyCode) << c.caption;
         EXPECT_EQ(capture.capturedModifiers, c.modifiers) << c.caption;
         EXPECT_EQ(capture.capturedKeyText, "kept");
         EXPECT_EQ(stored, before);
@@ -178,60 +183,82 @@ TEST(ActionCaption, DecodingLeavesTheSlotUntouched)
 namespace {
 
 struct EncodeCase {
-    std::uint16_t virtualKey;
+    std::uint16_t usage;
     std::uint8_t boxes;  // modifier bits of the dialog's check boxes
     std::uint8_t code;
-    std::uint16_t usage;
 };
 
 const EncodeCase kEncodes[] = {
-    {0xA0, 0, 2, 225},   {0xA0, 1, 3, 225},  {0xA1, 0, 2, 229},  {0xA2, 0, 1, 224},  {0xA3, 2, 3, 228},
-    {0xA4, 0, 4, 226},   {0xA5, 8, 12, 230}, {0x5B, 0, 8, 227},  {0x5C, 4, 12, 231}, {0x5B, 8, 8, 227},
-    {0x41, 2 | 1, 3, 4}, {0x41, 0, 0, 4},    {0x0D, 15, 15, 40}, {0x03, 0, 0, 72},   {0x10, 0, 0, 0x10},
-    {0xAD, 2, 2, 173},   {0x00, 0, 0, 0},
+    {225, 0, 2},  {225, 1, 3}, {229, 0, 2},  {224, 0, 1},  {228, 2, 3},   {226, 0, 4},
+    {230, 8, 12}, {227, 0, 8}, {231, 4, 12}, {227, 8, 8},  {4, 2 | 1, 3}, {4, 0, 0},
+    {40, 15, 15}, {72, 0, 0},  {0x68, 0, 0}, {0x7F, 2, 2}, {0xE8, 0, 0},  {0, 0, 0},
 };
 
 }  // namespace
 
-TEST(EncodeKeyboardAction, ModifierKeysAddTheirOwnBit)
+TEST(EncodeKeyboardAction, ModifierKeysAddTheirOwnBitAndTheUsageIsKept)
 {
     for (const EncodeCase& c : kEncodes) {
-        KeyCaptureState capture{c.virtualKey, c.boxes, "text"};
+        KeyCaptureState capture{c.usage, c.boxes, "text"};
         const ButtonAction encoded = encodeKeyboardAction(capture);
-        EXPECT_EQ(encoded, act(2, c.code, c.usage, 0)) << "vk 0x" << std::hex << c.virtualKey;
+        EXPECT_EQ(encoded, act(2, c.code, c.usage, 0)) << "usage 0x" << std::hex << c.usage;
         EXPECT_EQ(capture.capturedModifiers, c.code);
-        EXPECT_EQ(capture.capturedKeyCode, c.virtualKey);
+        EXPECT_EQ(capture.capturedKeyCode, c.usage);
         EXPECT_EQ(capture.capturedKeyText, "text");
     }
 }
 
-TEST(EncodeKeyboardAction, CtrlBreakReadsBackAsPause)
+TEST(EncodeKeyboardAction, CaptionAfterCaptureIsTheCaptionAfterARefresh)
 {
-    KeyCaptureState capture{3, 0, ""};
-    const ButtonAction encoded = encodeKeyboardAction(capture);
-    EXPECT_EQ(encoded.param1, 72);
-    EXPECT_EQ(actionCaption(encoded, capture), std::optional<std::string>("Pause"));
-    EXPECT_EQ(capture.capturedKeyCode, 19);
+    for (std::uint16_t usage : {4, 40, 0x5D, 0x68, 0x7F, 0x87, 224, 225, 226, 227, 228, 229, 230, 231}) {
+        for (std::uint8_t boxes = 0; boxes < 16; ++boxes) {
+            KeyCaptureState capture{usage, boxes, ""};
+            const std::string shownAfterCapture = keyboardCaption(boxes, usage);
+            const ButtonAction encoded = encodeKeyboardAction(capture);
+            KeyCaptureState decoded;
+            EXPECT_EQ(actionCaption(encoded, decoded), std::optional<std::string>(shownAfterCapture))
+                << "usage " << usage << " boxes " << int(boxes);
+        }
+    }
+    KeyCaptureState capture{4, 2 | 1, ""};
+    EXPECT_EQ(keyboardCaption(2 | 1, 4), "Shift+Ctrl+A");
+    EXPECT_EQ(encodeKeyboardAction(capture), act(2, 3, 4, 0));
 }
 
-TEST(EncodeKeyboardAction, CapturedShiftCtrlAReadsBackWithOnePrefix)
+TEST(EncodeKeyboardAction, StoredUnknownKeyReadsAsItsNumberAndIsWrittenBackUnchanged)
 {
-    KeyCaptureState capture{0x41, 2 | 1, dialogModifierPrefix(2 | 1) + keyName(0x41)};
-    EXPECT_EQ(capture.capturedKeyText, "Shift+CTRL+A");
-    const ButtonAction encoded = encodeKeyboardAction(capture);
-    EXPECT_EQ(encoded, act(2, 3, 4, 0));
-    EXPECT_EQ(actionCaption(encoded, capture), std::optional<std::string>("Shift+A"));
+    // Written by another tool: a usage without a name, and modifier bits beyond the four known.
+    for (const ButtonAction stored :
+         {act(2, 0x00, 0x9C, 0), act(2, 0x25, 0x8D, 0x0700), act(2, 0xF2, 0x0123, 5)}) {
+        MouseSettings settings;
+        setDefaults(settings);
+        settings.buttons[3].action = stored;
+        SettingsBlock block{};
+        encodeSettings(settings, block);
+        const SettingsBlock before = block;
+
+        MouseSettings readBack;
+        decodeSettings(block, readBack);
+        KeyCaptureState capture;
+        const std::optional<std::string> caption = actionCaption(readBack.buttons[3].action, capture);
+        ASSERT_TRUE(caption.has_value());
+        EXPECT_NE(caption->find("Key 0x"), std::string::npos) << *caption;
+
+        SettingsBlock written{};
+        encodeSettings(readBack, written);
+        EXPECT_EQ(written, before) << *caption;
+    }
 }
 
 TEST(DialogModifierPrefix, EveryCheckedBoxInFixedOrder)
 {
     EXPECT_EQ(dialogModifierPrefix(0), "");
     EXPECT_EQ(dialogModifierPrefix(2), "Shift+");
-    EXPECT_EQ(dialogModifierPrefix(1), "CTRL+");
+    EXPECT_EQ(dialogModifierPrefix(1), "Ctrl+");
     EXPECT_EQ(dialogModifierPrefix(8), "Win+");
     EXPECT_EQ(dialogModifierPrefix(4), "Alt+");
-    EXPECT_EQ(dialogModifierPrefix(15), "Shift+CTRL+Win+Alt+");
-    EXPECT_EQ(dialogModifierPrefix(4 | 1), "CTRL+Alt+");
+    EXPECT_EQ(dialogModifierPrefix(15), "Shift+Ctrl+Win+Alt+");
+    EXPECT_EQ(dialogModifierPrefix(4 | 1), "Ctrl+Alt+");
 }
 
 TEST(FixedCpi, EncodingAndCaption)
