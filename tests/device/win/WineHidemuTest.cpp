@@ -13,9 +13,11 @@
 #include "device/DeviceEventListener.h"
 #include "device/DeviceIds.h"
 #include "device/DeviceLink.h"
+#include "device/InterfaceNameMatch.h"
 #include "device/MouseCommands.h"
 #include "device/PlatformBackend.h"
 #include "device/RealSleeper.h"
+#include "device/win/WinDeviceNotifier.h"
 #include "device/win/WinHidBackend.h"
 #include "device/win/WineHidemuControl.h"
 #include "settings/SettingsBlock.h"
@@ -213,7 +215,7 @@ TEST_F(WineEvents, AnInterruptEndsAReadThatWaitsWithoutLimit)
 
 using WineHotplug = WineFixture;
 
-TEST_F(WineHotplug, AnUnpluggedMouseFailsAtOnceAndIsNotFound)
+TEST_F(WineHotplug, AnUnplugIsAnnouncedAndTheMouseFailsAtOnceAndIsNotFound)
 {
     std::unique_ptr<HidDevice> events;
     for (const auto& info : backend->enumerate(kVendorId, kProductId))
@@ -222,6 +224,8 @@ TEST_F(WineHotplug, AnUnpluggedMouseFailsAtOnceAndIsNotFound)
     ASSERT_NE(events, nullptr);
     std::uint8_t report[kEventReportLength];
     ASSERT_EQ(events->read(report, sizeof report, 0), 0);
+    win::WinDeviceNotifier notifier;
+    ASSERT_TRUE(notifier.start());
 
     ctl("unplug");
     // The reader sees the device go.
@@ -234,6 +238,17 @@ TEST_F(WineHotplug, AnUnpluggedMouseFailsAtOnceAndIsNotFound)
     EXPECT_NE(readFirmwareVersion(link, version), kResultDone);
     EXPECT_FALSE(link.findMouse(kProductId));
     EXPECT_FALSE(link.hasHandle());
+
+    // The device broadcast names the mouse's interfaces as they leave.
+    int removals = 0;
+    for (int wait = 0; wait < 100 && removals == 0; ++wait) {
+        WaitForSingleObject(notifier.waitHandle(), 200);
+        for (const auto& notice : notifier.take()) {
+            EXPECT_FALSE(notice.arrival) << notice.name;
+            removals += isMouseInterfaceName(notice.name) ? 1 : 0;
+        }
+    }
+    EXPECT_GE(removals, 1);
     // Wine 8's device manager does not start the mouse again after a plug here, so the return
     // is left to the Linux tiers; this test runs last.
 }
