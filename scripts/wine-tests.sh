@@ -66,6 +66,15 @@ under_hidemu wine "$dir/tests/device/wine_hidemu_tests.exe" --gtest_filter=-Wine
 under_hidemu wine "$dir/tests/device/wine_hidemu_tests.exe" --gtest_filter=WineHotplug.*
 say "backend tests passed under wine on the emulated mouse"
 
+# Benchmark: the device work of `show` under Wine beside the same on Linux (hidapi), if built.
+echo "show_path under wine (SetupAPI, hid.dll):"
+under_hidemu wine "$dir/bench/core/show_path.exe" 5 | sed 's/^/  /'
+linux_bench=${LARK_LINUX_BUILD_DIR:-build}/bench/core/show_path
+if [ -x "$linux_bench" ]; then
+    echo "show_path on Linux (hidapi, hidraw):"
+    under_hidemu "$linux_bench" 5 | sed 's/^/  /'
+fi
+
 if [ -x tests/cli/wine-larkctl.sh ] && [ -f "$dir/src/cli/larkctl.exe" ]; then
     tests/cli/wine-larkctl.sh "$dir/src/cli/larkctl.exe" "$scenario"
     say "larkctl.exe checks passed under wine on the emulated mouse"
