@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Idle cost of the real lark-config: connected to hidemu's emulated mouse, event listener
 # running, left alone for IDLE_SECONDS (default 30). Prints the CPU time it used (utime+stime
-# from /proc/PID/stat), its resident memory (VmRSS) and how often it woke up (context switches).
+# from /proc/PID/stat), its resident memory (VmRSS) and how often it woke up (context switches),
+# in all and per thread (the event reader is the thread named lark-events).
 # Needs root, /dev/fuse and libfuse3, like scripts/hidemu-tests.sh. Builds lark-config into
 # build/ (or $LARK_BUILD_DIR) and hidemu from a scratch copy of HIDEMU_SRC when LARK_HIDEMU
 # does not name a built one.
@@ -34,9 +35,16 @@ if [ "${1:-}" = --inside ]; then
     ticks=$(getconf CLK_TCK)
     cpu() { local s; s=$(<"/proc/$pid/stat"); s=${s##*) }; set -- $s; echo $(( ${12} + ${13} )); }
     switches() { cat /proc/"$pid"/task/*/status | awk '/ctxt_switches/ { n += $2 } END { print n }'; }
-    cpu0=$(cpu) sw0=$(switches)
+    # One line per thread: id, name, context switches so far.
+    threads() {
+        for task in /proc/"$pid"/task/*; do
+            awk -v tid="${task##*/}" '/^Name:/ { name = $2 } /ctxt_switches/ { n += $2 }
+                END { print tid, name, n }' "$task/status" 2>/dev/null || true
+        done
+    }
+    cpu0=$(cpu) sw0=$(switches) th0=$(threads)
     sleep "$seconds"
-    cpu1=$(cpu) sw1=$(switches)
+    cpu1=$(cpu) sw1=$(switches) th1=$(threads)
     rss=$(awk '/^VmRSS/ { print $2, $3 }' "/proc/$pid/status")
     kill -0 "$pid" || { echo "idle: lark-config ended early" >&2; exit 1; }
     awk -v t=$((cpu1 - cpu0)) -v hz="$ticks" -v s="$seconds" -v sw=$((sw1 - sw0)) -v rss="$rss" 'BEGIN {
@@ -44,6 +52,10 @@ if [ "${1:-}" = --inside ]; then
         printf "idle %d s: CPU time %.0f ms (clock tick %.0f ms; %.3f %% of one core), VmRSS %s, %.1f wake-ups/s\n",
                s, ms, 1000 / hz, ms / (s * 10), rss, sw / s
     }'
+    # Threads that lived through the whole measurement.
+    awk -v s="$seconds" 'NR == FNR { before[$1] = $3; next }
+        $1 in before { printf "  thread %-16s %.2f wake-ups/s\n", $2, ($3 - before[$1]) / s }' \
+        <(echo "$th0") <(echo "$th1")
     exit 0
 fi
 

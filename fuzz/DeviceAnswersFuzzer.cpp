@@ -97,6 +97,7 @@ public:
     }
 
     int read(std::uint8_t*, std::size_t, int) override { return fail(HidError::DeviceGone); }
+    void interruptRead() override {}
     HidError lastError() const override { return lastError_; }
 
 private:

@@ -1,5 +1,5 @@
 // The event listener on any sequence of input reports: the fuzzer decides each read's
-// outcome (a report of any length and content, a timeout, a transient error) until the
+// outcome (a report of any length and content, an empty wake-up, a transient error) until the
 // device is gone. Only codes 6 and 0xB4 reach the handler, each once, with byte 2 as the
 // value; every delivered report and every transient error costs the 80 ms pause; the reader
 // ends by itself when the device is gone and reads nothing after that.
@@ -54,7 +54,7 @@ public:
 
     int read(std::uint8_t* data, std::size_t length, int timeoutMs) override
     {
-        FUZZ_CHECK(timeoutMs >= 0);  // a bounded wait, or the reader could not be stopped
+        FUZZ_CHECK(timeoutMs < 0);  // no timeout: an idle reader sleeps until stopped
         if (log_.gone) {
             ++log_.readsAfterGone;
             return fail(HidError::DeviceGone);
@@ -66,7 +66,7 @@ public:
             return fail(HidError::DeviceGone);
         case 1:
             lastError_ = HidError::None;
-            return 0;  // nothing within the timeout
+            return 0;  // woken without a report
         case 2:
             ++log_.pausesOwed;
             return fail(HidError::Transient);
@@ -85,6 +85,8 @@ public:
         return static_cast<int>(count);
     }
 
+    // The reader ends by itself here; stop() comes only after that.
+    void interruptRead() override {}
     HidError lastError() const override { return lastError_; }
 
 private:

@@ -68,11 +68,11 @@ say "backend tests passed under wine on the emulated mouse"
 
 # Benchmark: the device work of `show` under Wine beside the same on Linux (hidapi), if built.
 echo "show_path under wine (SetupAPI, hid.dll):"
-under_hidemu wine "$dir/bench/core/show_path.exe" 5 | sed 's/^/  /'
+under_hidemu wine "$dir/bench/core/show_path.exe" 5 20 | sed 's/^/  /'
 linux_bench=${LARK_LINUX_BUILD_DIR:-build}/bench/core/show_path
 if [ -x "$linux_bench" ]; then
     echo "show_path on Linux (hidapi, hidraw):"
-    under_hidemu "$linux_bench" 5 | sed 's/^/  /'
+    under_hidemu "$linux_bench" 5 20 | sed 's/^/  /'
 fi
 
 if [ -x tests/cli/wine-larkctl.sh ] && [ -f "$dir/src/cli/larkctl.exe" ]; then

@@ -2,11 +2,27 @@
 
 #include <array>
 
+#ifdef __linux__
+#include <pthread.h>
+#endif
+
 #include "device/DeviceIds.h"
 #include "device/HidBackend.h"
 #include "device/Sleeper.h"
 
 namespace lark {
+
+namespace {
+
+// A name that shows in top -H and /proc/PID/task/*/comm, so its wake-ups can be told apart.
+void nameThisThread()
+{
+#ifdef __linux__
+    pthread_setname_np(pthread_self(), "lark-events");
+#endif
+}
+
+}  // namespace
 
 DeviceEventListener::DeviceEventListener(HidBackend& backend, Sleeper& sleeper)
     : backend_(backend), sleeper_(sleeper)
@@ -21,7 +37,7 @@ DeviceEventListener::~DeviceEventListener()
 bool DeviceEventListener::start(Handler handler)
 {
     stop();
-    std::unique_ptr<HidDevice> device;
+    std::shared_ptr<HidDevice> device;
     for (const HidInterfaceInfo& info : backend_.enumerate(kVendorId, kProductId)) {
         if (info.usagePage == kEventUsagePage && info.usage == kEventUsage) {
             device = backend_.open(info.path);
@@ -32,6 +48,10 @@ bool DeviceEventListener::start(Handler handler)
         return false;
     stopRequested_ = false;
     reading_ = true;
+    {
+        std::lock_guard lock(deviceMutex_);
+        device_ = device;
+    }
     reader_ = std::thread(&DeviceEventListener::run, this, std::move(device), std::move(handler));
     return true;
 }
@@ -39,18 +59,27 @@ bool DeviceEventListener::start(Handler handler)
 void DeviceEventListener::stop()
 {
     stopRequested_ = true;
+    std::shared_ptr<HidDevice> device;
+    {
+        std::lock_guard lock(deviceMutex_);
+        device = device_;
+    }
+    // Interrupting is sticky, so a reader that has not reached its read yet ends as well.
+    if (device)
+        device->interruptRead();
     if (reader_.joinable())
         reader_.join();
     reading_ = false;
 }
 
-void DeviceEventListener::run(std::unique_ptr<HidDevice> device, Handler handler)
+void DeviceEventListener::run(std::shared_ptr<HidDevice> device, Handler handler)
 {
+    nameThisThread();
     std::array<std::uint8_t, kEventReportLength> report{};
     while (!stopRequested_) {
         report.fill(0);
-        // A bounded wait, so that stop() is heard even when the mouse stays silent.
-        const int n = device->read(report.data(), report.size(), kReadTimeoutMs);
+        // Blocks until the mouse sends something or stop() interrupts: an idle mouse costs nothing.
+        const int n = device->read(report.data(), report.size(), -1);
         if (n < 0) {
             if (device->lastError() == HidError::Transient) {
                 sleeper_.sleepMs(kWaitAfterReportMs);
@@ -59,13 +88,19 @@ void DeviceEventListener::run(std::unique_ptr<HidDevice> device, Handler handler
             break;  // the device is gone: this reader is done
         }
         if (n == 0)
-            continue;
+            continue;  // interrupted
         const std::uint8_t code = n > 1 ? report[1] : 0;
         const std::uint8_t value = n > 2 ? report[2] : 0;
         if (code == kEventPollingRateChanged || code == kEventAcceptedWithoutAction)
             handler(code, value);
         sleeper_.sleepMs(kWaitAfterReportMs);
     }
+    // Let go of the device now, not when the next start() or stop() comes.
+    {
+        std::lock_guard lock(deviceMutex_);
+        device_.reset();
+    }
+    device.reset();
     reading_ = false;
 }
 

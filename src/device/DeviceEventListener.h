@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 namespace lark {
@@ -27,19 +28,20 @@ public:
 
     // Opens the event interface and starts a reader; false (and no reader) when it cannot be opened.
     bool start(Handler handler);
-    // Ends the reader and waits for it.
+    // Interrupts the reader's read and waits for it to end.
     void stop();
     bool isReading() const { return reading_.load(); }
 
-    static constexpr int kReadTimeoutMs = 250;
     static constexpr unsigned kWaitAfterReportMs = 80;
 
 private:
-    void run(std::unique_ptr<HidDevice> device, Handler handler);
+    void run(std::shared_ptr<HidDevice> device, Handler handler);
 
     HidBackend& backend_;
     Sleeper& sleeper_;
     std::thread reader_;
+    std::mutex deviceMutex_;
+    std::shared_ptr<HidDevice> device_;  // the reader's, while it runs: for stop() to interrupt
     std::atomic<bool> stopRequested_{false};
     std::atomic<bool> reading_{false};
 };

@@ -34,8 +34,12 @@ public:
     // Byte count transferred (report ID included), or -1 with lastError() set.
     virtual int sendFeatureReport(const std::uint8_t* data, std::size_t length) = 0;
     virtual int getFeatureReport(std::uint8_t* data, std::size_t length) = 0;
-    // Input report: byte count, 0 when timeoutMs passed without one, -1 on error.
+    // Input report: byte count, 0 when timeoutMs passed without one or reads were interrupted,
+    // -1 on error. A negative timeoutMs waits until a report comes or interruptRead() is called.
     virtual int read(std::uint8_t* data, std::size_t length, int timeoutMs) = 0;
+    // Safe from any thread: a read blocked in another thread returns 0 at once, and so does
+    // every later read on this device. Meant for ending a reader before the device is closed.
+    virtual void interruptRead() = 0;
 
     virtual HidError lastError() const = 0;
 };

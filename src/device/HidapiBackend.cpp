@@ -3,11 +3,14 @@
 #include <cerrno>
 #include <climits>
 #include <cwchar>
+#include <memory>
 #include <mutex>
+#include <utility>
 
 #include <hidapi/hidapi.h>
 
 #include "device/HidErrorText.h"
+#include "device/HidrawReader.h"
 
 namespace lark {
 
@@ -35,7 +38,10 @@ std::string narrow(const wchar_t* text)
 
 class HidapiDevice : public HidDevice {
 public:
-    explicit HidapiDevice(hid_device* device) : device_(device) {}
+    HidapiDevice(hid_device* device, std::unique_ptr<HidrawReader> reader)
+        : device_(device), reader_(std::move(reader))
+    {
+    }
     HidapiDevice(const HidapiDevice&) = delete;
     HidapiDevice& operator=(const HidapiDevice&) = delete;
     ~HidapiDevice() override { hid_close(device_); }
@@ -54,12 +60,13 @@ public:
         return finish(result, HidOperation::Feature);
     }
 
+    // Input reports come through the reader's own descriptor: hid_read cannot be interrupted.
     int read(std::uint8_t* data, std::size_t length, int timeoutMs) override
     {
-        errno = 0;
-        const int result = hid_read_timeout(device_, data, length, timeoutMs);
-        return finish(result, HidOperation::Read);
+        return reader_->read(data, length, timeoutMs, lastError_);
     }
+
+    void interruptRead() override { reader_->interrupt(); }
 
     HidError lastError() const override { return lastError_; }
 
@@ -73,6 +80,7 @@ private:
     }
 
     hid_device* device_;
+    std::unique_ptr<HidrawReader> reader_;
     HidError lastError_ = HidError::None;
 };
 
@@ -111,8 +119,15 @@ std::unique_ptr<HidDevice> HidapiBackend::open(const std::string& path)
         lastOpenError_ = classifyHidErrorText(narrow(hid_error(nullptr)), HidOperation::Open, savedErrno);
         return nullptr;
     }
+    HidError readerError = HidError::None;
+    auto reader = HidrawReader::open(path, readerError);
+    if (!reader) {
+        hid_close(device);
+        lastOpenError_ = readerError;
+        return nullptr;
+    }
     lastOpenError_ = HidError::None;
-    return std::make_unique<HidapiDevice>(device);
+    return std::make_unique<HidapiDevice>(device, std::move(reader));
 }
 
 }  // namespace lark

@@ -201,12 +201,15 @@ public:
         State& s = *state_;
         if (dead())
             return fail(Direction::Read, 0, {}, HidError::DeviceGone);
-        if (HidError injected = s.readFault.take(); injected != HidError::None)
+        if (HidError injected = interrupted_ ? HidError::None : s.readFault.take();
+            injected != HidError::None)
             return fail(Direction::Read, 0, {}, injected);
-        auto ready = [&] { return dead() || !s.openDevices[id_].input.empty(); };
-        if (timeoutMs < 0) {
+        auto ready = [&] { return interrupted_ || dead() || !s.openDevices[id_].input.empty(); };
+        if (timeoutMs < 0)
             s.inputArrived.wait(lock, ready);
-        } else if (!s.inputArrived.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready)) {
+        else
+            s.inputArrived.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready);
+        if (interrupted_ || (!dead() && s.openDevices[id_].input.empty())) {
             lastError_ = HidError::None;
             return 0;
         }
@@ -221,6 +224,13 @@ public:
         s.record(Direction::Read, collection_, report[0], {data, data + count}, static_cast<int>(count),
                  HidError::None);
         return static_cast<int>(count);
+    }
+
+    void interruptRead() override
+    {
+        std::lock_guard lock(state_->mutex);
+        interrupted_ = true;
+        state_->inputArrived.notify_all();
     }
 
     HidError lastError() const override
@@ -276,6 +286,7 @@ private:
     int id_;
     unsigned generation_;
     HidError lastError_ = HidError::None;
+    bool interrupted_ = false;  // guarded by the state's mutex
 };
 
 VirtualMouse::VirtualMouse(Clock clock) : state_(std::make_shared<State>())

@@ -90,6 +90,8 @@ private:
             return inner_->read(data, length, timeoutMs);
         }
 
+        void interruptRead() override { inner_->interruptRead(); }
+
         HidError lastError() const override { return faulted_ ? error_ : inner_->lastError(); }
 
     private:

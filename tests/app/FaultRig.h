@@ -25,9 +25,9 @@
 
 namespace lark::test {
 
-// Threads of this process that carry the program's own name: ours (the main thread and the
-// event reader). Qt names the threads it starts itself ("Thread (pooled)", "QDBusConnection"),
-// and its pool starts and retires them on its own schedule.
+// Threads of this process that are ours: the main thread (the program's name) and the event
+// reader ("lark-events"). Qt names the threads it starts itself ("Thread (pooled)",
+// "QDBusConnection"), and its pool starts and retires them on its own schedule.
 inline int threadCount()
 {
     auto comm = [](const QString& path) {
@@ -37,8 +37,10 @@ inline int threadCount()
     const QByteArray programName = comm(QStringLiteral("/proc/self/comm"));
     int count = 0;
     const QDir tasks(QStringLiteral("/proc/self/task"));
-    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-        count += comm(tasks.filePath(task) + QStringLiteral("/comm")) == programName;
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QByteArray name = comm(tasks.filePath(task) + QStringLiteral("/comm"));
+        count += name == programName || name == "lark-events\n";
+    }
     return count;
 }
 

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <ctime>
+#include <future>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -68,6 +69,95 @@ template <class Condition> bool eventually(Condition condition, std::chrono::mil
     return true;
 }
 
+// Passes the virtual mouse through and watches the reader's reads: how many were entered,
+// with which timeouts, and when it was interrupted. A closed gate holds reads before they
+// reach the mouse.
+class WatchedBackend : public HidBackend {
+public:
+    explicit WatchedBackend(HidBackend& inner) : inner_(inner) {}
+
+    std::vector<HidInterfaceInfo> enumerate(std::uint16_t vendorId, std::uint16_t productId) override
+    {
+        return inner_.enumerate(vendorId, productId);
+    }
+    std::unique_ptr<HidDevice> open(const std::string& path) override
+    {
+        auto device = inner_.open(path);
+        return device ? std::make_unique<Device>(*this, std::move(device)) : nullptr;
+    }
+    HidError lastOpenError() const override { return inner_.lastOpenError(); }
+
+    bool waitForReadsEntered(int count, std::chrono::milliseconds timeout = 3s)
+    {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, timeout, [&] { return static_cast<int>(timeouts_.size()) >= count; });
+    }
+    bool waitForInterrupt(std::chrono::milliseconds timeout = 3s)
+    {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, timeout, [&] { return interrupts_ > 0; });
+    }
+    std::vector<int> readTimeouts() const
+    {
+        std::lock_guard lock(mutex_);
+        return timeouts_;
+    }
+    void setGateOpen(bool open)
+    {
+        std::lock_guard lock(mutex_);
+        gateOpen_ = open;
+        changed_.notify_all();
+    }
+
+private:
+    class Device : public HidDevice {
+    public:
+        Device(WatchedBackend& owner, std::unique_ptr<HidDevice> inner)
+            : owner_(owner), inner_(std::move(inner))
+        {
+        }
+        int sendFeatureReport(const std::uint8_t* d, std::size_t n) override
+        {
+            return inner_->sendFeatureReport(d, n);
+        }
+        int getFeatureReport(std::uint8_t* d, std::size_t n) override
+        {
+            return inner_->getFeatureReport(d, n);
+        }
+        int read(std::uint8_t* d, std::size_t n, int timeoutMs) override
+        {
+            {
+                std::unique_lock lock(owner_.mutex_);
+                owner_.timeouts_.push_back(timeoutMs);
+                owner_.changed_.notify_all();
+                owner_.changed_.wait(lock, [&] { return owner_.gateOpen_; });
+            }
+            return inner_->read(d, n, timeoutMs);
+        }
+        void interruptRead() override
+        {
+            {
+                std::lock_guard lock(owner_.mutex_);
+                ++owner_.interrupts_;
+                owner_.changed_.notify_all();
+            }
+            inner_->interruptRead();
+        }
+        HidError lastError() const override { return inner_->lastError(); }
+
+    private:
+        WatchedBackend& owner_;
+        std::unique_ptr<HidDevice> inner_;
+    };
+
+    HidBackend& inner_;
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<int> timeouts_;
+    int interrupts_ = 0;
+    bool gateOpen_ = true;
+};
+
 double processCpuMs()
 {
     timespec t{};
@@ -89,7 +179,8 @@ protected:
 
     RecordingSleeper sleeper;
     VirtualMouse mouse{sleeper.clock()};
-    DeviceEventListener listener{mouse, sleeper};
+    WatchedBackend watched{mouse};
+    DeviceEventListener listener{watched, sleeper};
     EventSink sink;
 };
 
@@ -126,14 +217,14 @@ TEST_F(DeviceEventListenerTest, DoesNotStartWithoutAnOpenableEventInterface)
 TEST_F(DeviceEventListenerTest, AfterUnplugTheReaderEndsAtOnceAndDispatchesNothing)
 {
     ASSERT_TRUE(listener.start(sink.handler()));
-    std::this_thread::sleep_for(20ms);  // let it block in its read
+    ASSERT_TRUE(watched.waitForReadsEntered(1));
     mouse.unplug();
 
     ASSERT_TRUE(eventually([&] { return !listener.isReading(); }));
     EXPECT_EQ(mouse.openDeviceCount(), 0);  // it let go of the gone device
-    std::this_thread::sleep_for(300ms);     // longer than one bounded read
     // One failed read told it the device was gone; it did not go on trying.
     EXPECT_EQ(eventReads(true), 1);
+    EXPECT_EQ(watched.readTimeouts().size(), 1u);
     EXPECT_TRUE(sleeper.waits().empty());
 
     mouse.plug();
@@ -183,7 +274,7 @@ class ListenerRestartTest : public DeviceEventListenerTest,
 TEST_P(ListenerRestartTest, ExactlyOneReaderDeliversEachEventOnce)
 {
     ASSERT_TRUE(listener.start(sink.handler()));
-    std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(watched.waitForReadsEntered(1));
     if (GetParam().unplugFirst) {
         mouse.unplug();
         mouse.plug();
@@ -211,18 +302,35 @@ INSTANTIATE_TEST_SUITE_P(Restarts, ListenerRestartTest,
                                            RestartCase{"AfterReplugTwice", true, 2}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(DeviceEventListenerTest, StopJoinsWithinOneBoundedRead)
+TEST_F(DeviceEventListenerTest, StopEndsABlockedReadPromptly)
 {
     ASSERT_TRUE(listener.start(sink.handler()));
-    std::this_thread::sleep_for(30ms);
+    ASSERT_TRUE(watched.waitForReadsEntered(1));
     const auto before = std::chrono::steady_clock::now();
     listener.stop();
     const auto took = std::chrono::steady_clock::now() - before;
 
     EXPECT_FALSE(listener.isReading());
     EXPECT_EQ(mouse.openDeviceCount(), 0);
-    EXPECT_LT(took, std::chrono::milliseconds(DeviceEventListener::kReadTimeoutMs + 200));
+    // Well under 100 ms in practice; the bound only has to tell an interrupt from a lost one.
+    EXPECT_LT(took, 1s);
+    EXPECT_TRUE(sleeper.waits().empty());
     listener.stop();  // again: nothing to join
+}
+
+TEST_F(DeviceEventListenerTest, StopBeforeTheReaderReachesItsReadStillEndsIt)
+{
+    watched.setGateOpen(false);
+    ASSERT_TRUE(listener.start(sink.handler()));
+    ASSERT_TRUE(watched.waitForReadsEntered(1));  // held at the gate, not yet in the mouse
+    auto stopping = std::async(std::launch::async, [&] { listener.stop(); });
+    ASSERT_TRUE(watched.waitForInterrupt());
+    watched.setGateOpen(true);  // the read reaches the mouse after the interrupt
+
+    ASSERT_EQ(stopping.wait_for(3s), std::future_status::ready);
+    EXPECT_FALSE(listener.isReading());
+    EXPECT_EQ(mouse.openDeviceCount(), 0);
+    EXPECT_EQ(watched.readTimeouts().size(), 1u);
 }
 
 TEST_F(DeviceEventListenerTest, DestructionJoinsAReaderThatIsStillWaiting)
@@ -233,17 +341,25 @@ TEST_F(DeviceEventListenerTest, DestructionJoinsAReaderThatIsStillWaiting)
     EXPECT_EQ(mouse.openDeviceCount(), 0);
 }
 
-TEST_F(DeviceEventListenerTest, AnIdleMouseCostsNoMeasurableProcessorTime)
+TEST_F(DeviceEventListenerTest, AnIdleMouseKeepsTheReaderInOneReadWithoutTimeout)
 {
     ASSERT_TRUE(listener.start(sink.handler()));
-    std::this_thread::sleep_for(50ms);
+    ASSERT_TRUE(watched.waitForReadsEntered(1));
     const double before = processCpuMs();
+    // A window for a polling reader to show itself; a blocked one passes however slow the machine.
     std::this_thread::sleep_for(1s);
     const double used = processCpuMs() - before;
     EXPECT_TRUE(listener.isReading());
-    // Four bounded reads a second; a polling loop would burn hundreds of milliseconds.
+    EXPECT_EQ(watched.readTimeouts(), (std::vector<int>{-1}));
     EXPECT_LT(used, 20.0);
     EXPECT_TRUE(sleeper.waits().empty());
+
+    // After an event it goes back to one unbounded read.
+    mouse.pushEvent(kEventPollingRateChanged, 1);
+    ASSERT_TRUE(sink.waitForCount(1));
+    ASSERT_TRUE(watched.waitForReadsEntered(2));
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(watched.readTimeouts(), (std::vector<int>{-1, -1}));
 }
 
 }  // namespace

@@ -42,6 +42,7 @@ public:
     }
 
     int read(std::uint8_t*, std::size_t, int) override { return 0; }
+    void interruptRead() override {}
     HidError lastError() const override { return lastError_; }
 
 private:

@@ -176,6 +176,25 @@ TEST_F(VirtualMouseTest, BlockedReadWakesForAnEventFromAnotherThread)
     EXPECT_EQ(value, 2);
 }
 
+TEST_F(VirtualMouseTest, InterruptEndsABlockedReadAndEveryLaterReadOfThatDeviceOnly)
+{
+    auto events = openCollection(Collection::Event);
+    auto other = openCollection(Collection::Event);
+    auto reader = std::async(std::launch::async, [&] {
+        std::array<std::uint8_t, 8> report{};
+        return events->read(report.data(), report.size(), -1);
+    });
+    events->interruptRead();  // before or during the read: either way it returns
+    EXPECT_EQ(reader.get(), 0);
+    EXPECT_EQ(events->lastError(), HidError::None);
+
+    mouse.pushEvent(kEventPollingRateChanged, 2);
+    std::array<std::uint8_t, 8> report{};
+    EXPECT_EQ(events->read(report.data(), report.size(), -1), 0);  // sticks, even with a report queued
+    EXPECT_EQ(other->read(report.data(), report.size(), -1), 8);
+    EXPECT_EQ(report[2], 2);
+}
+
 TEST_F(VirtualMouseTest, UnplugEndsABlockedReadAndEveryLaterCall)
 {
     auto config = openCollection(Collection::Config);

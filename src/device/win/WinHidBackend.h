@@ -23,7 +23,7 @@ public:
     int getFeatureReport(std::uint8_t* data, std::size_t length) override;
     int read(std::uint8_t* data, std::size_t length, int timeoutMs) override;
     // Safe from any thread: a waiting read returns 0 at once, and so does every later one.
-    void interruptRead();
+    void interruptRead() override;
     HidError lastError() const override { return lastError_; }
 
 private:

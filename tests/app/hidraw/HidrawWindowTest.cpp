@@ -176,10 +176,11 @@ private slots:
         QTRY_VERIFY(!link_->isConnected());
         QCOMPARE(window_->firmwareLabel()->text(), QString());
         QVERIFY(!controlsEnabled());
-        // The reader saw its node go and closed it; the configuration handle stays open.
-        QTRY_COMPARE(entriesWhere("close").size(), qsizetype(1));
+        // The reader saw its node go and closed it (the handle and its own report descriptor);
+        // the configuration handle stays open.
+        QTRY_COMPARE(entriesWhere("close").size(), qsizetype(2));
         QTest::qWait(400);
-        QCOMPARE(entriesWhere("close").size(), qsizetype(1));
+        QCOMPARE(entriesWhere("close").size(), qsizetype(2));
         QVERIFY(entriesWhere("set").isEmpty());
         QVERIFY(entriesWhere("get").isEmpty());
         QVERIFY(sleeper_.waits().empty());
@@ -215,7 +216,8 @@ private slots:
                      qPrintable(QString::number(gap)));  // 50 ms answer wait + 100 ms
         }
         QVERIFY(msBetween(versions.back(), settings.front()) >= 150);
-        QCOMPARE(entriesWhere("open").size(), qsizetype(2));  // configuration and event interfaces
+        // Configuration and event interfaces, each handle with its own report descriptor.
+        QCOMPARE(entriesWhere("open").size(), qsizetype(4));
     }
 
     void eventsAfterTheReplugAreReadByOneReader()

@@ -2,15 +2,20 @@
 // system's hidapi and libudev see as real hidraw nodes. The emulator is driven through its
 // control socket ($HIDEMU_CTL).
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
+#include <mutex>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "device/DeviceEventListener.h"
 #include "device/DeviceIds.h"
 #include "device/DeviceLink.h"
 #include "device/HidapiBackend.h"
@@ -243,6 +248,71 @@ TEST_F(HidrawCommands, EventReportsAreReadAndAnUnplugEndsTheReader)
     EXPECT_EQ(events->read(report.data(), report.size(), 2000), -1);
     EXPECT_EQ(events->lastError(), HidError::DeviceGone);
     ctl("plug");
+}
+
+// --- the event listener on the production backend ---
+
+class HidrawListener : public HidrawFixture {
+protected:
+    // Events handed on by the reader thread.
+    bool waitForEvents(std::size_t count)
+    {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(3), [&] { return events.size() >= count; });
+    }
+    DeviceEventListener::Handler handler()
+    {
+        return [this](std::uint8_t code, std::uint8_t value) {
+            std::lock_guard lock(mutex);
+            events.emplace_back(code, value);
+            changed.notify_all();
+        };
+    }
+    // The reader gives no signal of its own ending.
+    bool readerEnds()
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        while (listener.isReading()) {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return true;
+    }
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::pair<int, int>> events;
+    DeviceEventListener listener{backend, sleeper};
+};
+
+TEST_F(HidrawListener, HandsOnEventsAndStopsAtOnceWhileTheMouseIsSilent)
+{
+    ASSERT_TRUE(listener.start(handler()));
+    ctl("event 6 4");
+    ctl("event 0xb4 1");
+    ASSERT_TRUE(waitForEvents(2));
+
+    // Now blocked in an unbounded read of a silent mouse.
+    const auto before = std::chrono::steady_clock::now();
+    listener.stop();
+    const auto took = std::chrono::steady_clock::now() - before;
+    EXPECT_FALSE(listener.isReading());
+    EXPECT_LT(took, std::chrono::seconds(1));
+    EXPECT_THAT(events, ElementsAre(std::make_pair(6, 4), std::make_pair(0xB4, 1)));
+    EXPECT_THAT(sleeper.waits, ElementsAre(80, 80));
+}
+
+TEST_F(HidrawListener, AnUnplugEndsTheReader)
+{
+    ASSERT_TRUE(listener.start(handler()));
+    ctl("event 6 2");
+    ASSERT_TRUE(waitForEvents(1));  // reading for sure
+    ctl("unplug");
+    EXPECT_TRUE(readerEnds());
+    ctl("plug");
+    listener.stop();
+    EXPECT_THAT(sleeper.waits, ElementsAre(80));  // no retries against the gone node
 }
 
 }  // namespace

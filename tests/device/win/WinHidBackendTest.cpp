@@ -133,7 +133,8 @@ INSTANTIATE_TEST_SUITE_P(Codes, WinOpenErrorTest,
                          ::testing::Values(OpenErrorCase{error::kAccessDenied, HidError::PermissionDenied},
                                            OpenErrorCase{error::kFileNotFound, HidError::DeviceGone},
                                            OpenErrorCase{error::kDeviceNotConnected, HidError::DeviceGone},
-                                           OpenErrorCase{error::kSharingViolation, HidError::Other}));
+                                           OpenErrorCase{error::kSharingViolation, HidError::Other}),
+                         [](const auto& info) { return "Code" + std::to_string(info.param.code); });
 
 struct CodeCase {
     win::ErrorCode code;
@@ -241,12 +242,11 @@ TEST_F(WinDiscoveryTest, AnInterruptedReaderReadsNothingMore)
 {
     auto device = backend.open(win::toUtf8(kEventPath));
     ASSERT_NE(device, nullptr);
-    auto& winDevice = dynamic_cast<win::WinHidDevice&>(*device);
     api.reads = {{8, 0}, {8, 0}};
     std::array<std::uint8_t, kEventReportLength> report{};
     ASSERT_EQ(device->read(report.data(), report.size(), -1), 8);
 
-    winDevice.interruptRead();
+    device->interruptRead();
 
     EXPECT_EQ(device->read(report.data(), report.size(), -1), 0);
     EXPECT_EQ(device->read(report.data(), report.size(), -1), 0);
