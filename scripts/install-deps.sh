@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   # build
-  build-essential cmake ninja-build pkg-config git scdoc
+  build-essential cmake ninja-build ccache pkg-config git scdoc
   qt6-base-dev qt6-base-dev-tools libgl-dev libhidapi-dev libudev-dev
   # run: Qt's platform plugins, the icon's SVG plugin, and the smallest font that has the
   # full-width colon (U+FF1A) after "CPI Levels"
