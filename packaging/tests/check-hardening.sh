@@ -19,13 +19,17 @@ make_scratch
 
 # The hardening features a binary lacks, one word each.
 missing_hardening() {
-  local binary=$1 dynamic
+  local binary=$1 header dynamic segments symbols
+  # Read each table once: grep -q on a pipe would stop readelf early and fail the pipeline.
+  header=$(readelf -h "$binary")
   dynamic=$(readelf -d "$binary")
-  readelf -h "$binary" | grep -q 'Type:.*DYN' && grep -q 'FLAGS_1.*PIE' <<<"$dynamic" || echo pie
-  readelf -lW "$binary" | grep -q GNU_RELRO || echo relro
+  segments=$(readelf -lW "$binary")
+  symbols=$(readelf --dyn-syms -W "$binary")
+  grep -q 'Type:.*DYN' <<<"$header" && grep -q 'FLAGS_1.*PIE' <<<"$dynamic" || echo pie
+  grep -q GNU_RELRO <<<"$segments" || echo relro
   grep -Eq 'FLAGS.*BIND_NOW|FLAGS_1.* NOW' <<<"$dynamic" || echo bindnow
-  readelf --dyn-syms -W "$binary" | grep -q '__stack_chk_fail' || echo stackprotector
-  readelf --dyn-syms -W "$binary" | grep -E ' __[a-z0-9_]+_chk(@|$| )' | grep -vq '__stack_chk' || echo fortify
+  grep -q ' __stack_chk_fail@' <<<"$symbols" || echo stackprotector
+  grep -E ' __[a-z0-9_]+_chk@' <<<"$symbols" | grep -v ' __stack_chk_fail@' >/dev/null || echo fortify
 }
 
 # The checks must see an unhardened program as such.
