@@ -32,10 +32,21 @@ mirror=$(sed -n 's|^URIs: *\([^ ]*/debian\)/*$|\1|p' /etc/apt/sources.list.d/*.s
 [[ -n $mirror ]] || mirror=$(awk '$1 == "deb" && $2 ~ /\/debian\/?$/ { print $2; exit }' /etc/apt/sources.list 2>/dev/null)
 mirror=${mirror:-http://deb.debian.org/debian}
 
+# The host's compiler cache, when it has one, serves the builds inside: only the compiling gets
+# faster; a missing header or package still fails the build.
+cache_env=()
+ccache_dir=
+if command -v ccache >/dev/null; then
+  ccache_dir=$(ccache -k cache_dir 2>/dev/null || true)
+  [[ -n $ccache_dir ]] && mkdir -p "$ccache_dir" &&
+    cache_env=(CCACHE_DIR=/var/cache/ccache CCACHE_BASEDIR=/root/lark-config
+      CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
 root=
 cleanup() {
   [[ -n $root && -d $root ]] || return 0
-  for mount in var/cache/apt/archives dev/shm dev/pts dev sys proc; do
+  for mount in var/cache/ccache var/cache/apt/archives dev/shm dev/pts dev sys proc; do
     mountpoint -q "$root/$mount" && umount -l "$root/$mount"
   done
   rm -rf --one-file-system "$root"
@@ -84,6 +95,10 @@ new_root() {
   mount -t tmpfs shm "$root/dev/shm"
   mkdir -p "$archives/partial"
   mount --bind "$archives" "$root/var/cache/apt/archives"
+  if ((${#cache_env[@]})); then
+    mkdir -p "$root/var/cache/ccache"
+    mount --bind "$ccache_dir" "$root/var/cache/ccache"
+  fi
   mkdir -p "$root/root/lark-config"
   (git ls-files -z --cached --others --exclude-standard 2>/dev/null || find . -path ./build\* -prune -o -type f -print0) |
     tar --null --ignore-failed-read -T - -cf - 2>/dev/null | tar -C "$root/root/lark-config" -xf -
@@ -91,7 +106,7 @@ new_root() {
 
 # Runs a shell command in the chroot, in the sources, with a clean environment.
 in_root() {
-  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
+  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb "${cache_env[@]}" \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     bash -euo pipefail -c "cd /root/lark-config && $1"
 }
@@ -112,6 +127,7 @@ for stage in "${stages[@]}"; do
       apt-get update -qq
       apt-get install -y -qq --no-install-recommends build-essential >/dev/null
       apt-get build-dep -y -qq ./ >/dev/null
+      if [ -n "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ]; then apt-get install -y -qq ccache >/dev/null; fi
       dpkg-buildpackage -us -uc -b
       apt-get install -y -qq ../lark-config_*.deb >/dev/null
       test -f /usr/share/man/man1/lark-config.1.gz
