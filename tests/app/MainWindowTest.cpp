@@ -58,7 +58,6 @@ private:
         }
         int read(std::uint8_t* d, std::size_t n, int t) override { return inner_->read(d, n, t); }
         void interruptRead() override { inner_->interruptRead(); }
-        void interruptRead() override { inner_->interruptRead(); }
         HidError lastError() const override
         {
             return error_ != HidError::None ? error_ : inner_->lastError();
