@@ -7,7 +7,6 @@
 
 #include "device/Protocol.h"
 #include "session/MouseSession.h"
-#include "settings/SettingsBlock.h"
 #include "sim/RecordingSleeper.h"
 #include "sim/VirtualMouse.h"
 #include "support/LogCapture.h"
