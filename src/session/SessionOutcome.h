@@ -31,4 +31,8 @@ enum class SessionOperation {
     MouseEvent,
 };
 
+// Short English names for diagnostic logs, never shown in the window.
+const char* toString(SessionOutcome outcome);
+const char* toString(SessionOperation operation);
+
 }  // namespace lark

@@ -3,6 +3,7 @@
 #include <QMetaObject>
 
 #include "device/InterfaceNameMatch.h"
+#include "device/Log.h"
 #include "device/MouseCommands.h"
 #include "device/Sleeper.h"
 
@@ -141,7 +142,9 @@ void SessionRunner::enqueue(SessionOperation operation, std::function<SessionOut
             const std::uint64_t loadsBefore = session_.settingsLoads();
             Report report;
             report.operation = operation;
+            log(LogCategory::App, toString(operation), " begins");
             report.outcome = work(session_);
+            log(LogCategory::App, toString(operation), ": ", toString(report.outcome));
             report.connected = session_.isConnected();
             report.firmwareVersion = session_.firmwareVersion();
             report.settingsLoaded = session_.settingsLoads() != loadsBefore;
