@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoreApplication>
+
 #include <memory>
 
 #include "app/MainWindow.h"
@@ -27,6 +29,14 @@ struct VirtualMouseWindow {
     {
         window.reset();
         session.stop();
+    }
+
+    // Runs the event loop until the session has done all it was asked.
+    void waitIdle()
+    {
+        QCoreApplication::processEvents();
+        while (session.isBusy() || window->isBusy())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
 
     VirtualMouse mouse;

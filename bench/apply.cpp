@@ -20,6 +20,7 @@ int main(int argc, char* argv[])
     lark::setDefaults(defaults);
     lark::encodeSettings(defaults, factory);
     lark::bench::VirtualMouseWindow rig(factory);
+    rig.waitIdle();
     lark::VirtualMouse& mouse = rig.mouse;
     lark::MainWindow& window = *rig.window;
     lark::SettingsModel& model = rig.model;
@@ -37,6 +38,7 @@ int main(int argc, char* argv[])
         QElapsedTimer timer;
         timer.start();
         window.applyButton()->click();
+        rig.waitIdle();
         const double ms = timer.nsecsElapsed() / 1e6;
         lark::MouseSettings onMouse;
         lark::decodeSettings(mouse.storedBlock(), onMouse);

@@ -17,7 +17,7 @@ dir=${LARK_FUZZ_BUILD_DIR:-build-fuzz}
 
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DLARK_FUZZ=ON -DLARK_BUILD_TESTS=OFF -DLARK_BUILD_GUI=OFF >/dev/null
+  -DLARK_FUZZ=ON -DLARK_WERROR=ON -DLARK_BUILD_TESTS=OFF -DLARK_BUILD_GUI=OFF >/dev/null
 cmake --build "$dir" --target fuzzers
 
 status=0

@@ -42,11 +42,24 @@ for prefix in /usr /opt/lark-config; do
     [[ $(stat -c %a "$installed") == "$mode" ]] || fail "$shown has mode $(stat -c %a "$installed"), not $mode"
   done
   for program in "${programs[@]}"; do
-    expected+=("${prefix#/}/bin/$program")
+    expected+=("${prefix#/}/bin/$program" "${prefix#/}/share/man/man1/$program.1")
     if [[ ! -f $root/bin/$program ]]; then
       fail "$prefix/bin/$program is missing"
     elif [[ ! -x $root/bin/$program ]]; then
       fail "$prefix/bin/$program is not executable"
+    fi
+    # Its manual page, made from docs/man/<program>.1.scd: roff with the program's name and section.
+    page=$root/share/man/man1/$program.1
+    if [[ ! -f $page ]]; then
+      fail "$prefix/share/man/man1/$program.1 is missing"
+      continue
+    fi
+    [[ $(stat -c %a "$page") == 644 ]] || fail "$program.1 has mode $(stat -c %a "$page"), not 644"
+    grep -q "^\.TH \"$program\" \"1\"" "$page" || fail "$program.1 has no '.TH \"$program\" \"1\"' header"
+    grep -q '^\.SH NAME' "$page" || fail "$program.1 has no NAME section"
+    if command -v man >/dev/null; then
+      rendered=$(MANWIDTH=80 man -l "$page" 2>&1 >/dev/null)
+      [[ -z $rendered ]] || fail "man reports on $program.1: $rendered"
     fi
   done
 

@@ -3,6 +3,7 @@
 #   check-metadata.sh desktop   <packaging dir>             desktop-file-validate
 #   check-metadata.sh appstream <packaging dir>             appstreamcli validate --no-net
 #   check-metadata.sh agree     <packaging dir> <version>   the files name each other and the mouse alike
+#   check-metadata.sh licence   <source dir>                every place a packager looks names MIT
 set -uo pipefail
 # shellcheck source=testlib.sh
 source "$(dirname "$0")/testlib.sh"
@@ -87,8 +88,24 @@ agree)
   fi
   ;;
 
+licence)
+  licence=$dir/LICENSE
+  [[ $(head -n 1 "$licence" 2>/dev/null) == "MIT License" ]] || fail "LICENSE is missing or is not the MIT licence"
+  grep -q '^Copyright (c) [0-9]\{4\}' "$licence" || fail "LICENSE names no copyright holder"
+  metainfo=$dir/packaging/$app_id.metainfo.xml
+  [[ $(xml_texts "$metainfo" project_license) == MIT ]] || fail "metainfo project_license is not MIT"
+  copyright=$dir/debian/copyright
+  # The paragraph for all files names MIT, and a stand-alone paragraph holds the licence's text.
+  files_licence=$(sed -n '/^Files: \*$/,/^$/s/^License: //p' "$copyright")
+  [[ $files_licence == MIT ]] || fail "debian/copyright licenses 'Files: *' as '$files_licence', not MIT"
+  body=$(sed -n '/^License: MIT$/,/^$/p' "$copyright" | sed -n 's/^ //p' | grep -v '^\.$' | tr -s ' \n' ' ')
+  text=$(sed -n '/^Permission is hereby granted/,$p' "$licence" | grep -v '^$' | tr -s ' \n' ' ')
+  [[ -n $text && $body == *"$text"* ]] || fail "debian/copyright lacks the text of LICENSE"
+  grep -q 'SPDX-License-Identifier: MIT\|`MIT`' "$dir/README.md" || fail "README does not give the licence's SPDX identifier"
+  ;;
+
 *)
-  echo "usage: check-metadata.sh desktop|appstream|agree <packaging dir> [version]" >&2
+  echo "usage: check-metadata.sh desktop|appstream|agree|licence <dir> [version]" >&2
   exit 2
   ;;
 esac

@@ -13,17 +13,17 @@
 
 #include <optional>
 
+#include "device/HotplugSource.h"
+#include "device/Protocol.h"
+#include "pages/advanced/AdvancedSettingsPage.h"
+#include "pages/basic/BasicSettingsPage.h"
+#include "pages/mapping/ButtonMappingPage.h"
+#include "session/qt/SessionRunner.h"
+#include "settings/SettingsModel.h"
 #include "widgets/AccessibleCheckBox.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/InputHelpers.h"
 #include "widgets/WarningBox.h"
-#include "device/HotplugSource.h"
-#include "device/Protocol.h"
-#include "session/qt/SessionRunner.h"
-#include "pages/advanced/AdvancedSettingsPage.h"
-#include "pages/basic/BasicSettingsPage.h"
-#include "pages/mapping/ButtonMappingPage.h"
-#include "settings/SettingsModel.h"
 
 namespace lark {
 
@@ -44,7 +44,8 @@ const QString kStatusResetNotConfirmed =
 const QString kStatusSettingsNotRead = QStringLiteral("The mouse's settings could not be read.");
 const QString kStatusUnreadNotWritten = QStringLiteral(
     "The mouse's settings could not be read, so nothing was written. Press APPLY to try again.");
-const QString kStatusNotGathered = QStringLiteral("Nothing was written: correct the value on the page first.");
+const QString kStatusNotGathered =
+    QStringLiteral("Nothing was written: correct the value on the page first.");
 const QString kStatusUnplugged = QStringLiteral("The mouse was unplugged.");
 
 // What the status line says while an operation runs; empty for the quick ones.

@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "app/Application.h"
+#include "app/LogRouting.h"
 #include "app/MainWindow.h"
 #include "device/HidapiBackend.h"
 #include "device/RealSleeper.h"
@@ -10,6 +11,7 @@
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    lark::setUpDiagnostics(QCoreApplication::arguments());
     lark::Application app;
     if (!app.startUp())
         return 0;  // another copy runs

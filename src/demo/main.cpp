@@ -3,6 +3,7 @@
 #include <QScreen>
 
 #include "app/Application.h"
+#include "app/LogRouting.h"
 #include "app/MainWindow.h"
 #include "demo/VirtualHotplugSource.h"
 #include "demo/VirtualMousePanel.h"
@@ -15,6 +16,7 @@
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    lark::setUpDiagnostics(QCoreApplication::arguments());
     lark::Application app;
     if (!app.startUp())
         return 0;

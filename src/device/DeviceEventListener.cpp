@@ -8,6 +8,7 @@
 
 #include "device/DeviceIds.h"
 #include "device/HidBackend.h"
+#include "device/Log.h"
 #include "device/Protocol.h"
 #include "device/Sleeper.h"
 
@@ -82,6 +83,7 @@ void DeviceEventListener::run(std::shared_ptr<HidDevice> device, Handler handler
         // Blocks until the mouse sends something or stop() interrupts: an idle mouse costs nothing.
         const int n = device->read(report.data(), report.size(), -1);
         if (n < 0) {
+            log(LogCategory::Device, "event read failed (", toString(device->lastError()), ")");
             if (device->lastError() == HidError::Transient) {
                 sleeper_.sleepMs(kWaitAfterReportMs);
                 continue;
@@ -90,6 +92,7 @@ void DeviceEventListener::run(std::shared_ptr<HidDevice> device, Handler handler
         }
         if (n == 0)
             continue;  // interrupted
+        log(LogCategory::Device, "event ", HexFrame{report.data(), static_cast<std::size_t>(n)});
         const std::uint8_t code = n > 1 ? report[1] : 0;
         const std::uint8_t value = n > 2 ? report[2] : 0;
         if (code == kEventPollingRateChanged || code == kEventAcceptedWithoutAction)

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "device/DeviceIds.h"
+#include "device/Log.h"
 #include "device/Protocol.h"
 
 namespace lark {
@@ -32,9 +33,11 @@ bool DeviceLink::findMouse(std::uint16_t productId)
         std::unique_ptr<HidDevice> device = backend_.open(info.path);
         if (!device) {
             lastOpenError_ = backend_.lastOpenError();
+            log(LogCategory::Device, "cannot open ", info.path, ": ", toString(lastOpenError_));
             continue;
         }
         device_ = std::move(device);
+        log(LogCategory::Device, "opened ", info.path);
         connected_ = true;
         lastOpenError_ = HidError::None;
         return true;
@@ -52,13 +55,15 @@ bool DeviceLink::sendFeature(std::uint8_t* frame, std::uint32_t length)
     if (!device_)
         return false;
     const std::vector<std::uint8_t> copy(frame, frame + length);
-    if (device_->sendFeatureReport(frame, length) >= 0)
+    if (sendOnce(frame, length))
         return true;
     if (device_->lastError() != HidError::Transient)
         return false;
     for (int retry = 0; retry < kRetries; ++retry) {
+        log(LogCategory::Device, "send retry ", retry + 1, " of ", kRetries, " (",
+            toString(device_->lastError()), ")");
         std::copy(copy.begin(), copy.end(), frame);
-        if (device_->sendFeatureReport(frame, length) >= 0)
+        if (sendOnce(frame, length))
             return true;
         wait(kRetryWaitMs);
     }
@@ -76,6 +81,7 @@ bool DeviceLink::getFeature(std::uint8_t* frame, std::uint32_t length)
             return true;
         bool lastSucceeded = true;
         for (int poll = 0; poll < kBusyPolls; ++poll) {
+            log(LogCategory::Device, "busy poll ", poll + 1, " of ", kBusyPolls);
             std::copy(copy.begin(), copy.end(), frame);
             lastSucceeded = getComplete(frame, length);
             if (!lastSucceeded)
@@ -92,6 +98,7 @@ bool DeviceLink::getFeature(std::uint8_t* frame, std::uint32_t length)
     if (lastError() != HidError::Transient)
         return false;
     for (int retry = 0; retry < kRetries; ++retry) {
+        log(LogCategory::Device, "get retry ", retry + 1, " of ", kRetries, " (", toString(lastError()), ")");
         // Two gets in a row on the same buffer; only the second one's outcome counts.
         getComplete(frame, length);
         if (getComplete(frame, length))
@@ -105,12 +112,35 @@ int DeviceLink::getFeaturePlain(std::uint8_t* frame, std::uint32_t length)
 {
     if (!device_)
         return -1;
-    return device_->getFeatureReport(frame, length);
+    const int received = device_->getFeatureReport(frame, length);
+    logReceived(frame, received);
+    return received;
+}
+
+bool DeviceLink::sendOnce(const std::uint8_t* frame, std::uint32_t length)
+{
+    const int sent = device_->sendFeatureReport(frame, length);
+    if (sent >= 0)
+        log(LogCategory::Device, "sent ", HexFrame{frame, length});
+    else
+        log(LogCategory::Device, "send failed (", toString(device_->lastError()), ") ",
+            HexFrame{frame, length});
+    return sent >= 0;
+}
+
+void DeviceLink::logReceived(const std::uint8_t* frame, int received)
+{
+    if (received >= 0)
+        log(LogCategory::Device, "received ", HexFrame{frame, static_cast<std::size_t>(received)});
+    else
+        log(LogCategory::Device, "get failed (", toString(device_->lastError()), ") report ",
+            HexFrame{frame, 1});
 }
 
 bool DeviceLink::getComplete(std::uint8_t* frame, std::uint32_t length)
 {
     const int received = device_->getFeatureReport(frame, length);
+    logReceived(frame, received);
     if (received >= 0 && static_cast<std::uint32_t>(received) < length) {
         shortAnswerError_ = HidError::Other;
         return false;

@@ -54,6 +54,9 @@ private:
     // rest of the frame would be stale bytes that callers take for the mouse's answer.
     bool getComplete(std::uint8_t* frame, std::uint32_t length);
     HidError lastError() const;
+    // One send or get of a frame, told to the device log.
+    bool sendOnce(const std::uint8_t* frame, std::uint32_t length);
+    void logReceived(const std::uint8_t* frame, int received);
     void wait(unsigned milliseconds);
 
     HidBackend& backend_;

@@ -145,6 +145,23 @@ CommandResult sendFactoryReset(DeviceLink& link)
                                          answer.data(), kCommandReportLength, Fetch::Polled}));
 }
 
+const char* toString(CommandResult result)
+{
+    switch (result) {
+    case CommandResult::Done:
+        return "done";
+    case CommandResult::NotSent:
+        return "not sent";
+    case CommandResult::NoAnswer:
+        return "no answer";
+    case CommandResult::StatusNotFetched:
+        return "status not fetched";
+    case CommandResult::Refused:
+        return "refused";
+    }
+    return "unknown";
+}
+
 std::string firmwareVersionText(std::uint16_t version)
 {
     char hex[8];

@@ -18,6 +18,8 @@ enum class CommandResult {
     Refused,           // a write's status answer was something other than done
 };
 
+const char* toString(CommandResult result);
+
 // Done with `version` set; otherwise `version` is left alone.
 CommandResult readFirmwareVersion(DeviceLink& link, std::uint16_t& version);
 

@@ -5,6 +5,9 @@
 #include <cstring>
 #include <libudev.h>
 
+#include "device/InterfaceNameMatch.h"
+#include "device/Log.h"
+
 namespace lark {
 
 UdevHotplugSource::UdevHotplugSource(QObject* parent) : HotplugSource(parent) {}
@@ -33,6 +36,7 @@ bool UdevHotplugSource::start()
         monitor_ = nullptr;
         udev_unref(udev_);
         udev_ = nullptr;
+        log(LogCategory::Hotplug, "cannot watch hidraw devices through udev");
         return false;
     }
     notifier_ = new QSocketNotifier(udev_monitor_get_fd(monitor_), QSocketNotifier::Read);
@@ -46,6 +50,8 @@ void UdevHotplugSource::drain()
         const char* action = udev_device_get_action(device);
         const char* path = udev_device_get_syspath(device);
         if (action && path) {
+            log(LogCategory::Hotplug, "udev ", action, " ", path,
+                isMouseInterfaceName(path) ? ": the mouse" : ": not the mouse");
             const QString name = QString::fromUtf8(path);
             if (std::strcmp(action, "add") == 0)
                 emit deviceArrived(name);

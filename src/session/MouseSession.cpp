@@ -3,6 +3,7 @@
 #include "device/DeviceEventListener.h"
 #include "device/DeviceIds.h"
 #include "device/InterfaceNameMatch.h"
+#include "device/Log.h"
 #include "device/MouseCommands.h"
 #include "device/Protocol.h"
 #include "device/Sleeper.h"
@@ -141,6 +142,7 @@ SessionOutcome MouseSession::start()
 
 SessionOutcome MouseSession::removal(const std::string& interfaceName)
 {
+    logHotplug("removal", interfaceName);
     if (!isMouseInterfaceName(interfaceName) || !link_.isConnected())
         return SessionOutcome::Nothing;
     disconnect();
@@ -150,6 +152,7 @@ SessionOutcome MouseSession::removal(const std::string& interfaceName)
 
 SessionOutcome MouseSession::arrival(const std::string& interfaceName)
 {
+    logHotplug("arrival", interfaceName);
     if (stopping_ || !isMouseInterfaceName(interfaceName) || link_.isConnected())
         return SessionOutcome::Nothing;
     sleeper_.sleepMs(kArrivalSettleMs);
@@ -179,6 +182,13 @@ SessionOutcome MouseSession::arrival(const std::string& interfaceName)
     if (!settingsRead && link_.isConnected())
         return SessionOutcome::SettingsNotRead;  // the settings from before stay
     return SessionOutcome::Connected;
+}
+
+void MouseSession::logHotplug(const char* what, const std::string& interfaceName) const
+{
+    log(LogCategory::Hotplug, what, " of ", interfaceName,
+        isMouseInterfaceName(interfaceName) ? ": the mouse" : ": not the mouse",
+        link_.isConnected() ? ", connected" : ", not connected");
 }
 
 bool MouseSession::reconnect()
@@ -214,7 +224,10 @@ SessionOutcome MouseSession::apply()
     }
     for (int attempt = 0; attempt < kWriteAttempts && !stopping_; ++attempt) {
         const auto wait = static_cast<std::uint16_t>(kFirstWriteWaitMs + kWriteWaitStepMs * attempt);
-        if (writeSettings(link_, model_.editedSettings, wait) == CommandResult::Done) {
+        const CommandResult result = writeSettings(link_, model_.editedSettings, wait);
+        log(LogCategory::App, "write attempt ", attempt + 1, " of ", kWriteAttempts, " (", wait,
+            " ms): ", toString(result));
+        if (result == CommandResult::Done) {
             // Only what the mouse accepted counts as applied.
             model_.copyEditedToApplied();
             model_.lastBlock = SettingsBlock{};

@@ -83,6 +83,7 @@ private:
     // Decodes the block just read into both settings instances.
     void takeBlockAsSettings();
     void startListener();
+    void logHotplug(const char* what, const std::string& interfaceName) const;
 
     HidBackend& backend_;
     Sleeper& sleeper_;

@@ -200,8 +200,9 @@ private slots:
                                            ? QStringLiteral("The mouse was unplugged.")
                                            : QStringLiteral("Mouse not found. Check that it is plugged in."));
                 // At most the stale configuration handle, which the next discovery closes (a
-                // queued arrival's discovery already has).
-                QCOMPARE(rig.mouse.openDeviceCount(), handleEachNotification ? 1 : 0);
+                // queued arrival's discovery already has). The reader closes its own handle as its
+                // thread ends, so wait for that as for the thread.
+                QTRY_COMPARE(rig.mouse.openDeviceCount(), handleEachNotification ? 1 : 0);
                 QTRY_COMPARE(threadCount(), threadsBefore);
             }
         }

@@ -58,7 +58,6 @@ private:
         }
         int read(std::uint8_t* d, std::size_t n, int t) override { return inner_->read(d, n, t); }
         void interruptRead() override { inner_->interruptRead(); }
-        void interruptRead() override { inner_->interruptRead(); }
         HidError lastError() const override
         {
             return error_ != HidError::None ? error_ : inner_->lastError();
@@ -338,7 +337,8 @@ private slots:
         rig.mouse.clearFaults();
         rig.mouse.unplug();
         rig.mouse.plug();
-        QTRY_VERIFY(rig.linkConnected());
+        rig.settle();
+        QVERIFY(rig.linkConnected());
         QCOMPARE(rig.status(), QString());
         QCOMPARE(rig.window->firmwareLabel()->text(), QStringLiteral("V1.06"));
     }

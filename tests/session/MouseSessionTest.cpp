@@ -107,7 +107,10 @@ TEST_F(SessionTest, StartUpOutcomes)
     };
     const Case cases[] = {
         {"no mouse", [](VirtualMouse& m) { m.unplug(); }, SessionOutcome::NotFound, false, false},
-        {"not ours to open", [](VirtualMouse& m) { m.failOpens(HidError::PermissionDenied, VirtualMouse::kForever); },
+        {"not ours to open",
+         [](VirtualMouse& m) {
+             m.fail(VirtualMouse::Call::Open, HidError::PermissionDenied, VirtualMouse::kForever);
+         },
          SessionOutcome::PermissionDenied, false, false},
         // Opened, but every answer is "not done": the controls stay off, and the settings
         // shown are not the mouse's.
@@ -225,10 +228,17 @@ TEST_F(SessionTest, FactoryResetCountsOnlyAConfirmedReset)
     };
     const Case cases[] = {
         {"confirmed", [](VirtualMouse&) {}, SessionOutcome::ResetDone, true},
-        {"answered not done", [](VirtualMouse& m) { m.answerStatus(0, 1); }, SessionOutcome::ResetNotConfirmed, false},
-        {"no answer", [](VirtualMouse& m) { m.failGets(HidError::DeviceGone, VirtualMouse::kForever); },
+        {"answered not done", [](VirtualMouse& m) { m.answerStatus(0, 1); },
          SessionOutcome::ResetNotConfirmed, false},
-        {"not sent", [](VirtualMouse& m) { m.failSets(HidError::DeviceGone, VirtualMouse::kForever); },
+        {"no answer",
+         [](VirtualMouse& m) {
+             m.fail(VirtualMouse::Call::Get, HidError::DeviceGone, VirtualMouse::kForever);
+         },
+         SessionOutcome::ResetNotConfirmed, false},
+        {"not sent",
+         [](VirtualMouse& m) {
+             m.fail(VirtualMouse::Call::Set, HidError::DeviceGone, VirtualMouse::kForever);
+         },
          SessionOutcome::ResetNotSent, false},
     };
     for (const Case& c : cases) {
@@ -279,7 +289,8 @@ TEST_F(SessionTest, ArrivalReconnectsOncePerPlugAndFollowsWhatTheMouseNowHolds)
     EXPECT_EQ(session.arrival("/dev/other-vendor"), SessionOutcome::Nothing);
     EXPECT_EQ(session.arrival(kConfigPath), SessionOutcome::Connected);
     EXPECT_EQ(session.arrival(kConfigPath), SessionOutcome::Nothing);
-    EXPECT_THAT(sleeper.waits(), ElementsAre(900u, 50u, 100u, 50u, 100u, 50u, 100u, 50u, 100u, 50u, 100u, 80u));
+    EXPECT_THAT(sleeper.waits(),
+                ElementsAre(900u, 50u, 100u, 50u, 100u, 50u, 100u, 50u, 100u, 50u, 100u, 80u));
     EXPECT_EQ(session.model().editedSettings, changedElsewhere);
     EXPECT_EQ(session.model().appliedSettings, changedElsewhere);
     EXPECT_FALSE(session.settingsDiffer());

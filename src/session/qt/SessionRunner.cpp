@@ -2,8 +2,9 @@
 
 #include <QMetaObject>
 
-#include "device/MouseCommands.h"
 #include "device/InterfaceNameMatch.h"
+#include "device/Log.h"
+#include "device/MouseCommands.h"
 #include "device/Sleeper.h"
 
 namespace lark {
@@ -71,7 +72,8 @@ void SessionRunner::stop()
     session_.requestStop();
     sleeper_.interrupt();
     // The reader hands its events to the worker: it must end while the worker still runs.
-    QMetaObject::invokeMethod(worker_, [this] { session_.stopListener(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        worker_, [this] { session_.stopListener(); }, Qt::BlockingQueuedConnection);
     thread_.quit();
     thread_.wait();
     pending_ = 0;
@@ -123,7 +125,8 @@ void SessionRunner::removal(const QString& interfaceName)
 
 void SessionRunner::runOnWorker(const std::function<void(MouseSession&)>& work)
 {
-    QMetaObject::invokeMethod(worker_, [this, &work] { work(session_); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        worker_, [this, &work] { work(session_); }, Qt::BlockingQueuedConnection);
 }
 
 void SessionRunner::enqueue(SessionOperation operation, std::function<SessionOutcome(MouseSession&)> work)
@@ -139,14 +142,17 @@ void SessionRunner::enqueue(SessionOperation operation, std::function<SessionOut
             const std::uint64_t loadsBefore = session_.settingsLoads();
             Report report;
             report.operation = operation;
+            log(LogCategory::App, toString(operation), " begins");
             report.outcome = work(session_);
+            log(LogCategory::App, toString(operation), ": ", toString(report.outcome));
             report.connected = session_.isConnected();
             report.firmwareVersion = session_.firmwareVersion();
             report.settingsLoaded = session_.settingsLoads() != loadsBefore;
             report.settingsApplied = report.outcome == SessionOutcome::Applied;
-            report.settings = report.settingsApplied ? session_.model().appliedSettings
-                                                     : session_.model().editedSettings;
-            QMetaObject::invokeMethod(this, [this, report] { deliver(report); }, Qt::QueuedConnection);
+            report.settings =
+                report.settingsApplied ? session_.model().appliedSettings : session_.model().editedSettings;
+            QMetaObject::invokeMethod(
+                this, [this, report] { deliver(report); }, Qt::QueuedConnection);
         },
         Qt::QueuedConnection);
 }

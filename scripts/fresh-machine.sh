@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# Follows the README on a fresh, minimal Debian 12, so that a missing install step fails here and
+# not for a newcomer. Makes the root once with `debootstrap --variant=minbase bookworm` and keeps it
+# as a tarball in $LARK_FRESH_DIR (default build-fresh/); each stage unpacks its own copy, gets a
+# clean copy of the sources and runs, as root in a chroot:
+#   newcomer  scripts/install-deps.sh, then the README's build and tests (scripts/build.sh, ctest),
+#             less the Debian package tests: the packager stage builds the package on a root of
+#             its own
+#   packager  only the package's Build-Depends (apt-get build-dep), then the README's package
+#             route: dpkg-buildpackage -us -uc -b (its unit tests included) and apt install of the
+#             package, whose demo must then start
+#   scripts/fresh-machine.sh [stage...]     (default: both)
+# Needs root and the Debian mirror; without them it says why and exits 0 (nothing was tried).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source_dir=$PWD
+stages=("$@")
+((${#stages[@]})) || stages=(newcomer packager)
+dir=${LARK_FRESH_DIR:-build-fresh}
+mkdir -p "$dir"
+dir=$(cd "$dir" && pwd)
+pristine=$dir/bookworm-minbase.tar
+archives=$dir/apt-archives  # downloaded packages, shared by the stages
+started=$SECONDS
+say() { echo "fresh-machine: $* ($((SECONDS - started)) s)"; }
+
+if [[ $(id -u) != 0 ]]; then
+  say "skipped: needs root (debootstrap, chroot)"
+  exit 0
+fi
+mirror=$(sed -n 's|^URIs: *\([^ ]*/debian\)/*$|\1|p' /etc/apt/sources.list.d/*.sources 2>/dev/null | head -n 1)
+[[ -n $mirror ]] || mirror=$(awk '$1 == "deb" && $2 ~ /\/debian\/?$/ { print $2; exit }' /etc/apt/sources.list 2>/dev/null)
+mirror=${mirror:-http://deb.debian.org/debian}
+
+# The host's compiler cache, when it has one, serves the builds inside: only the compiling gets
+# faster; a missing header or package still fails the build.
+cache_env=()
+ccache_dir=
+if command -v ccache >/dev/null; then
+  ccache_dir=$(ccache -k cache_dir 2>/dev/null || true)
+  [[ -n $ccache_dir ]] && mkdir -p "$ccache_dir" &&
+    cache_env=(CCACHE_DIR=/var/cache/ccache CCACHE_BASEDIR=/root/lark-config
+      CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
+root=
+cleanup() {
+  [[ -n $root && -d $root ]] || return 0
+  for mount in var/cache/ccache var/cache/apt/archives dev/shm dev/pts dev sys proc; do
+    mountpoint -q "$root/$mount" && umount -l "$root/$mount"
+  done
+  rm -rf --one-file-system "$root"
+}
+trap cleanup EXIT
+
+if [[ ! -f $pristine ]]; then
+  if ! command -v debootstrap >/dev/null; then
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq debootstrap >/dev/null 2>&1 || {
+      say "skipped: debootstrap is not installed and cannot be"
+      exit 0
+    }
+  fi
+  root=$dir/bootstrap
+  rm -rf --one-file-system "$root"
+  say "debootstrap --variant=minbase bookworm from $mirror"
+  if ! debootstrap --variant=minbase bookworm "$root" "$mirror" >"$dir/debootstrap.log" 2>&1; then
+    if ! getent hosts "$(sed 's|^[a-z]*://\([^/]*\).*|\1|' <<<"$mirror")" >/dev/null; then
+      say "skipped: the mirror $mirror cannot be reached"
+      exit 0
+    fi
+    tail -n 30 "$dir/debootstrap.log" >&2
+    say "debootstrap failed"
+    exit 1
+  fi
+  tar -C "$root" -cf "$pristine" .
+  rm -rf --one-file-system "$root"
+  root=
+  say "root ready and kept in $pristine ($(du -h "$pristine" | cut -f1))"
+fi
+
+# A fresh root from the tarball, with the sources in /root/lark-config.
+new_root() {
+  root=$dir/root-$1
+  rm -rf --one-file-system "$root"
+  mkdir -p "$root"
+  tar -C "$root" -xf "$pristine"
+  cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
+  # No services start inside the chroot.
+  printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
+  chmod +x "$root/usr/sbin/policy-rc.d"
+  mount -t proc proc "$root/proc"
+  mount --bind /sys "$root/sys"
+  mount --bind /dev "$root/dev"
+  mount --bind /dev/pts "$root/dev/pts"
+  mount -t tmpfs shm "$root/dev/shm"
+  mkdir -p "$archives/partial"
+  mount --bind "$archives" "$root/var/cache/apt/archives"
+  if ((${#cache_env[@]})); then
+    mkdir -p "$root/var/cache/ccache"
+    mount --bind "$ccache_dir" "$root/var/cache/ccache"
+  fi
+  mkdir -p "$root/root/lark-config"
+  (git ls-files -z --cached --others --exclude-standard 2>/dev/null || find . -path ./build\* -prune -o -type f -print0) |
+    tar --null --ignore-failed-read -T - -cf - 2>/dev/null | tar -C "$root/root/lark-config" -xf -
+}
+
+# Runs a shell command in the chroot, in the sources, with a clean environment.
+in_root() {
+  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb "${cache_env[@]}" \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    bash -euo pipefail -c "cd /root/lark-config && $1"
+}
+
+status=0
+for stage in "${stages[@]}"; do
+  new_root "$stage"
+  say "$stage: start"
+  log=$dir/$stage.log
+  case $stage in
+  newcomer)
+    script='scripts/install-deps.sh
+      scripts/build.sh
+      ctest --test-dir build -j2 --output-on-failure -E "^packaging\.(debian_package|hardening)$"'
+    ;;
+  packager)
+    script='export DEBIAN_FRONTEND=noninteractive
+      apt-get update -qq
+      apt-get install -y -qq --no-install-recommends build-essential >/dev/null
+      apt-get build-dep -y -qq ./ >/dev/null
+      if [ -n "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ]; then apt-get install -y -qq ccache >/dev/null; fi
+      dpkg-buildpackage -us -uc -b
+      apt-get install -y -qq ../lark-config_*.deb >/dev/null
+      test -f /usr/share/man/man1/lark-config.1.gz
+      QT_QPA_PLATFORM=offscreen timeout 5 lark-config-demo && exit 1 || test $? = 124
+      echo "the installed lark-config-demo started and ran until stopped"'
+    ;;
+  *)
+    echo "fresh-machine: unknown stage '$stage' (newcomer, packager)" >&2
+    exit 2
+    ;;
+  esac
+  if in_root "$script" >"$log" 2>&1; then
+    tail -n 3 "$log"
+    say "$stage: passed"
+  else
+    tail -n 60 "$log" >&2
+    say "$stage: FAILED (whole log: $log)"
+    status=1
+  fi
+  cleanup
+  root=
+done
+exit $status
