@@ -83,6 +83,7 @@ wanted=(
 )
 for program in "${programs[@]}"; do
   wanted+=("bin/$program|-rwxr-xr-x" "share/man/man1/$program.1.gz|-rw-r--r--")
+  [[ $program == larkctl ]] && wanted+=("share/bash-completion/completions/larkctl|-rw-r--r--")
 done
 for entry in "${wanted[@]}"; do
   IFS='|' read -r path mode <<<"$entry"

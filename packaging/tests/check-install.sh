@@ -29,6 +29,10 @@ for prefix in /usr /opt/lark-config; do
     "icons/lark-config.svg|$root/share/icons/hicolor/scalable/apps/lark-config.svg|644"
     "$app_id.metainfo.xml|$root/share/metainfo/$app_id.metainfo.xml|644"
   )
+  for program in "${programs[@]}"; do
+    [[ $program == larkctl ]] &&
+      data+=("completion/larkctl|$root/share/bash-completion/completions/larkctl|644")
+  done
   expected=()
   for entry in "${data[@]}"; do
     IFS='|' read -r source installed mode <<<"$entry"
