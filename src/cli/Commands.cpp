@@ -128,11 +128,12 @@ std::optional<FoundMouse> chooseMouse(Environment& env, const Options& options, 
     return mice.front();
 }
 
-// A session on the chosen mouse alone, started under the exchange lock.
+// A session on the chosen mouse alone; each of its flows holds the exchange lock.
 struct OpenMouse {
     OpenMouse(Environment& env, const FoundMouse& found)
         : mouse(found), backend(env.backend, found), session(backend, env.sleeper)
     {
+        session.setExchangeLockDirectory(env.runtimeDirectory);
     }
     FoundMouse mouse;
     ChosenMouseBackend backend;
@@ -212,7 +213,6 @@ int listCommand(Environment& env, const Options& options)
         std::string firmware = "-";
         std::optional<std::uint16_t> version;
         {
-            ExchangeLock lock(env.runtimeDirectory);
             OpenMouse open(env, mouse);
             outcome = open.session.start();
             version = open.session.firmwareVersion();
@@ -260,7 +260,6 @@ int showCommand(Environment& env, const Options& options)
     const std::optional<FoundMouse> mouse = chooseMouse(env, options, false, code);
     if (!mouse)
         return code;
-    ExchangeLock lock(env.runtimeDirectory);
     OpenMouse open(env, *mouse);
     if ((code = startMouse(env, open)) != ExitDone)
         return code;
@@ -299,7 +298,6 @@ int setCommand(Environment& env, const Options& options)
     const std::optional<FoundMouse> mouse = chooseMouse(env, options, true, code);
     if (!mouse)
         return code;
-    ExchangeLock lock(env.runtimeDirectory);
     OpenMouse open(env, *mouse);
     if ((code = startMouse(env, open)) != ExitDone)
         return code;
@@ -350,7 +348,6 @@ int importCommand(Environment& env, const Options& options)
     const std::optional<FoundMouse> mouse = chooseMouse(env, options, true, code);
     if (!mouse)
         return code;
-    ExchangeLock lock(env.runtimeDirectory);
     OpenMouse open(env, *mouse);
     if ((code = startMouse(env, open)) != ExitDone)
         return code;
@@ -369,7 +366,6 @@ int exportCommand(Environment& env, const Options& options)
         return code;
     std::string text;
     {
-        ExchangeLock lock(env.runtimeDirectory);
         OpenMouse open(env, *mouse);
         if ((code = startMouse(env, open)) != ExitDone)
             return code;
@@ -408,7 +404,6 @@ int resetCommand(Environment& env, const Options& options)
     const std::optional<FoundMouse> mouse = chooseMouse(env, options, true, code);
     if (!mouse)
         return code;
-    ExchangeLock lock(env.runtimeDirectory);
     OpenMouse open(env, *mouse);
     if ((code = startMouse(env, open)) != ExitDone)
         return code;
@@ -471,6 +466,7 @@ int watchCommand(Environment& env, const Options& options)
     ChosenMouseBackend chosen(env.backend, *mouse);
     HidBackend& backend = mouse->path.empty() ? env.backend : static_cast<HidBackend&>(chosen);
     MouseSession session(backend, env.sleeper);
+    session.setExchangeLockDirectory(env.runtimeDirectory);
     EventPipe events;
     session.setEventHandler([&events](std::uint8_t code, std::uint8_t value) { events.push(code, value); });
 
@@ -491,7 +487,6 @@ int watchCommand(Environment& env, const Options& options)
     };
 
     {
-        ExchangeLock lock(env.runtimeDirectory);
         const SessionOutcome outcome = session.start();
         if (outcome == SessionOutcome::PermissionDenied)
             return outcomeExit(env, outcome, *mouse);
@@ -521,7 +516,6 @@ int watchCommand(Environment& env, const Options& options)
         }
         if (env.hotplug && (fds[2].revents & POLLIN)) {
             for (const PollableHotplug::Notice& notice : env.hotplug->take()) {
-                ExchangeLock lock(env.runtimeDirectory);
                 if (notice.arrival) {
                     if (session.arrival(notice.name) == SessionOutcome::Connected)
                         say("plugged", {{"path", currentPath()}, {"firmware", firmwareText(session)}},

@@ -5,6 +5,7 @@
 #include "device/InterfaceNameMatch.h"
 #include "device/Log.h"
 #include "device/MouseCommands.h"
+#include "device/OutsideAccess.h"
 #include "device/Protocol.h"
 #include "device/Sleeper.h"
 #include "session/SettingsMerge.h"
@@ -113,6 +114,7 @@ void MouseSession::startListener()
 
 SessionOutcome MouseSession::start()
 {
+    const ExchangeLock lock(lockDirectory_);
     if (stopping_)
         return SessionOutcome::Nothing;
     link_.findMouse(kProductId);
@@ -152,6 +154,7 @@ SessionOutcome MouseSession::removal(const std::string& interfaceName)
 
 SessionOutcome MouseSession::arrival(const std::string& interfaceName)
 {
+    const ExchangeLock lock(lockDirectory_);
     logHotplug("arrival", interfaceName);
     if (stopping_ || !isMouseInterfaceName(interfaceName) || link_.isConnected())
         return SessionOutcome::Nothing;
@@ -205,6 +208,7 @@ bool MouseSession::reconnect()
 
 SessionOutcome MouseSession::apply()
 {
+    const ExchangeLock lock(lockDirectory_);
     if (stopping_)
         return SessionOutcome::Nothing;
     if (!reconnect())
@@ -240,6 +244,7 @@ SessionOutcome MouseSession::apply()
 
 SessionOutcome MouseSession::factoryReset()
 {
+    const ExchangeLock lock(lockDirectory_);
     if (stopping_)
         return SessionOutcome::Nothing;
     if (!reconnect())
@@ -265,6 +270,7 @@ SessionOutcome MouseSession::factoryReset()
 
 SessionOutcome MouseSession::readAgain()
 {
+    const ExchangeLock lock(lockDirectory_);
     if (stopping_)
         return SessionOutcome::Nothing;
     if (!reconnect())

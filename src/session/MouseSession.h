@@ -35,6 +35,10 @@ public:
     MouseSession& operator=(const MouseSession&) = delete;
 
     void setEventHandler(EventHandler handler);
+    // Each flow that talks to the mouse holds the per-user exchange lock in this directory, so
+    // another program's frames (larkctl's, or the window's) never interleave with ours. Empty:
+    // no lock.
+    void setExchangeLockDirectory(std::string directory) { lockDirectory_ = std::move(directory); }
 
     // Start-up: find the mouse, read its version, read its settings, start the event reader.
     SessionOutcome start();
@@ -91,6 +95,7 @@ private:
     SettingsModel model_;
     std::unique_ptr<DeviceEventListener> listener_;
     EventHandler eventHandler_;
+    std::string lockDirectory_;
     std::atomic<bool> stopping_{false};
 
     bool connected_ = false;
