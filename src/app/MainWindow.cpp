@@ -18,6 +18,7 @@
 #include "pages/advanced/AdvancedSettingsPage.h"
 #include "pages/basic/BasicSettingsPage.h"
 #include "pages/mapping/ButtonMappingPage.h"
+#include "session/qt/OutsideWriteWatcher.h"
 #include "session/qt/SessionRunner.h"
 #include "settings/SettingsModel.h"
 #include "widgets/AccessibleCheckBox.h"
@@ -160,6 +161,12 @@ void MainWindow::connectSession()
             [this](const QString& text) { setValueText(firmwareLabel_, text); });
     connect(&session, &SessionRunner::settingsLoaded, this, &MainWindow::onSettingsLoaded);
     connect(&session, &SessionRunner::settingsApplied, this, &MainWindow::onSettingsApplied);
+    connect(&session, &SessionRunner::editsKept, this, &MainWindow::onEditsKept);
+    // larkctl changed the mouse: show what it holds now, with the user's edits still on top.
+    if (!device_.outsideWriteDirectory.isEmpty()) {
+        auto* watcher = new OutsideWriteWatcher(device_.outsideWriteDirectory, this);
+        connect(watcher, &OutsideWriteWatcher::announced, this, &MainWindow::onOutsideWrite);
+    }
     connect(&session, &SessionRunner::outcome, this, &MainWindow::onOutcome);
     connect(&session, &SessionRunner::mouseEvent, this, &MainWindow::onMouseEvent);
     // Notifications go to the session, which knows whether the mouse is connected.
@@ -330,6 +337,18 @@ void MainWindow::onSettingsLoaded(const MouseSettings& settings)
     refreshPages();
 }
 
+void MainWindow::onEditsKept(const MouseSettings& edited)
+{
+    model_.editedSettings = edited;
+    refreshPages();
+}
+
+void MainWindow::onOutsideWrite()
+{
+    if (controlsEnabled_)
+        device_.session.readAgainKeepingEdits(model_.editedSettings, model_.appliedSettings);
+}
+
 void MainWindow::onSettingsApplied(const MouseSettings& settings)
 {
     // Edits made while the write ran still differ from this, and keep APPLY on.
@@ -341,9 +360,13 @@ void MainWindow::onOutcome(SessionOperation operation, SessionOutcome outcome)
     switch (operation) {
     case SessionOperation::Start:
     case SessionOperation::Arrival:
-    case SessionOperation::ReadAgain:
         if (outcome != SessionOutcome::Nothing)
             setApplyWanted(false);
+        break;
+    case SessionOperation::ReadAgain:
+        // Edits kept over an outside write still wait for APPLY.
+        if (outcome != SessionOutcome::Nothing)
+            setApplyWanted(controlsEnabled_ && model_.settingsDiffer());
         break;
     case SessionOperation::Apply:
         if (outcome == SessionOutcome::Applied)

@@ -2,9 +2,11 @@
 
 #include <QDialog>
 #include <QPoint>
+#include <QString>
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 #include "session/SessionOutcome.h"
 #include "settings/MouseSettings.h"
@@ -26,8 +28,14 @@ class SettingsModel;
 // What the window needs from the device side; the real mouse and the virtual one differ only here.
 // The session may already be starting while the window is built.
 struct DeviceContext {
+    DeviceContext(SessionRunner& session, HotplugSource& hotplug, QString outsideWriteDirectory = {})
+        : session(session), hotplug(hotplug), outsideWriteDirectory(std::move(outsideWriteDirectory))
+    {
+    }
     SessionRunner& session;
     HotplugSource& hotplug;
+    // Where larkctl announces its writes; empty: the window does not listen.
+    QString outsideWriteDirectory;
 };
 
 // The tool's one window: versions, the three pages under their tabs, Factory Reset and APPLY.
@@ -80,6 +88,8 @@ private:
     void onConnectedChanged(bool connected);
     void onSettingsLoaded(const MouseSettings& settings);
     void onSettingsApplied(const MouseSettings& settings);
+    void onEditsKept(const MouseSettings& edited);
+    void onOutsideWrite();
     void onOutcome(SessionOperation operation, SessionOutcome outcome);
     // APPLY follows change detection and the flows, and stays off while the session works.
     void setApplyWanted(bool wanted);

@@ -4,6 +4,7 @@
 #include "app/LogRouting.h"
 #include "app/MainWindow.h"
 #include "device/HidapiBackend.h"
+#include "device/OutsideAccess.h"
 #include "device/RealSleeper.h"
 #include "device/UdevHotplugSource.h"
 #include "session/qt/SessionRunner.h"
@@ -19,8 +20,11 @@ int main(int argc, char* argv[])
     lark::HidapiBackend backend;
     lark::RealSleeper sleeper;
     lark::SessionRunner session(backend, sleeper);
+    // larkctl takes the same lock around its exchanges and announces its writes there.
+    const std::string runtime = lark::runtimeDirectory();
+    session.setExchangeLockDirectory(runtime);
     // The mouse is found and read on the session's thread while Qt builds the window.
     session.start();
     lark::UdevHotplugSource hotplug;
-    return app.runMainWindow({session, hotplug});
+    return app.runMainWindow({session, hotplug, QString::fromStdString(runtime)});
 }

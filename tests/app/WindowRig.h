@@ -26,12 +26,14 @@ struct WindowRig {
     SettingsModel model;
     SessionRunner session{mouse, sleeper};
     std::unique_ptr<MainWindow> window;
+    // Where the window listens for larkctl's write announcements; empty: it does not.
+    QString outsideWriteDirectory;
 
     // Builds the window, runs its start-up, shows it, waits for the session's start-up, and
     // forgets the start-up's frames and waits.
     void start(bool forget = true)
     {
-        window = std::make_unique<MainWindow>(model, DeviceContext{session, hotplug});
+        window = std::make_unique<MainWindow>(model, DeviceContext{session, hotplug, outsideWriteDirectory});
         window->initialize();
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));

@@ -6,6 +6,7 @@
 #include "device/Log.h"
 #include "device/MouseCommands.h"
 #include "device/Sleeper.h"
+#include "session/SettingsMerge.h"
 
 namespace lark {
 
@@ -18,6 +19,7 @@ struct SessionRunner::Report {
     bool settingsLoaded = false;
     bool settingsApplied = false;
     MouseSettings settings;
+    MouseSettings edited;
 };
 
 namespace {
@@ -106,6 +108,21 @@ void SessionRunner::readAgain()
     enqueue(SessionOperation::ReadAgain, [](MouseSession& s) { return s.readAgain(); });
 }
 
+void SessionRunner::readAgainKeepingEdits(const MouseSettings& edited, const MouseSettings& shownAsApplied)
+{
+    enqueue(SessionOperation::ReadAgain, [edited, shownAsApplied](MouseSession& s) {
+        const SessionOutcome outcome = s.readAgain();
+        if (outcome == SessionOutcome::Connected)
+            s.model().editedSettings = mergeEdits(shownAsApplied, edited, s.model().appliedSettings);
+        return outcome;
+    });
+}
+
+void SessionRunner::setExchangeLockDirectory(const std::string& directory)
+{
+    session_.setExchangeLockDirectory(directory);
+}
+
 void SessionRunner::arrival(const QString& interfaceName)
 {
     const std::string name = interfaceName.toStdString();
@@ -149,8 +166,11 @@ void SessionRunner::enqueue(SessionOperation operation, std::function<SessionOut
             report.firmwareVersion = session_.firmwareVersion();
             report.settingsLoaded = session_.settingsLoads() != loadsBefore;
             report.settingsApplied = report.outcome == SessionOutcome::Applied;
-            report.settings =
-                report.settingsApplied ? session_.model().appliedSettings : session_.model().editedSettings;
+            // A load's settings are what the mouse holds; edits laid over them travel apart.
+            report.settings = report.settingsApplied || report.settingsLoaded
+                                  ? session_.model().appliedSettings
+                                  : session_.model().editedSettings;
+            report.edited = session_.model().editedSettings;
             QMetaObject::invokeMethod(
                 this, [this, report] { deliver(report); }, Qt::QueuedConnection);
         },
@@ -161,8 +181,11 @@ void SessionRunner::deliver(const Report& report)
 {
     if (stopped_)
         return;
-    if (report.settingsLoaded)
+    if (report.settingsLoaded) {
         emit settingsLoaded(report.settings);
+        if (report.edited != report.settings)
+            emit editsKept(report.edited);
+    }
     if (report.settingsApplied)
         emit settingsApplied(report.settings);
     if (shownVersion_ != report.firmwareVersion) {

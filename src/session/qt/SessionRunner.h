@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "session/MouseSession.h"
 #include "session/SessionOutcome.h"
@@ -32,6 +33,12 @@ public:
     void apply(const MouseSettings& edited);
     void factoryReset();
     void readAgain();
+    // Reads the mouse again after another program changed it, keeping the user's unapplied
+    // edits: each field `edited` changed from `shownAsApplied` is laid over what the mouse now
+    // holds (settingsLoaded, then editsKept).
+    void readAgainKeepingEdits(const MouseSettings& edited, const MouseSettings& shownAsApplied);
+    // Where the exchange lock shared with larkctl lives; before the first operation.
+    void setExchangeLockDirectory(const std::string& directory);
     void arrival(const QString& interfaceName);
     void removal(const QString& interfaceName);
 
@@ -56,6 +63,8 @@ signals:
     void settingsLoaded(const lark::MouseSettings& settings);
     // The mouse accepted these settings.
     void settingsApplied(const lark::MouseSettings& settings);
+    // After settingsLoaded: edits the mouse does not hold yet, laid over what it holds.
+    void editsKept(const lark::MouseSettings& edited);
     void outcome(lark::SessionOperation operation, lark::SessionOutcome outcome);
     // An event the mouse sent, after the session took it in.
     void mouseEvent(int code, int value);
