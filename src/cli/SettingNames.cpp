@@ -93,7 +93,8 @@ const Setting& settingOf(Id id)
 
 constexpr ButtonAction kLeftClick{static_cast<std::uint8_t>(ActionKind::MouseButton), 1, 0, 0};
 
-int slotOfButton(Id id)
+// The button slot a per-button setting belongs to; only asked for those settings.
+std::size_t slotOfButton(Id id)
 {
     switch (id) {
     case LeftFilter:
@@ -118,7 +119,7 @@ int slotOfButton(Id id)
     case WheelDown:
         return WheelDownSlot;
     default:
-        return -1;
+        return LeftSlot;
     }
 }
 
@@ -201,7 +202,7 @@ bool checkValue(const Setting& setting, std::string_view value, std::string& out
             error = std::string(setting.name) + ": " + bad->message;
             return false;
         }
-        if (slotOfButton(id) >= WheelUpSlot &&
+        if (slotOfButton(id) >= static_cast<std::size_t>(WheelUpSlot) &&
             std::get<ButtonAction>(parsed).type == static_cast<std::uint8_t>(ActionKind::FixedCpi)) {
             error =
                 std::string(setting.name) + ": a fixed CPI is offered for the buttons only, not the wheel";
@@ -293,13 +294,13 @@ std::string settingText(const Setting& setting, const MouseSettings& settings)
         return switchText(settings.slamClickFilter);
     case LeftSpdt:
     case RightSpdt:
-        return spdtWord(settings.buttons[static_cast<std::size_t>(slotOfButton(id))].filter);
+        return spdtWord(settings.buttons[slotOfButton(id)].filter);
     case LeftFilter:
     case RightFilter:
     case MiddleFilter:
     case ForwardFilter:
     case BackFilter: {
-        const std::uint8_t filter = settings.buttons[static_cast<std::size_t>(slotOfButton(id))].filter;
+        const std::uint8_t filter = settings.buttons[slotOfButton(id)].filter;
         if ((id == LeftFilter || id == RightFilter) && spdtIndexForFilter(filter) != 0)
             return "-";
         return std::to_string(filter);
@@ -313,7 +314,7 @@ std::string settingText(const Setting& setting, const MouseSettings& settings)
     case BackButton:
     case WheelUp:
     case WheelDown:
-        return actionText(settings.buttons[static_cast<std::size_t>(slotOfButton(id))].action);
+        return actionText(settings.buttons[slotOfButton(id)].action);
     case SettingCount:
         break;
     }
@@ -365,7 +366,7 @@ bool SettingsEdit::applyTo(MouseSettings& target, bool restore, std::string& err
     for (const Value* value : ordered) {
         const Id id = idOf(*value->setting);
         const std::string& text = value->text;
-        const std::size_t slot = static_cast<std::size_t>(std::max(0, slotOfButton(id)));
+        const std::size_t slot = slotOfButton(id);
         switch (id) {
         case CpiLevels:
             settings.cpiLevelCount = static_cast<std::uint8_t>(*parseUnsigned(text));

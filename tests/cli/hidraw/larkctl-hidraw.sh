@@ -18,7 +18,7 @@ grep -q 'HM0001' <<<"$out" || fail "list lacks the serial: $out"
 grep -q 'V1.06' <<<"$out" || fail "list lacks the firmware: $out"
 
 # show: the mouse's own block in words.
-"$hidemu" ctl poke 0x24 2003 >/dev/null  # CPI level 1 X = 800
+"$hidemu" ctl poke 0x23 012003 >/dev/null  # CPI level 1: X and Y differ, X = 800
 out=$("$larkctl" show) || fail "show exited $?"
 grep -Eq '^cpi1 +800x400$' <<<"$out" || fail "show: $out"
 
