@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iomanip>
 #include <iostream>
 #include <iterator>
@@ -198,6 +199,21 @@ int startMouse(Environment& env, OpenMouse& open)
     return outcomeExit(env, outcome, open.mouse);
 }
 
+// Chooses the mouse, starts a session on it and runs `command` there; a failure on the way is
+// told and becomes the exit code.
+int onMouse(Environment& env, const Options& options, bool writes,
+            const std::function<int(OpenMouse&)>& command)
+{
+    int code = ExitDone;
+    const std::optional<FoundMouse> mouse = chooseMouse(env, options, writes, code);
+    if (!mouse)
+        return code;
+    OpenMouse open(env, *mouse);
+    if ((code = startMouse(env, open)) != ExitDone)
+        return code;
+    return command(open);
+}
+
 // ---- the commands ----
 
 int listCommand(Environment& env, const Options& options)
@@ -256,30 +272,26 @@ int listCommand(Environment& env, const Options& options)
 
 int showCommand(Environment& env, const Options& options)
 {
-    int code = ExitDone;
-    const std::optional<FoundMouse> mouse = chooseMouse(env, options, false, code);
-    if (!mouse)
-        return code;
-    OpenMouse open(env, *mouse);
-    if ((code = startMouse(env, open)) != ExitDone)
-        return code;
-    const MouseSettings& settings = open.session.model().editedSettings;
-    if (options.json) {
-        ordered_json shown = ordered_json::object();
-        shown["version"] = kJsonFormatVersion;
-        shown["device"] = ordered_json{{"path", mouse->path}, {"serial", mouse->serialNumber}};
-        shown["firmware"] = firmwareText(open.session);
-        shown["settings"] = settingsJson(settings);
-        shown["opaque"] = opaqueJson(settings);
-        env.out << shown.dump(2) << '\n';
+    return onMouse(env, options, false, [&](OpenMouse& open) -> int {
+        const FoundMouse* mouse = &open.mouse;
+        const MouseSettings& settings = open.session.model().editedSettings;
+        if (options.json) {
+            ordered_json shown = ordered_json::object();
+            shown["version"] = kJsonFormatVersion;
+            shown["device"] = ordered_json{{"path", mouse->path}, {"serial", mouse->serialNumber}};
+            shown["firmware"] = firmwareText(open.session);
+            shown["settings"] = settingsJson(settings);
+            shown["opaque"] = opaqueJson(settings);
+            env.out << shown.dump(2) << '\n';
+            return ExitDone;
+        }
+        printLine(env.out, "device",
+                  mouse->path + (mouse->serialNumber.empty() ? "" : " (serial " + mouse->serialNumber + ")"));
+        printLine(env.out, "firmware", firmwareText(open.session));
+        for (const Setting& setting : allSettings())
+            printLine(env.out, setting.name, settingText(setting, settings));
         return ExitDone;
-    }
-    printLine(env.out, "device",
-              mouse->path + (mouse->serialNumber.empty() ? "" : " (serial " + mouse->serialNumber + ")"));
-    printLine(env.out, "firmware", firmwareText(open.session));
-    for (const Setting& setting : allSettings())
-        printLine(env.out, setting.name, settingText(setting, settings));
-    return ExitDone;
+    });
 }
 
 int setCommand(Environment& env, const Options& options)
@@ -294,24 +306,19 @@ int setCommand(Environment& env, const Options& options)
         if (!edit.assign(assignment.substr(0, equals), assignment.substr(equals + 1), error))
             return fail(env, ExitBadValue, error);
     }
-    int code = ExitDone;
-    const std::optional<FoundMouse> mouse = chooseMouse(env, options, true, code);
-    if (!mouse)
-        return code;
-    OpenMouse open(env, *mouse);
-    if ((code = startMouse(env, open)) != ExitDone)
-        return code;
-    MouseSettings edited = open.session.model().editedSettings;
-    std::string error;
-    if (!edit.applyTo(edited, false, error))
-        return fail(env, ExitBadValue, error);
-    if (options.dryRun) {
-        if (sameBlock(open.session.model().editedSettings, edited))
-            env.out << "Nothing to change: the mouse holds these settings already.\n";
-        printChanges(env.out, open.session.model().editedSettings, edited);
-        return ExitDone;
-    }
-    return applyEdited(env, open, edited, "Settings applied.");
+    return onMouse(env, options, true, [&](OpenMouse& open) -> int {
+        MouseSettings edited = open.session.model().editedSettings;
+        std::string error;
+        if (!edit.applyTo(edited, false, error))
+            return fail(env, ExitBadValue, error);
+        if (options.dryRun) {
+            if (sameBlock(open.session.model().editedSettings, edited))
+                env.out << "Nothing to change: the mouse holds these settings already.\n";
+            printChanges(env.out, open.session.model().editedSettings, edited);
+            return ExitDone;
+        }
+        return applyEdited(env, open, edited, "Settings applied.");
+    });
 }
 
 // The profile's text from a file or stdin, or an error.
@@ -344,34 +351,25 @@ int importCommand(Environment& env, const Options& options)
         return fail(env, ExitBadValue, *error);
     const Profile& profile = std::get<Profile>(read);
 
-    int code = ExitDone;
-    const std::optional<FoundMouse> mouse = chooseMouse(env, options, true, code);
-    if (!mouse)
-        return code;
-    OpenMouse open(env, *mouse);
-    if ((code = startMouse(env, open)) != ExitDone)
-        return code;
-    MouseSettings edited = open.session.model().editedSettings;
-    std::string error;
-    if (!profile.applyTo(edited, error))
-        return fail(env, ExitBadValue, error);
-    return applyEdited(env, open, edited, "Profile applied.");
+    return onMouse(env, options, true, [&](OpenMouse& open) -> int {
+        MouseSettings edited = open.session.model().editedSettings;
+        std::string error;
+        if (!profile.applyTo(edited, error))
+            return fail(env, ExitBadValue, error);
+        return applyEdited(env, open, edited, "Profile applied.");
+    });
 }
 
 int exportCommand(Environment& env, const Options& options)
 {
-    int code = ExitDone;
-    const std::optional<FoundMouse> mouse = chooseMouse(env, options, false, code);
-    if (!mouse)
-        return code;
     std::string text;
-    {
-        OpenMouse open(env, *mouse);
-        if ((code = startMouse(env, open)) != ExitDone)
-            return code;
+    const int code = onMouse(env, options, false, [&](OpenMouse& open) -> int {
         text =
             makeProfile(open.session.model().editedSettings, open.session.firmwareVersion()).dump(2) + "\n";
-    }
+        return ExitDone;
+    });
+    if (code != ExitDone)
+        return code;
     if (options.file.empty() || options.file == "-") {
         env.out << text << std::flush;
         return env.out ? ExitDone : fail(env, ExitUsage, "cannot write the profile to stdout");
@@ -400,20 +398,15 @@ int exportCommand(Environment& env, const Options& options)
 
 int resetCommand(Environment& env, const Options& options)
 {
-    int code = ExitDone;
-    const std::optional<FoundMouse> mouse = chooseMouse(env, options, true, code);
-    if (!mouse)
-        return code;
-    OpenMouse open(env, *mouse);
-    if ((code = startMouse(env, open)) != ExitDone)
-        return code;
-    const SessionOutcome outcome = open.session.factoryReset();
-    if (outcome != SessionOutcome::ResetDone)
-        return outcomeExit(env, outcome == SessionOutcome::Nothing ? SessionOutcome::ResetNotSent : outcome,
-                           open.mouse);
-    announceOutsideWrite(env.runtimeDirectory);
-    env.out << "Factory settings restored.\n";
-    return ExitDone;
+    return onMouse(env, options, true, [&](OpenMouse& open) -> int {
+        const SessionOutcome outcome = open.session.factoryReset();
+        if (outcome != SessionOutcome::ResetDone)
+            return outcomeExit(
+                env, outcome == SessionOutcome::Nothing ? SessionOutcome::ResetNotSent : outcome, open.mouse);
+        announceOutsideWrite(env.runtimeDirectory);
+        env.out << "Factory settings restored.\n";
+        return ExitDone;
+    });
 }
 
 // The mouse's events reach the poll() loop through a pipe: the listener thread only writes.

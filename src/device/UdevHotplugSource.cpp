@@ -2,12 +2,6 @@
 
 #include <QSocketNotifier>
 
-#include <cstring>
-#include <libudev.h>
-
-#include "device/InterfaceNameMatch.h"
-#include "device/Log.h"
-
 namespace lark {
 
 UdevHotplugSource::UdevHotplugSource(QObject* parent) : HotplugSource(parent) {}
@@ -15,50 +9,27 @@ UdevHotplugSource::UdevHotplugSource(QObject* parent) : HotplugSource(parent) {}
 UdevHotplugSource::~UdevHotplugSource()
 {
     delete notifier_;
-    if (monitor_)
-        udev_monitor_unref(monitor_);
-    if (udev_)
-        udev_unref(udev_);
 }
 
 bool UdevHotplugSource::start()
 {
-    if (monitor_)
+    if (notifier_)
         return true;
-    udev_ = udev_new();
-    if (!udev_)
+    if (!monitor_.start())
         return false;
-    monitor_ = udev_monitor_new_from_netlink(udev_, "udev");
-    if (!monitor_ || udev_monitor_filter_add_match_subsystem_devtype(monitor_, "hidraw", nullptr) < 0 ||
-        udev_monitor_enable_receiving(monitor_) < 0) {
-        if (monitor_)
-            udev_monitor_unref(monitor_);
-        monitor_ = nullptr;
-        udev_unref(udev_);
-        udev_ = nullptr;
-        log(LogCategory::Hotplug, "cannot watch hidraw devices through udev");
-        return false;
-    }
-    notifier_ = new QSocketNotifier(udev_monitor_get_fd(monitor_), QSocketNotifier::Read);
+    notifier_ = new QSocketNotifier(monitor_.fd(), QSocketNotifier::Read);
     connect(notifier_, &QSocketNotifier::activated, this, &UdevHotplugSource::drain);
     return true;
 }
 
 void UdevHotplugSource::drain()
 {
-    while (udev_device* device = udev_monitor_receive_device(monitor_)) {
-        const char* action = udev_device_get_action(device);
-        const char* path = udev_device_get_syspath(device);
-        if (action && path) {
-            log(LogCategory::Hotplug, "udev ", action, " ", path,
-                isMouseInterfaceName(path) ? ": the mouse" : ": not the mouse");
-            const QString name = QString::fromUtf8(path);
-            if (std::strcmp(action, "add") == 0)
-                emit deviceArrived(name);
-            else if (std::strcmp(action, "remove") == 0)
-                emit deviceRemoved(name);
-        }
-        udev_device_unref(device);
+    for (const UdevMonitor::Notice& notice : monitor_.take()) {
+        const QString name = QString::fromStdString(notice.name);
+        if (notice.arrival)
+            emit deviceArrived(name);
+        else
+            emit deviceRemoved(name);
     }
 }
 

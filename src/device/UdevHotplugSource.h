@@ -1,9 +1,8 @@
 #pragma once
 
 #include "device/HotplugSource.h"
+#include "device/UdevMonitor.h"
 
-struct udev;
-struct udev_monitor;
 class QSocketNotifier;
 
 namespace lark {
@@ -21,8 +20,7 @@ public:
 private:
     void drain();
 
-    udev* udev_ = nullptr;
-    udev_monitor* monitor_ = nullptr;
+    UdevMonitor monitor_;
     QSocketNotifier* notifier_ = nullptr;
 };
 

@@ -3,6 +3,9 @@
 #include <cstring>
 #include <libudev.h>
 
+#include "device/InterfaceNameMatch.h"
+#include "device/Log.h"
+
 namespace lark {
 
 UdevMonitor::~UdevMonitor()
@@ -28,6 +31,7 @@ bool UdevMonitor::start()
         monitor_ = nullptr;
         udev_unref(udev_);
         udev_ = nullptr;
+        log(LogCategory::Hotplug, "cannot watch hidraw devices through udev");
         return false;
     }
     return true;
@@ -48,6 +52,8 @@ std::vector<PollableHotplug::Notice> UdevMonitor::take()
         const char* action = udev_device_get_action(device);
         const char* path = udev_device_get_syspath(device);
         if (action && path) {
+            log(LogCategory::Hotplug, "udev ", action, " ", path,
+                isMouseInterfaceName(path) ? ": the mouse" : ": not the mouse");
             if (std::strcmp(action, "add") == 0)
                 notices.push_back(Notice{true, path});
             else if (std::strcmp(action, "remove") == 0)
