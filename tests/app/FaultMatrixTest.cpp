@@ -23,8 +23,9 @@ const QString kRefused = QStringLiteral("The mouse did not accept the settings. 
 const QString kResetNotSent = QStringLiteral("The factory reset could not be sent to the mouse.");
 const QString kResetNotConfirmed =
     QStringLiteral("The mouse did not confirm the factory reset; its settings may be unchanged.");
-const QString kNotRead = QStringLiteral("The mouse's settings could not be read.");
-const QString kUnplugged = QStringLiteral("The mouse was unplugged.");
+const QString kNotRead = QStringLiteral("The mouse's settings could not be read. Press F5 to try again.");
+const QString kUnplugged =
+    QStringLiteral("The mouse was unplugged. Plug it in again and it will be found by itself.");
 const QString kVersion = QStringLiteral("V1.06");
 
 struct Expected {
