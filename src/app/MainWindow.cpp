@@ -41,7 +41,7 @@ const QString kStatusRefused =
     QStringLiteral("The mouse did not accept the settings. Press APPLY to try again.");
 const QString kStatusNotFound = QStringLiteral("Mouse not found. Check that it is plugged in.");
 const QString kStatusWaiting =
-    QStringLiteral("Waiting for the mouse: plug it in and it will be found by itself.");
+    QStringLiteral("Waiting for the mouse: plug it in and it will be found by itself (F5 looks again).");
 const QString kStatusNoPermission =
     QStringLiteral("The mouse is here, but permission denied: install the udev "
                    "rule (README, \"Using the real mouse\") and replug it.");

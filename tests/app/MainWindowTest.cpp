@@ -125,7 +125,8 @@ private slots:
         QVERIFY(!rig.find<QLineEdit>(QStringLiteral("CPI 1 X value"))->isEnabled());
         // No message box, but the status line says what the window waits for.
         QCOMPARE(rig.status(),
-                 QStringLiteral("Waiting for the mouse: plug it in and it will be found by itself."));
+                 QStringLiteral(
+                     "Waiting for the mouse: plug it in and it will be found by itself (F5 looks again)."));
         QCOMPARE(rig.linkConnected(), false);
     }
 

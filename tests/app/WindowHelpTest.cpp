@@ -27,7 +27,8 @@ using namespace lark::test;
 
 namespace {
 
-const QString kWaiting = QStringLiteral("Waiting for the mouse: plug it in and it will be found by itself.");
+const QString kWaiting =
+    QStringLiteral("Waiting for the mouse: plug it in and it will be found by itself (F5 looks again).");
 const QString kNoPermission =
     QStringLiteral("The mouse is here, but permission denied: install the udev rule "
                    "(README, \"Using the real mouse\") and replug it.");
