@@ -42,8 +42,13 @@ struct WindowRig {
         }
     }
 
-    // Waits until the session has done all it was asked and the window has heard of it.
-    void settle() const { QTRY_VERIFY_WITH_TIMEOUT(!session.isBusy() && !window->isBusy(), 20000); }
+    // Lets queued notifications reach the session, then waits until it has done all it was
+    // asked and the window has heard of it.
+    void settle() const
+    {
+        QCoreApplication::processEvents();
+        QTRY_VERIFY_WITH_TIMEOUT(!session.isBusy() && !window->isBusy(), 20000);
+    }
 
     // Clicks and waits for what the click asked of the session.
     void click(QAbstractButton* button) const

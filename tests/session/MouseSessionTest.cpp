@@ -107,7 +107,7 @@ TEST_F(SessionTest, StartUpOutcomes)
     };
     const Case cases[] = {
         {"no mouse", [](VirtualMouse& m) { m.unplug(); }, SessionOutcome::NotFound, false, false},
-        {"not ours to open", [](VirtualMouse& m) { m.failOpens(HidError::PermissionDenied, VirtualMouse::kForever); },
+        {"not ours to open", [](VirtualMouse& m) { m.fail(VirtualMouse::Call::Open, HidError::PermissionDenied, VirtualMouse::kForever); },
          SessionOutcome::PermissionDenied, false, false},
         // Opened, but every answer is "not done": the controls stay off, and the settings
         // shown are not the mouse's.
@@ -226,9 +226,9 @@ TEST_F(SessionTest, FactoryResetCountsOnlyAConfirmedReset)
     const Case cases[] = {
         {"confirmed", [](VirtualMouse&) {}, SessionOutcome::ResetDone, true},
         {"answered not done", [](VirtualMouse& m) { m.answerStatus(0, 1); }, SessionOutcome::ResetNotConfirmed, false},
-        {"no answer", [](VirtualMouse& m) { m.failGets(HidError::DeviceGone, VirtualMouse::kForever); },
+        {"no answer", [](VirtualMouse& m) { m.fail(VirtualMouse::Call::Get, HidError::DeviceGone, VirtualMouse::kForever); },
          SessionOutcome::ResetNotConfirmed, false},
-        {"not sent", [](VirtualMouse& m) { m.failSets(HidError::DeviceGone, VirtualMouse::kForever); },
+        {"not sent", [](VirtualMouse& m) { m.fail(VirtualMouse::Call::Set, HidError::DeviceGone, VirtualMouse::kForever); },
          SessionOutcome::ResetNotSent, false},
     };
     for (const Case& c : cases) {
