@@ -17,6 +17,9 @@ using namespace lark::test;
 
 namespace {
 
+const QString kUnplugged =
+    QStringLiteral("The mouse was unplugged. Plug it in again and it will be found by itself.");
+
 // Measures the longest pause of the window's event loop while it runs.
 class LoopWatch {
 public:
@@ -166,7 +169,7 @@ private slots:
                 if (handleEachNotification) {
                     rig.settle();
                     QVERIFY(!rig.controlsEnabled());
-                    QCOMPARE(rig.status(), QStringLiteral("The mouse was unplugged."));
+                    QCOMPARE(rig.status(), kUnplugged);
                 }
                 if (i == 49 && !endPlugged)
                     break;
@@ -196,9 +199,8 @@ private slots:
                 QVERIFY(!rig.controlsEnabled());
                 QCOMPARE(rig.firmware(), QString());
                 // Queued arrivals handled after the mouse left again find no mouse, and say so.
-                QCOMPARE(rig.status(), handleEachNotification
-                                           ? QStringLiteral("The mouse was unplugged.")
-                                           : QStringLiteral("Mouse not found. Check that it is plugged in."));
+                QCOMPARE(rig.status(), handleEachNotification ? kUnplugged
+                                                              : QStringLiteral("Mouse not found. Check that it is plugged in."));
                 // At most the stale configuration handle, which the next discovery closes (a
                 // queued arrival's discovery already has). The reader closes its own handle as its
                 // thread ends, so wait for that as for the thread.
