@@ -117,7 +117,7 @@ private slots:
             // Every report paid its pause, through the sleeper.
             const auto waits = rig.sleeper.waits();
             QCOMPARE(static_cast<int>(std::count(waits.begin(), waits.end(), 80u)), kRounds * 6);
-            QCOMPARE(rig.mouse.openDeviceCount(), 2);
+            QTRY_COMPARE(rig.mouse.openDeviceCount(), 2);
         }
         QTRY_COMPARE(threadCount(), threadsBefore);
     }
@@ -189,7 +189,7 @@ private slots:
                 QVERIFY(rig.mouseSettingsShown());
                 QVERIFY(!rig.applyButton()->isEnabled());
                 // One configuration handle and one reader, however many arrivals came before.
-                QCOMPARE(rig.mouse.openDeviceCount(), 2);
+                QTRY_COMPARE(rig.mouse.openDeviceCount(), 2);
                 QTRY_COMPARE(threadCount(), threadsBefore + 1);
                 // The reader is the returned mouse's: its events arrive.
                 rig.mouse.pushEvent(6, 4);
@@ -265,7 +265,7 @@ private slots:
             staleClosed += frame.direction == VirtualMouse::Direction::Close &&
                            frame.collection == VirtualMouse::Collection::Config;
         QCOMPARE(staleClosed, 1);
-        QCOMPARE(rig.mouse.openDeviceCount(), 2);
+        QTRY_COMPARE(rig.mouse.openDeviceCount(), 2);
         std::uint16_t version = 0;
         CommandResult result = CommandResult::NotSent;
         rig.session.runOnWorker([&](MouseSession& session) { result = readFirmwareVersion(session.link(), version); });

@@ -232,7 +232,7 @@ private slots:
             QVERIFY(stored == rig.model.editedSettings);
 
             // One configuration handle, one event reader, and nothing else left over.
-            QCOMPARE(rig.mouse.openDeviceCount(), 2);
+            QTRY_COMPARE(rig.mouse.openDeviceCount(), 2);
             QTRY_COMPARE(threadCount(), threadsBefore + 1);
         }
         QTRY_COMPARE(threadCount(), threadsBefore);
