@@ -1,9 +1,13 @@
 #include "app/MainWindow.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -22,6 +26,7 @@
 #include "session/qt/SessionRunner.h"
 #include "settings/SettingsModel.h"
 #include "widgets/AccessibleCheckBox.h"
+#include "widgets/ControlHelp.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/InputHelpers.h"
 #include "widgets/WarningBox.h"
@@ -36,27 +41,35 @@ const QString kStatusApplied = QStringLiteral("Settings applied.");
 const QString kStatusRefused =
     QStringLiteral("The mouse did not accept the settings. Press APPLY to try again.");
 const QString kStatusNotFound = QStringLiteral("Mouse not found. Check that it is plugged in.");
-const QString kStatusNoPermission = QStringLiteral(
-    "The mouse is present but may not be opened (permission denied). Install the udev rule and replug it.");
+const QString kStatusWaiting =
+    QStringLiteral("Waiting for the mouse: plug it in and it will be found by itself (F5 looks again).");
+const QString kStatusNoPermission =
+    QStringLiteral("The mouse is here, but permission denied: install the udev "
+                   "rule (README, \"Using the real mouse\") and replug it.");
 const QString kStatusResetDone = QStringLiteral("Factory settings restored.");
 const QString kStatusResetNotSent = QStringLiteral("The factory reset could not be sent to the mouse.");
 const QString kStatusResetNotConfirmed =
     QStringLiteral("The mouse did not confirm the factory reset; its settings may be unchanged.");
-const QString kStatusSettingsNotRead = QStringLiteral("The mouse's settings could not be read.");
+const QString kStatusSettingsNotRead =
+    QStringLiteral("The mouse's settings could not be read. Press F5 to try again.");
 const QString kStatusUnreadNotWritten = QStringLiteral(
     "The mouse's settings could not be read, so nothing was written. Press APPLY to try again.");
 const QString kStatusNotGathered =
     QStringLiteral("Nothing was written: correct the value on the page first.");
-const QString kStatusUnplugged = QStringLiteral("The mouse was unplugged.");
+const QString kStatusUnplugged =
+    QStringLiteral("The mouse was unplugged. Plug it in again and it will be found by itself.");
+const QString kAskDiscard = QStringLiteral("Discard the changes and read the mouse's settings again?");
 
 // What the status line says while an operation runs; empty for the quick ones.
 QString busyText(SessionOperation operation)
 {
     switch (operation) {
     case SessionOperation::Start:
+        return QStringLiteral("Looking for the mouse\u2026");
     case SessionOperation::Arrival:
-    case SessionOperation::ReadAgain:
         return QStringLiteral("Connecting\u2026");
+    case SessionOperation::ReadAgain:
+        return QStringLiteral("Reading the mouse's settings\u2026");
     case SessionOperation::Apply:
         return QStringLiteral("Applying\u2026");
     case SessionOperation::FactoryReset:
@@ -75,8 +88,8 @@ std::optional<QString> outcomeText(SessionOperation operation, SessionOutcome ou
     case SessionOutcome::Connected:
         return QString();
     case SessionOutcome::NotFound:
-        // At start-up the grey window says it already.
-        return operation == SessionOperation::Start ? QString() : kStatusNotFound;
+        // At start-up nobody asked for the mouse yet: say what the window waits for.
+        return operation == SessionOperation::Start ? kStatusWaiting : kStatusNotFound;
     case SessionOutcome::PermissionDenied:
         return kStatusNoPermission;
     case SessionOutcome::SettingsNotRead:
@@ -97,6 +110,27 @@ std::optional<QString> outcomeText(SessionOperation operation, SessionOutcome ou
         return kStatusUnplugged;
     }
     return std::nullopt;
+}
+
+// What the status line goes back to once an edit makes the last message stale: the state of the
+// mouse as the outcome left it, when the outcome tells one.
+std::optional<QString> standingText(SessionOperation operation, SessionOutcome outcome)
+{
+    switch (outcome) {
+    case SessionOutcome::Connected:
+    case SessionOutcome::Applied:
+    case SessionOutcome::ResetDone:
+        return QString();
+    case SessionOutcome::NotFound:
+    case SessionOutcome::PermissionDenied:
+    case SessionOutcome::SettingsNotRead:
+    case SessionOutcome::Unplugged:
+        return outcomeText(operation, outcome);
+    case SessionOutcome::UnreadNotWritten:
+        return kStatusSettingsNotRead;
+    default:
+        return std::nullopt;
+    }
 }
 
 QPushButton* makeButton(const QString& text, QWidget* parent)
@@ -142,7 +176,7 @@ MainWindow::MainWindow(SettingsModel& model, DeviceContext device, QWidget* pare
         // not bring APPLY back while the mouse is away.
         setApplyWanted(differ && controlsEnabled_);
         if (!busy_)
-            setStatus(QString());
+            setStatus(standingStatus_);
     });
     connectSession();
 }
@@ -197,6 +231,7 @@ void MainWindow::buildControls()
 
     factoryResetButton_ = makeButton(QStringLiteral("Factory Reset"), this);
     du.place(factoryResetButton_, 368, 53, 54, 14);
+    setHelp(factoryResetButton_, Help::FactoryReset);
     connect(factoryResetButton_, &QPushButton::clicked, this, &MainWindow::factoryReset);
 
     tabs_ = new QTabWidget(this);
@@ -206,11 +241,25 @@ void MainWindow::buildControls()
 
     applyButton_ = makeButton(QStringLiteral("APPLY"), this);
     du.place(applyButton_, 372, 410, 50, 14);
+    setHelp(applyButton_, Help::Apply);
     connect(applyButton_, &QPushButton::clicked, this, &MainWindow::apply);
 
-    // One line for what the last device flow did, left of APPLY and below the pages.
+    // What the window waits for or what the last device flow did, left of APPLY and below the
+    // pages; room for two lines, so that a hint is never cut off.
     statusLabel_ = makeValueLabel(QStringLiteral("Status"), this);
-    du.place(statusLabel_, 13, 412, 352, 10);
+    statusLabel_->setWordWrap(true);
+    statusLabel_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    du.place(statusLabel_, 13, 402, 352, 22);
+
+    readAgainAction_ = new QAction(QStringLiteral("Read settings again"), this);
+    readAgainAction_->setShortcut(QKeySequence(Qt::Key_F5));
+    connect(readAgainAction_, &QAction::triggered, this, &MainWindow::readAgain);
+    addAction(readAgainAction_);
+
+    applyAction_ = new QAction(QStringLiteral("Apply"), this);
+    applyAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(applyAction_, &QAction::triggered, this, &MainWindow::applyFromKeyboard);
+    addAction(applyAction_);
 
     // Controls are placed by dialog units; the window may grow but they stay where they are.
     setMinimumSize(size());
@@ -257,6 +306,7 @@ void MainWindow::updateButtons()
 {
     factoryResetButton_->setEnabled(controlsEnabled_ && !busy_);
     applyButton_->setEnabled(applyWanted_ && controlsEnabled_ && !busy_);
+    readAgainAction_->setEnabled(!busy_);
 }
 
 void MainWindow::centerOnScreen()
@@ -293,6 +343,26 @@ void MainWindow::apply()
     }
     // What is written is what the pages hold now; later edits stay edits.
     device_.session.apply(model_.editedSettings);
+}
+
+void MainWindow::applyFromKeyboard()
+{
+    if (!applyButton_->isEnabled())
+        return;
+    // A click first moves the focus to APPLY, which commits a value being typed; so does this.
+    applyButton_->setFocus(Qt::ShortcutFocusReason);
+    applyButton_->click();
+}
+
+void MainWindow::readAgain()
+{
+    if (busy_)
+        return;
+    if (model_.settingsDiffer() &&
+        QMessageBox::question(this, kProgramName, kAskDiscard, QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::No) != QMessageBox::Yes)
+        return;
+    device_.session.readAgain();
 }
 
 void MainWindow::factoryReset()
@@ -379,6 +449,8 @@ void MainWindow::onOutcome(SessionOperation operation, SessionOutcome outcome)
     default:
         break;
     }
+    if (const std::optional<QString> standing = standingText(operation, outcome))
+        standingStatus_ = *standing;
     // An operation that came to nothing leaves the status as it was before it ran.
     if (const std::optional<QString> text = outcomeText(operation, outcome))
         setStatus(*text);
@@ -433,6 +505,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event)
+{
+    // Whatever no control took: the window's background, the pages' own background.
+    QMenu menu(this);
+    menu.addAction(readAgainAction_);
+    menu.exec(event->globalPos());
+    event->accept();
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* event)

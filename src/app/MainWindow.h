@@ -11,6 +11,7 @@
 #include "session/SessionOutcome.h"
 #include "settings/MouseSettings.h"
 
+class QAction;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -67,11 +68,17 @@ public:
 
 public slots:
     void apply();
+    // Ctrl+S: what a click on APPLY does, only while APPLY is enabled.
+    void applyFromKeyboard();
+    // F5 and the context menu: reads the mouse's settings again, after asking when that would
+    // discard edits not yet applied.
+    void readAgain();
     void factoryReset();
     void onMouseEvent(int code, int value);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -105,6 +112,8 @@ private:
     QTabWidget* tabs_ = nullptr;
     QPushButton* applyButton_ = nullptr;
     QLabel* statusLabel_ = nullptr;
+    QAction* readAgainAction_ = nullptr;
+    QAction* applyAction_ = nullptr;
     BasicSettingsPage* basicPage_ = nullptr;
     AdvancedSettingsPage* advancedPage_ = nullptr;
     ButtonMappingPage* mappingPage_ = nullptr;
@@ -113,6 +122,8 @@ private:
     bool applyWanted_ = false;
     bool busy_ = false;
     QString statusBeforeBusy_;
+    // The state of the mouse in words (empty while all is well): what an edit brings back.
+    QString standingStatus_;
     bool statusShowsBusy_ = false;
     bool dragging_ = false;
     QPoint dragOffset_;

@@ -12,11 +12,11 @@
 
 #include "WindowRig.h"
 #include "app/Application.h"
-#include "widgets/DialogUnits.h"
 #include "pages/advanced/AdvancedSettingsPage.h"
 #include "pages/basic/BasicSettingsPage.h"
 #include "pages/mapping/ButtonMappingPage.h"
 #include "support/ModalHelpers.h"
+#include "widgets/DialogUnits.h"
 
 using namespace lark;
 using namespace lark::test;
@@ -123,7 +123,10 @@ private slots:
         QVERIFY(!rig.resetButton()->isEnabled());
         QVERIFY(!rig.applyButton()->isEnabled());
         QVERIFY(!rig.find<QLineEdit>(QStringLiteral("CPI 1 X value"))->isEnabled());
-        QCOMPARE(rig.status(), QString());
+        // No message box, but the status line says what the window waits for.
+        QCOMPARE(rig.status(),
+                 QStringLiteral(
+                     "Waiting for the mouse: plug it in and it will be found by itself (F5 looks again)."));
         QCOMPARE(rig.linkConnected(), false);
     }
 
@@ -189,7 +192,8 @@ private slots:
         QVERIFY(window.factoryResetButton()->isEnabled());
         QVERIFY(!window.applyButton()->isEnabled());
         QVERIFY(window.tabs()->tabBar()->isEnabled());
-        QCOMPARE(window.statusLabel()->text(), QStringLiteral("The mouse's settings could not be read."));
+        QCOMPARE(window.statusLabel()->text(),
+                 QStringLiteral("The mouse's settings could not be read. Press F5 to try again."));
     }
 
     void enterNeverAppliesNorCloses()

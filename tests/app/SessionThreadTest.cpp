@@ -212,7 +212,7 @@ private slots:
         rig.start();
         QTRY_VERIFY(rig.sleeper.isHolding());
 
-        QCOMPARE(rig.status(), QStringLiteral("Connecting\u2026"));
+        QCOMPARE(rig.status(), QStringLiteral("Looking for the mouse\u2026"));
         QVERIFY(!rig.find<QLineEdit>(QStringLiteral("CPI 1 X value"))->isEnabled());
         QVERIFY(!rig.resetButton()->isEnabled());
         QVERIFY(!rig.applyButton()->isEnabled());

@@ -139,7 +139,7 @@ protected:
         return link.getFeature(answer.data(), kCommandReportLength);
     }
 
-    LogCapture capture{{LogCategory::Device}};
+    LogCapture capture{LogCategory::Device};
 };
 
 TEST_F(LinkLogTest, TransientSendFailuresLogEachRetryWithItsReason)

@@ -98,6 +98,8 @@ wait_for("firmware version V1.06 shown", lambda: label_text("Firmware Version") 
 check("software version V1.06", label_text("Software Version") == "V1.06")
 apply_button = find("push button", "APPLY")
 check("APPLY starts disabled", apply_button is not None and not sensitive(apply_button))
+check("a setting's tooltip reaches screen readers",
+      "straight lines" in (find("check box", "Angle Snapping").description or ""))
 
 press(find("check box", "Angle Snapping"))
 wait_for("an edit enables APPLY", lambda: sensitive(find("push button", "APPLY")))
@@ -115,6 +117,8 @@ mouse("unplug")
 wait_for("unplugging clears the firmware version", lambda: label_text("Firmware Version") == "")
 check("unplugged: Factory Reset disabled", not sensitive(find("push button", "Factory Reset")))
 check("unplugged: edits kept on the page", find("text", "CPI 2 X value").queryText().getText(0, -1) == "2000")
+wait_for("unplugged: the status line says the window waits for the mouse",
+         lambda: (label_text("Status") or "").startswith("The mouse was unplugged. Plug it in again"))
 
 mouse("plug")
 wait_for("plugging in reconnects", lambda: label_text("Firmware Version") == "V1.06")

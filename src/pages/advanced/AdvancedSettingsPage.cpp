@@ -13,6 +13,7 @@
 #include <QSlider>
 
 #include "rules/AdvancedRules.h"
+#include "widgets/ControlHelp.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/InputHelpers.h"
 #include "widgets/WarningBox.h"
@@ -124,6 +125,7 @@ void AdvancedSettingsPage::buildControls()
     motionSync_ = new QCheckBox(QStringLiteral("Motion Sync"), this);
     motionSync_->setAccessibleName(motionSync_->text());
     place(du, motionSync_, kMotionSyncRect);
+    setHelp(motionSync_, Help::MotionSync);
 
     pollingLabel_ = new QLabel(QStringLiteral("Polling Rate"), this);
     place(du, pollingLabel_, kPollingLabelRect);
@@ -132,10 +134,12 @@ void AdvancedSettingsPage::buildControls()
     polling_->setAccessibleDescription(QStringLiteral("Polling Rate"));
     pollingLabel_->setBuddy(polling_);
     placeCombo(du, polling_, kPollingRect);
+    setHelp(polling_, Help::PollingRate);
 
     slamClick_ = new QCheckBox(QStringLiteral("Slamclick Filter"), this);
     slamClick_->setAccessibleName(slamClick_->text());
     place(du, slamClick_, kSlamClickRect);
+    setHelp(slamClick_, Help::SlamClickFilter);
 
     const auto digitsOnly = QRegularExpression(QStringLiteral("[0-9]*"));
     for (int button = 0; button < kFilterButtons; ++button) {
@@ -159,6 +163,8 @@ void AdvancedSettingsPage::buildControls()
         edit->setAccessibleName(name + QStringLiteral(" value"));
         place(du, edit, row.editRect);
         edits_[button] = edit;
+        setHelp(trackbar, Help::MulticlickFilter, button);
+        setHelp(edit, Help::MulticlickFilter, button);
     }
 
     for (int button = 0; button < kSpdtButtons; ++button) {
@@ -175,7 +181,9 @@ void AdvancedSettingsPage::buildControls()
         label->setBuddy(list);
         placeCombo(du, list, row.listRect);
         spdt_[button] = list;
+        setHelp(list, Help::SpdtMode, button);
     }
+    shareHelpWithBuddyLabels(this);
 }
 
 void AdvancedSettingsPage::connectControls()

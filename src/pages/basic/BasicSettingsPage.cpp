@@ -10,6 +10,7 @@
 #include "pages/basic/CpiLevelSwatch.h"
 #include "rules/CpiRules.h"
 #include "settings/SettingsModel.h"
+#include "widgets/ControlHelp.h"
 #include "widgets/CpiPairGroup.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/InputHelpers.h"
@@ -161,9 +162,23 @@ void BasicSettingsPage::buildControls()
         row.xLabel->setBuddy(row.pair->slider(CpiAxis::X));
         row.yLabel->setBuddy(row.pair->slider(CpiAxis::Y));
 
+        for (QWidget* w : {static_cast<QWidget*>(row.pair->slider(CpiAxis::X)),
+                           static_cast<QWidget*>(row.pair->edit(CpiAxis::X))})
+            setHelp(w, Help::LevelCpiX, k + 1);
+        for (QWidget* w : {static_cast<QWidget*>(row.pair->slider(CpiAxis::Y)),
+                           static_cast<QWidget*>(row.pair->edit(CpiAxis::Y))})
+            setHelp(w, Help::LevelCpiY, k + 1);
+
         connect(row.pair, &CpiPair::valueEdited, this,
                 [this, k](CpiAxis axis, std::uint32_t value) { storeLevelValue(k, axis, value); });
     }
+
+    setHelp(liftOffCombo_, Help::LiftOffDistance);
+    setHelp(angleSnappingBox_, Help::AngleSnapping);
+    setHelp(levelCountCombo_, Help::LevelCount);
+    setHelp(separateBox_, Help::SeparateAxes);
+    setHelp(rippleControlBox_, Help::RippleControl);
+    shareHelpWithBuddyLabels(this);
 
     // Only choices from the lists count; text typed into the fields that matches no entry
     // changes nothing.

@@ -12,6 +12,7 @@
 #include "pages/mapping/FixedCpiDialog.h"
 #include "pages/mapping/KeyCaptureDialog.h"
 #include "settings/SettingsModel.h"
+#include "widgets/ControlHelp.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/InputHelpers.h"
 
@@ -59,6 +60,7 @@ ButtonMappingPage::ButtonMappingPage(SettingsModel& model, QWidget* parent) : QW
     leftHandedBox_ = new QCheckBox(QStringLiteral("Left-handed Mode"), this);
     leftHandedBox_->setAccessibleName(leftHandedBox_->text());
     du.place(leftHandedBox_, 14, 12, 120, 10);
+    setHelp(leftHandedBox_, Help::LeftHanded);
     connect(leftHandedBox_, &QCheckBox::clicked, this, &ButtonMappingPage::onLeftHandedClicked);
 
     for (int row = 0; row < kRowCount; ++row) {
@@ -73,11 +75,14 @@ ButtonMappingPage::ButtonMappingPage(SettingsModel& model, QWidget* parent) : QW
         button->setAutoDefault(false);
         du.place(button, 100, y, 132, 14);
         label->setBuddy(button);
+        setHelp(button, Help::MappingRow, row);
         connect(button, &QPushButton::clicked, this, [this, row] { onRowClicked(row); });
         rowButtons_[row] = button;
         if (row == 0)
             firstRowLabel_ = label;
     }
+
+    shareHelpWithBuddyLabels(this);
 
     buildMenu();
     currentSlot_ = 0;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include "widgets/ControlHelp.h"
 #include "widgets/CpiPair.h"
 #include "widgets/CpiPairGroup.h"
 #include "widgets/DialogUnits.h"
@@ -31,6 +32,7 @@ FixedCpiDialog::FixedCpiDialog(QWidget* parent) : QDialog(parent)
     separateBox_ = new QCheckBox(QStringLiteral("X/Y Settings"), this);
     separateBox_->setAccessibleName(separateBox_->text());
     du.place(separateBox_, 10, 10, 80, 10);
+    setHelp(separateBox_, Help::FixedSeparateAxes);
 
     group_ = new CpiPairGroup(this, separateBox_);
     pair_ = group_->addPair(QString(), kOpeningCpi);
@@ -46,6 +48,9 @@ FixedCpiDialog::FixedCpiDialog(QWidget* parent) : QDialog(parent)
         du.place(pair_->slider(row.axis), 28, row.y, 300, 15);
         du.place(pair_->edit(row.axis), 334, row.y + 1, 50, 13);
         label->setBuddy(pair_->slider(row.axis));
+        const Help help = row.axis == CpiAxis::X ? Help::FixedCpiX : Help::FixedCpiY;
+        setHelp(pair_->slider(row.axis), help);
+        setHelp(pair_->edit(row.axis), help);
     }
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
@@ -54,6 +59,8 @@ FixedCpiDialog::FixedCpiDialog(QWidget* parent) : QDialog(parent)
     ok->setAutoDefault(false);
     ok->setDefault(false);
     du.place(ok, 334, 114, 50, 14);
+    setHelp(ok, Help::FixedOk);
+    shareHelpWithBuddyLabels(this);
     connect(ok, &QPushButton::clicked, this, &FixedCpiDialog::onOk);
 }
 

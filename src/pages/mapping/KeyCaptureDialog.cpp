@@ -11,6 +11,7 @@
 #include "pages/mapping/KeyEventMapping.h"
 #include "rules/KeyNameTable.h"
 #include "rules/KeyUsageTable.h"
+#include "widgets/ControlHelp.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/InputHelpers.h"
 #include "widgets/WarningBox.h"
@@ -38,18 +39,24 @@ KeyCaptureDialog::KeyCaptureDialog(KeyCaptureState& capture, QWidget* parent, QO
     keyNameLabel_->setAlignment(Qt::AlignCenter);
     keyNameLabel_->setAccessibleDescription(QStringLiteral("Key"));
     du.place(keyNameLabel_, 70, 20, 150, 20);
+    setHelp(keyNameLabel_, Help::CapturedKey);
+    prompt->setToolTip(keyNameLabel_->toolTip());
 
     struct Box {
         QCheckBox** box;
         const char* text;
         int x;
+        Help help;
     };
-    const Box boxes[] = {
-        {&shiftBox_, "SHIFT", 14}, {&ctrlBox_, "CTRL", 68}, {&winBox_, "WIN", 122}, {&altBox_, "ALT", 176}};
+    const Box boxes[] = {{&shiftBox_, "SHIFT", 14, Help::ModifierShift},
+                         {&ctrlBox_, "CTRL", 68, Help::ModifierCtrl},
+                         {&winBox_, "WIN", 122, Help::ModifierWin},
+                         {&altBox_, "ALT", 176, Help::ModifierAlt}};
     for (const Box& b : boxes) {
         *b.box = new QCheckBox(QString::fromLatin1(b.text), this);
         (*b.box)->setAccessibleName(QString::fromLatin1(b.text));
         du.place(*b.box, b.x, 62, 40, 10);
+        setHelp(*b.box, b.help);
     }
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
@@ -58,6 +65,7 @@ KeyCaptureDialog::KeyCaptureDialog(KeyCaptureState& capture, QWidget* parent, QO
     okButton_->setAutoDefault(false);
     okButton_->setDefault(false);
     du.place(okButton_, 176, 116, 50, 14);
+    setHelp(okButton_, Help::KeyOk);
     connect(okButton_, &QPushButton::clicked, this, &KeyCaptureDialog::onOk);
 }
 

@@ -70,15 +70,15 @@ const std::map<std::string, std::uint16_t>& hidUsages()
             u[std::string(1, char('A' + i))] = static_cast<std::uint16_t>(0x04 + i);
         for (int i = 1; i <= 9; ++i) {
             u[std::to_string(i)] = static_cast<std::uint16_t>(0x1E + i - 1);
-            u["KP" + std::to_string(i)] = static_cast<std::uint16_t>(0x59 + i - 1);
-            u["Intl" + std::to_string(i)] = static_cast<std::uint16_t>(0x87 + i - 1);
-            u["Lang" + std::to_string(i)] = static_cast<std::uint16_t>(0x90 + i - 1);
+            u[std::string("KP").append(std::to_string(i))] = static_cast<std::uint16_t>(0x59 + i - 1);
+            u[std::string("Intl").append(std::to_string(i))] = static_cast<std::uint16_t>(0x87 + i - 1);
+            u[std::string("Lang").append(std::to_string(i))] = static_cast<std::uint16_t>(0x90 + i - 1);
         }
         u["0"] = 0x27;
         for (int i = 1; i <= 12; ++i)
-            u["F" + std::to_string(i)] = static_cast<std::uint16_t>(0x3A + i - 1);
+            u[std::string("F").append(std::to_string(i))] = static_cast<std::uint16_t>(0x3A + i - 1);
         for (int i = 13; i <= 24; ++i)
-            u["F" + std::to_string(i)] = static_cast<std::uint16_t>(0x68 + i - 13);
+            u[std::string("F").append(std::to_string(i))] = static_cast<std::uint16_t>(0x68 + i - 13);
         return u;
     }();
     return usages;
@@ -304,7 +304,7 @@ std::vector<KeyCase> allCases()
         for (int i = 0; i < 10; ++i)
             names.push_back(std::to_string(i));
         for (int i = 1; i <= 24; ++i)
-            names.push_back("F" + std::to_string(i));
+            names.push_back(std::string("F").append(std::to_string(i)));
     }
     std::size_t n = 0;
     for (int i = 0; i < 26; ++i, ++n)
