@@ -19,8 +19,9 @@ ButtonAction act(std::uint8_t type, std::uint8_t code, std::uint16_t param1 = 0,
 
 std::string describe(const ButtonAction& a)
 {
-    return "{" + std::to_string(a.type) + "," + std::to_string(a.code) + "," + std::to_string(a.param1) +
-           "," + std::to_string(a.param2) + "}";
+    std::string text = "{";
+    text.append(std::to_string(a.type)).append(",").append(std::to_string(a.code)).append(",");
+    return text.append(std::to_string(a.param1)).append(",").append(std::to_string(a.param2)).append("}");
 }
 
 // Every action the window can produce, plus a few only a mouse can hold.

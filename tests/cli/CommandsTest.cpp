@@ -456,7 +456,7 @@ bool someoneWaitsFor(const std::string& path)
         return false;
     std::ifstream locks("/proc/locks");
     std::string line;
-    const std::string inode = ":" + std::to_string(info.st_ino) + " ";
+    const std::string inode = std::string(":").append(std::to_string(info.st_ino)).append(" ");
     while (std::getline(locks, line))
         if (line.find("->") != std::string::npos && line.find(inode) != std::string::npos)
             return true;
