@@ -32,6 +32,13 @@ CommitOnFocus::CommitOnFocus(QWidget* edit, std::function<void()> commit, Enter 
     edit->installEventFilter(this);
 }
 
+void CommitOnFocus::removeFrom(QWidget* edit)
+{
+    const auto filters = edit->findChildren<CommitOnFocus*>(Qt::FindDirectChildrenOnly);
+    for (CommitOnFocus* filter : filters)
+        delete filter;
+}
+
 bool CommitOnFocus::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {

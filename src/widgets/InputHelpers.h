@@ -25,6 +25,10 @@ public:
     };
     CommitOnFocus(QWidget* edit, std::function<void()> commit, Enter enter);
 
+    // Ends committing for this edit box: for owners whose commit must not run once their own
+    // destructor has begun (the edit boxes outlive it while QWidget tears its children down).
+    static void removeFrom(QWidget* edit);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

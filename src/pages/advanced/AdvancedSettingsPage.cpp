@@ -112,6 +112,7 @@ AdvancedSettingsPage::~AdvancedSettingsPage()
     // The children outlive this part of the object while QWidget tears them down.
     for (QLineEdit* edit : edits_) {
         edit->removeEventFilter(this);
+        CommitOnFocus::removeFrom(edit);
         edit->disconnect(this);
     }
     for (QSlider* trackbar : trackbars_)
