@@ -108,8 +108,8 @@ public:
 
     std::vector<HidInterfaceInfo> enumerate(std::uint16_t vendorId, std::uint16_t productId) override
     {
-        return {HidInterfaceInfo{"config", vendorId, productId, kConfigUsagePage, kConfigUsage, 1},
-                HidInterfaceInfo{"event", vendorId, productId, kEventUsagePage, kEventUsage, 2}};
+        return {HidInterfaceInfo{"config", vendorId, productId, kConfigUsagePage, kConfigUsage, 1, {}},
+                HidInterfaceInfo{"event", vendorId, productId, kEventUsagePage, kEventUsage, 2, {}}};
     }
 
     std::unique_ptr<HidDevice> open(const std::string& path) override
