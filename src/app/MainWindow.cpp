@@ -175,7 +175,7 @@ MainWindow::MainWindow(SettingsModel& model, DeviceContext device, QWidget* pare
         // Disabling the controls commits a focused edit, which runs change detection: it must
         // not bring APPLY back while the mouse is away.
         setApplyWanted(differ && controlsEnabled_);
-        if (!busy_)
+        if (!busy_ && model_.editedSettings != editsAtStatus_)
             setStatus(standingStatus_);
     });
     connectSession();
@@ -327,6 +327,7 @@ void MainWindow::refreshPages()
 
 void MainWindow::setStatus(const QString& text)
 {
+    editsAtStatus_ = model_.editedSettings;
     setValueText(statusLabel_, text);
 }
 

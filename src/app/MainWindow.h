@@ -124,6 +124,9 @@ private:
     QString statusBeforeBusy_;
     // The state of the mouse in words (empty while all is well): what an edit brings back.
     QString standingStatus_;
+    // The edits when the status line last changed: a commit that changes no value (the focus
+    // passing through an edit box) leaves an outcome on the line.
+    MouseSettings editsAtStatus_;
     bool statusShowsBusy_ = false;
     bool dragging_ = false;
     QPoint dragOffset_;

@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -5,6 +6,7 @@
 #include <QTest>
 
 #include "WindowRig.h"
+#include "support/ModalHelpers.h"
 
 using namespace lark;
 using namespace lark::test;
@@ -96,6 +98,47 @@ private slots:
         QCOMPARE(written.cpiLevels[0].x, std::uint16_t(1250));
         QCOMPARE(written.cpiLevels[0].y, std::uint16_t(1250));  // linked axes follow
         QCOMPARE(edit->text(), QStringLiteral("1250"));
+    }
+
+    // A screen reader replaces an edit's text without giving it the focus, so APPLY finds the
+    // text as it is: one the page cannot read stops APPLY before anything is written.
+    void aValueThePageCannotReadStopsApplyBeforeAnyWrite()
+    {
+        WindowRig rig;
+        rig.start();
+        const SettingsBlock before = rig.mouse.storedBlock();
+        QTest::mouseClick(rig.find<QCheckBox>(QStringLiteral("Ripple Control")), Qt::LeftButton);
+        rig.applyButton()->setFocus();
+
+        auto* edit = rig.find<QLineEdit>(QStringLiteral("CPI 2 X value"));
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(edit);
+        QVERIFY(accessible && accessible->editableTextInterface());
+        accessible->editableTextInterface()->replaceText(0, edit->text().size(), QString());
+        QCOMPARE(edit->text(), QString());
+        QVERIFY(!edit->hasFocus());
+
+        QString warning;
+        const auto warned = acceptNextMessageBox(&warning);
+        rig.click(rig.applyButton());
+
+        QVERIFY(*warned);
+        QCOMPARE(warning, QStringLiteral("Enter a positive integer."));
+        QCOMPARE(rig.status(),
+                 QStringLiteral("Nothing was written: correct the value on the page first."));
+        QCOMPARE(rig.writesSent(), 0);
+        QVERIFY(rig.mouse.storedBlock() == before);
+        QVERIFY(rig.model.appliedSettings.rippleControl == 0);
+        QVERIFY(rig.applyButton()->isEnabled());
+
+        // Corrected, the same APPLY writes the edits once.
+        typeInto(edit, QStringLiteral("900"));
+        rig.click(rig.applyButton());
+        QCOMPARE(rig.writesSent(), 1);
+        MouseSettings written;
+        decodeSettings(rig.mouse.storedBlock(), written);
+        QCOMPARE(written.rippleControl, std::uint8_t(1));
+        QCOMPARE(written.cpiLevels[1].x, std::uint16_t(900));
+        QCOMPARE(rig.status(), QStringLiteral("Settings applied."));
     }
 
     void aRefusedWriteIsTriedAgainWithALongerWait()
