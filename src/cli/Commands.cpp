@@ -2,9 +2,6 @@
 
 #include <CLI/CLI.hpp>
 #include <atomic>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -13,14 +10,15 @@
 #include <iterator>
 #include <mutex>
 #include <optional>
-#include <poll.h>
 #include <sstream>
-#include <unistd.h>
+#include <utility>
 #include <variant>
+#include <vector>
 
 #include "cli/MouseChoice.h"
 #include "cli/Profile.h"
 #include "cli/SettingNames.h"
+#include "cli/WatchWait.h"
 #include "device/MouseCommands.h"
 #include "device/OutsideAccess.h"
 #include "device/PollableHotplug.h"
@@ -409,39 +407,27 @@ int resetCommand(Environment& env, const Options& options)
     });
 }
 
-// The mouse's events reach the poll() loop through a pipe: the listener thread only writes.
-class EventPipe {
+// The mouse's events, handed over by the listener thread; the watch loop sleeps on the wakeup.
+class MouseEventQueue {
 public:
-    EventPipe()
-    {
-        if (::pipe2(fds_, O_CLOEXEC | O_NONBLOCK) < 0)
-            fds_[0] = fds_[1] = -1;
-    }
-    ~EventPipe()
-    {
-        for (int fd : fds_)
-            if (fd >= 0)
-                ::close(fd);
-    }
-    int readFd() const { return fds_[0]; }
+    WaitHandle handle() const { return wakeup_.handle(); }
     void push(std::uint8_t code, std::uint8_t value)
     {
-        const std::uint8_t bytes[2] = {code, value};
-        [[maybe_unused]] const ssize_t n = ::write(fds_[1], bytes, sizeof bytes);
+        std::lock_guard lock(mutex_);
+        events_.emplace_back(code, value);
+        wakeup_.raise();
     }
     std::vector<std::pair<std::uint8_t, std::uint8_t>> take()
     {
-        std::vector<std::pair<std::uint8_t, std::uint8_t>> events;
-        std::uint8_t bytes[64];
-        ssize_t n;
-        while ((n = ::read(fds_[0], bytes, sizeof bytes)) > 0)
-            for (ssize_t i = 0; i + 1 < n; i += 2)
-                events.emplace_back(bytes[i], bytes[i + 1]);
-        return events;
+        std::lock_guard lock(mutex_);
+        wakeup_.clear();
+        return std::exchange(events_, {});
     }
 
 private:
-    int fds_[2] = {-1, -1};
+    std::mutex mutex_;
+    Wakeup wakeup_;
+    std::vector<std::pair<std::uint8_t, std::uint8_t>> events_;
 };
 
 int watchCommand(Environment& env, const Options& options)
@@ -460,7 +446,7 @@ int watchCommand(Environment& env, const Options& options)
     HidBackend& backend = mouse->path.empty() ? env.backend : static_cast<HidBackend&>(chosen);
     MouseSession session(backend, env.sleeper);
     session.setExchangeLockDirectory(env.runtimeDirectory);
-    EventPipe events;
+    MouseEventQueue events;
     session.setEventHandler([&events](std::uint8_t code, std::uint8_t value) { events.push(code, value); });
 
     auto say = [&](const std::string& event, ordered_json fields, const std::string& words) {
@@ -489,25 +475,22 @@ int watchCommand(Environment& env, const Options& options)
     }
 
     while (true) {
-        std::vector<pollfd> fds;
-        fds.push_back(pollfd{events.readFd(), POLLIN, 0});
-        fds.push_back(pollfd{env.stopFd, POLLIN, 0});
-        fds.push_back(pollfd{env.hotplug ? env.hotplug->fd() : -1, POLLIN, 0});
-        if (::poll(fds.data(), fds.size(), -1) < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail(env, ExitUsage, std::string("waiting for events failed: ") + std::strerror(errno));
-        }
-        if (fds[1].revents)
+        const std::vector<WaitHandle> handles{events.handle(), env.stop,
+                                              env.hotplug ? env.hotplug->waitHandle() : kNoWaitHandle};
+        std::vector<bool> ready;
+        std::string error;
+        if (!waitForAny(handles, ready, error))
+            return fail(env, ExitUsage, "waiting for events failed: " + error);
+        if (ready[1])
             break;
-        if (fds[0].revents & POLLIN) {
+        if (ready[0]) {
             for (const auto& [code, value] : events.take()) {
                 session.handleMouseEvent(code, value);
                 if (code == kPollingRateEvent && (value == 1 || value == 2 || value == 4 || value == 8))
                     say("polling-rate", {{"hz", 8000 / value}}, std::to_string(8000 / value));
             }
         }
-        if (env.hotplug && (fds[2].revents & POLLIN)) {
+        if (env.hotplug && ready[2]) {
             for (const PollableHotplug::Notice& notice : env.hotplug->take()) {
                 if (notice.arrival) {
                     if (session.arrival(notice.name) == SessionOutcome::Connected)

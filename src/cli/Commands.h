@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "device/PollableHotplug.h"
+
 namespace lark {
 class HidBackend;
-class PollableHotplug;
 class Sleeper;
 }  // namespace lark
 
@@ -31,10 +32,10 @@ struct Environment {
     std::ostream& err;
     // Where the exchange lock and the write announcement live; empty for neither.
     std::string runtimeDirectory;
-    // For watch: hot-plug notices, and a descriptor that turns readable when watch should end
-    // (the signal handler's pipe in the program). Without a feed, watch sees no plugging.
+    // For watch: hot-plug notices, and a handle that turns ready when watch should end (what
+    // the interrupt handler raises in the program). Without a feed, watch sees no plugging.
     PollableHotplug* hotplug = nullptr;
-    int stopFd = -1;
+    WaitHandle stop = kNoWaitHandle;
 };
 
 // larkctl with its arguments (without the program name): parses them and runs the command.

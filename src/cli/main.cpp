@@ -1,46 +1,35 @@
 #include <algorithm>
-#include <csignal>
-#include <fcntl.h>
 #include <iostream>
-#include <unistd.h>
+#include <memory>
 
 #include "cli/Commands.h"
-#include "device/HidapiBackend.h"
+#include "cli/WatchWait.h"
 #include "device/OutsideAccess.h"
+#include "device/PlatformBackend.h"
 #include "device/RealSleeper.h"
+#ifdef _WIN32
+#include "device/win/WinDeviceNotifier.h"
+#else
 #include "device/UdevMonitor.h"
-
-namespace {
-
-int stopPipe[2] = {-1, -1};
-
-extern "C" void requestStop(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(stopPipe[1], &byte, 1);
-}
-
-}  // namespace
+#endif
 
 int main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
-    lark::HidapiBackend backend;
+    const std::unique_ptr<lark::HidBackend> backend = lark::makePlatformBackend();
     lark::RealSleeper sleeper;
+#ifdef _WIN32
+    lark::win::WinDeviceNotifier monitor;
+#else
     lark::UdevMonitor monitor;
-    if (::pipe2(stopPipe, O_CLOEXEC) == 0) {
-        struct sigaction action {};
-        action.sa_handler = requestStop;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, nullptr);
-        sigaction(SIGTERM, &action, nullptr);
-    }
+#endif
+    const lark::WaitHandle stop = lark::cli::watchForStopRequest();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const bool watching = std::find(arguments.begin(), arguments.end(), "watch") != arguments.end();
     if (watching)
-        monitor.start();  // without udev, watch still reports the mouse's own events
+        monitor.start();  // without it, watch still reports the mouse's own events
     lark::cli::Environment environment{
-        backend, sleeper, std::cin, std::cout, std::cerr, lark::runtimeDirectory(), &monitor, stopPipe[0]};
+        *backend, sleeper, std::cin, std::cout, std::cerr, lark::runtimeDirectory(), &monitor, stop};
     const int code = lark::cli::runLarkctl(arguments, environment);
     std::cout.flush();
     return code;

@@ -1,12 +1,18 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace lark {
 
-// Arrival and removal notices behind a file descriptor that poll() can wait on, for programs
-// without an event loop of their own. Production: UdevMonitor.
+// Something a program without an event loop can sleep on: a file descriptor on POSIX, a Win32
+// event HANDLE on Windows.
+using WaitHandle = std::intptr_t;
+inline constexpr WaitHandle kNoWaitHandle = -1;
+
+// Arrival and removal notices behind a wait handle, for programs without an event loop of
+// their own. Production: UdevMonitor (Linux), WinDeviceNotifier (Windows).
 class PollableHotplug {
 public:
     struct Notice {
@@ -15,8 +21,8 @@ public:
     };
 
     virtual ~PollableHotplug() = default;
-    // Readable while notices wait; -1 when there is no source.
-    virtual int fd() const = 0;
+    // Ready while notices wait; kNoWaitHandle when there is no source.
+    virtual WaitHandle waitHandle() const = 0;
     // Every notice waiting now; never blocks.
     virtual std::vector<Notice> take() = 0;
 };

@@ -17,7 +17,7 @@ bool UdevHotplugSource::start()
         return true;
     if (!monitor_.start())
         return false;
-    notifier_ = new QSocketNotifier(monitor_.fd(), QSocketNotifier::Read);
+    notifier_ = new QSocketNotifier(static_cast<qintptr>(monitor_.waitHandle()), QSocketNotifier::Read);
     connect(notifier_, &QSocketNotifier::activated, this, &UdevHotplugSource::drain);
     return true;
 }

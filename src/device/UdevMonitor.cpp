@@ -37,9 +37,9 @@ bool UdevMonitor::start()
     return true;
 }
 
-int UdevMonitor::fd() const
+WaitHandle UdevMonitor::waitHandle() const
 {
-    return monitor_ ? udev_monitor_get_fd(monitor_) : -1;
+    return monitor_ ? udev_monitor_get_fd(monitor_) : kNoWaitHandle;
 }
 
 std::vector<PollableHotplug::Notice> UdevMonitor::take()

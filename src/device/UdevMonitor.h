@@ -15,10 +15,10 @@ public:
     UdevMonitor(const UdevMonitor&) = delete;
     UdevMonitor& operator=(const UdevMonitor&) = delete;
 
-    // False when the monitor cannot be made; fd() is then -1.
+    // False when the monitor cannot be made; there is then no wait handle.
     bool start();
 
-    int fd() const override;
+    WaitHandle waitHandle() const override;
     std::vector<Notice> take() override;
 
 private:

@@ -1,13 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <fstream>
+#include <mutex>
 #include <nlohmann/json.hpp>
-#include <sys/file.h>
-#include <unistd.h>
+#ifdef __linux__
+#include <sys/stat.h>
+#endif
 
 #include "CliRig.h"
 #include "cli/SettingNames.h"
+#include "cli/WatchWait.h"
 #include "device/OutsideAccess.h"
 #include "device/PollableHotplug.h"
 #include "settings/SettingsBlock.h"
@@ -448,6 +450,7 @@ TEST(OutsideAccess, AcceptedWritesAreAnnouncedOthersAreNot)
     EXPECT_NE(stamp(), first);
 }
 
+#ifdef __linux__
 // True while some process waits for a flock on `path` (a "->" line of /proc/locks).
 bool someoneWaitsFor(const std::string& path)
 {
@@ -478,40 +481,30 @@ TEST(OutsideAccess, LarkctlWaitsWhileAnotherProgramExchangesFrames)
     EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_FALSE(rig.mouse.frameLog().empty());
 }
+#endif
 
 // ---- watch ----
 
-// Hot-plug notices from the virtual mouse, behind a pipe as udev's are behind a socket.
-class PipeHotplug : public PollableHotplug {
+// Hot-plug notices from the virtual mouse, behind a wait handle as udev's are behind a socket.
+class QueuedHotplug : public PollableHotplug {
 public:
-    PipeHotplug() { EXPECT_EQ(::pipe2(fds_, O_CLOEXEC | O_NONBLOCK), 0); }
-    ~PipeHotplug() override
-    {
-        ::close(fds_[0]);
-        ::close(fds_[1]);
-    }
     void post(bool arrival, const std::string& name)
     {
-        {
-            std::lock_guard lock(mutex_);
-            notices_.push_back(Notice{arrival, name});
-        }
-        const char byte = 1;
-        EXPECT_EQ(::write(fds_[1], &byte, 1), 1);
+        std::lock_guard lock(mutex_);
+        notices_.push_back(Notice{arrival, name});
+        wakeup_.raise();
     }
-    int fd() const override { return fds_[0]; }
+    WaitHandle waitHandle() const override { return wakeup_.handle(); }
     std::vector<Notice> take() override
     {
-        char bytes[64];
-        while (::read(fds_[0], bytes, sizeof bytes) > 0) {
-        }
         std::lock_guard lock(mutex_);
+        wakeup_.clear();
         return std::exchange(notices_, {});
     }
 
 private:
-    int fds_[2] = {-1, -1};
     std::mutex mutex_;
+    cli::Wakeup wakeup_;
     std::vector<Notice> notices_;
 };
 
@@ -526,16 +519,15 @@ class Watch : public testing::TestWithParam<WatchCase> {};
 TEST_P(Watch, OneLinePerEventUntilStopped)
 {
     CliRig rig;
-    PipeHotplug hotplug;
+    QueuedHotplug hotplug;
     rig.mouse.setHotplugCallback([&](bool arrival, const std::string& path) { hotplug.post(arrival, path); });
-    int stop[2];
-    ASSERT_EQ(::pipe2(stop, O_CLOEXEC), 0);
+    cli::Wakeup stop;
 
     SharedText text;
     std::ostream out(&text);
     std::ostringstream err;
     std::istringstream in;
-    cli::Environment environment{rig.mouse, rig.sleeper, in, out, err, rig.runtime.path(), &hotplug, stop[0]};
+    cli::Environment environment{rig.mouse, rig.sleeper, in, out, err, rig.runtime.path(), &hotplug, stop.handle()};
     std::vector<std::string> arguments{"watch"};
     if (GetParam().json)
         arguments.push_back("--json");
@@ -562,11 +554,8 @@ TEST_P(Watch, OneLinePerEventUntilStopped)
     rig.mouse.pushEvent(6, 1);
     ASSERT_TRUE(seen(6)) << text.text();
 
-    const char byte = 1;
-    ASSERT_EQ(::write(stop[1], &byte, 1), 1);
+    stop.raise();
     watch.join();
-    ::close(stop[0]);
-    ::close(stop[1]);
     EXPECT_EQ(code, 0) << err.str();
 
     std::istringstream lines(text.text());

@@ -69,7 +69,7 @@ void WinDeviceNotifier::stop()
     }
 }
 
-std::vector<WinDeviceNotifier::Notice> WinDeviceNotifier::take()
+std::vector<PollableHotplug::Notice> WinDeviceNotifier::take()
 {
     std::lock_guard lock(mutex_);
     if (event_)

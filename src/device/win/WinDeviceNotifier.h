@@ -6,20 +6,18 @@
 #include <thread>
 #include <vector>
 
+#include "device/PollableHotplug.h"
+
 namespace lark::win {
 
 // Arrivals and removals of HID device interfaces, for programs without a window of their own:
 // a message-only window on its own thread, registered with RegisterDeviceNotificationW for
-// the HID interface class. Notices queue up; waitHandle() is signalled while any wait.
-class WinDeviceNotifier {
+// the HID interface class. Notices (device paths in UTF-8) queue up; waitHandle(), a
+// manual-reset event, is signalled while any wait.
+class WinDeviceNotifier : public PollableHotplug {
 public:
-    struct Notice {
-        bool arrival = false;
-        std::string name;  // the interface's device path, UTF-8
-    };
-
     WinDeviceNotifier() = default;
-    ~WinDeviceNotifier();
+    ~WinDeviceNotifier() override;
     WinDeviceNotifier(const WinDeviceNotifier&) = delete;
     WinDeviceNotifier& operator=(const WinDeviceNotifier&) = delete;
 
@@ -27,10 +25,12 @@ public:
     bool start();
     void stop();
 
-    // A manual-reset event (a Win32 HANDLE) for WaitForMultipleObjects; nullptr before start().
-    void* waitHandle() const { return event_; }
-    // Every notice waiting now; never blocks.
-    std::vector<Notice> take();
+    // The event's HANDLE; kNoWaitHandle before start().
+    WaitHandle waitHandle() const override
+    {
+        return event_ ? reinterpret_cast<WaitHandle>(event_) : kNoWaitHandle;
+    }
+    std::vector<Notice> take() override;
 
     // For the window procedure.
     void post(Notice notice);

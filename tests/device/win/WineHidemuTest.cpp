@@ -243,7 +243,7 @@ TEST_F(WineHotplug, AnUnplugIsAnnouncedAndTheMouseFailsAtOnceAndIsNotFound)
     // The device broadcast names the mouse's interfaces as they leave.
     int removals = 0;
     for (int wait = 0; wait < 100 && removals == 0; ++wait) {
-        WaitForSingleObject(notifier.waitHandle(), 200);
+        WaitForSingleObject(reinterpret_cast<HANDLE>(notifier.waitHandle()), 200);
         for (const auto& notice : notifier.take()) {
             EXPECT_FALSE(notice.arrival) << notice.name;
             removals += isMouseInterfaceName(notice.name) ? 1 : 0;

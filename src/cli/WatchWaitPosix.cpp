@@ -1,0 +1,87 @@
+#include "cli/WatchWait.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+namespace lark::cli {
+
+bool waitForAny(const std::vector<WaitHandle>& handles, std::vector<bool>& ready, std::string& error)
+{
+    std::vector<pollfd> fds;
+    fds.reserve(handles.size());
+    for (WaitHandle handle : handles)
+        fds.push_back(pollfd{static_cast<int>(handle), POLLIN, 0});  // poll skips negative fds
+    while (::poll(fds.data(), fds.size(), -1) < 0) {
+        if (errno != EINTR) {
+            error = std::strerror(errno);
+            return false;
+        }
+    }
+    ready.assign(handles.size(), false);
+    for (std::size_t i = 0; i < fds.size(); ++i)
+        ready[i] = fds[i].revents != 0;
+    return true;
+}
+
+Wakeup::Wakeup()
+{
+    if (::pipe2(fds_, O_CLOEXEC | O_NONBLOCK) < 0)
+        fds_[0] = fds_[1] = -1;
+}
+
+Wakeup::~Wakeup()
+{
+    for (int fd : fds_)
+        if (fd >= 0)
+            ::close(fd);
+}
+
+WaitHandle Wakeup::handle() const
+{
+    return fds_[0] >= 0 ? fds_[0] : kNoWaitHandle;
+}
+
+void Wakeup::raise()
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(fds_[1], &byte, 1);  // a full pipe is raised already
+}
+
+void Wakeup::clear()
+{
+    char bytes[64];
+    while (::read(fds_[0], bytes, sizeof bytes) > 0) {
+    }
+}
+
+namespace {
+
+int stopPipe[2] = {-1, -1};
+
+extern "C" void requestStop(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(stopPipe[1], &byte, 1);
+}
+
+}  // namespace
+
+WaitHandle watchForStopRequest()
+{
+    if (stopPipe[0] < 0) {
+        if (::pipe2(stopPipe, O_CLOEXEC) < 0)
+            return kNoWaitHandle;
+        struct sigaction action {};
+        action.sa_handler = requestStop;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, nullptr);
+        sigaction(SIGTERM, &action, nullptr);
+    }
+    return stopPipe[0];
+}
+
+}  // namespace lark::cli

@@ -1,0 +1,92 @@
+#include "cli/WatchWait.h"
+
+#include <windows.h>
+
+namespace lark::cli {
+
+namespace {
+
+HANDLE toHandle(WaitHandle handle)
+{
+    return reinterpret_cast<HANDLE>(handle);
+}
+
+}  // namespace
+
+bool waitForAny(const std::vector<WaitHandle>& handles, std::vector<bool>& ready, std::string& error)
+{
+    std::vector<HANDLE> objects;
+    for (WaitHandle handle : handles)
+        if (handle != kNoWaitHandle)
+            objects.push_back(toHandle(handle));
+    if (objects.empty() || objects.size() > MAXIMUM_WAIT_OBJECTS) {
+        error = "nothing to wait for";
+        return false;
+    }
+    const DWORD result =
+        WaitForMultipleObjects(static_cast<DWORD>(objects.size()), objects.data(), FALSE, INFINITE);
+    if (result >= WAIT_OBJECT_0 + objects.size()) {
+        error = "WaitForMultipleObjects failed with error " + std::to_string(GetLastError());
+        return false;
+    }
+    // The one that woke us, and any other that is signalled now.
+    ready.assign(handles.size(), false);
+    for (std::size_t i = 0; i < handles.size(); ++i)
+        ready[i] = handles[i] != kNoWaitHandle && WaitForSingleObject(toHandle(handles[i]), 0) == WAIT_OBJECT_0;
+    return true;
+}
+
+Wakeup::Wakeup() : event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+Wakeup::~Wakeup()
+{
+    if (event_)
+        CloseHandle(event_);
+}
+
+WaitHandle Wakeup::handle() const
+{
+    return event_ ? reinterpret_cast<WaitHandle>(event_) : kNoWaitHandle;
+}
+
+void Wakeup::raise()
+{
+    SetEvent(event_);
+}
+
+void Wakeup::clear()
+{
+    ResetEvent(event_);
+}
+
+namespace {
+
+HANDLE stopEvent = nullptr;
+
+BOOL WINAPI requestStop(DWORD type)
+{
+    switch (type) {
+    case CTRL_C_EVENT:
+    case CTRL_BREAK_EVENT:
+    case CTRL_CLOSE_EVENT:
+        SetEvent(stopEvent);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+WaitHandle watchForStopRequest()
+{
+    if (!stopEvent) {
+        stopEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        if (!stopEvent)
+            return kNoWaitHandle;
+        SetConsoleCtrlHandler(requestStop, TRUE);
+    }
+    return reinterpret_cast<WaitHandle>(stopEvent);
+}
+
+}  // namespace lark::cli
