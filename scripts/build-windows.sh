@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${LARK_BUILD_DIR:-build-windows}
-packages=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest cmake ninja-build zip groff-base)
+packages=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest cmake ninja-build zip scdoc groff-base libcli11-dev nlohmann-json3-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -17,5 +17,5 @@ if ((${#missing[@]})); then
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-w64.cmake \
-  -DCMAKE_BUILD_TYPE=${LARK_BUILD_TYPE:-Release} "$@" >/dev/null
+  -DCMAKE_BUILD_TYPE=${LARK_BUILD_TYPE:-Release} -DLARK_WERROR=ON "$@" >/dev/null
 cmake --build "$dir"

@@ -145,6 +145,16 @@ bool Win32HidApi::attributes(Handle handle, HidAttributes& attributes)
     return true;
 }
 
+bool Win32HidApi::serialNumber(Handle handle, std::wstring& serial)
+{
+    // A USB string descriptor holds at most 126 characters; the call takes at most 4093 bytes.
+    wchar_t text[128] = {};
+    if (!HidD_GetSerialNumberString(handle, text, sizeof text - sizeof text[0]))
+        return false;
+    serial = text;
+    return true;
+}
+
 bool Win32HidApi::caps(Handle handle, HidCaps& caps)
 {
     PHIDP_PREPARSED_DATA preparsed = nullptr;

@@ -11,6 +11,7 @@ public:
     Handle open(const std::wstring& path) override;
     void close(Handle handle) override;
     bool attributes(Handle handle, HidAttributes& attributes) override;
+    bool serialNumber(Handle handle, std::wstring& serial) override;
     bool caps(Handle handle, HidCaps& caps) override;
     bool setFeature(Handle handle, std::uint8_t* data, std::size_t length) override;
     bool getFeature(Handle handle, std::uint8_t* data, std::size_t length) override;

@@ -75,6 +75,8 @@ public:
     virtual void close(Handle handle) = 0;
     virtual bool attributes(Handle handle, HidAttributes& attributes) = 0;
     virtual bool caps(Handle handle, HidCaps& caps) = 0;
+    // HidD_GetSerialNumberString; false when the device has none or will not say.
+    virtual bool serialNumber(Handle handle, std::wstring& serial) = 0;
     virtual bool setFeature(Handle handle, std::uint8_t* data, std::size_t length) = 0;
     virtual bool getFeature(Handle handle, std::uint8_t* data, std::size_t length) = 0;
     // A second, overlapped handle on the path for input reports; nullptr with lastError() set.

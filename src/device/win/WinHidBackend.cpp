@@ -120,6 +120,8 @@ std::vector<HidInterfaceInfo> WinHidBackend::enumerate(std::uint16_t vendorId, s
         info.usagePage = caps.usagePage;
         info.usage = caps.usage;
         info.interfaceNumber = interfaceNumberOf(path);
+        if (std::wstring serial; api_.serialNumber(handle.get(), serial))
+            info.serialNumber = toUtf8(serial);
         interfaces.push_back(std::move(info));
     }
     return interfaces;

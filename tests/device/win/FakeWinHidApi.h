@@ -18,6 +18,7 @@ struct FakeInterface {
     win::ErrorCode openError = 0;  // CreateFileW fails with this
     bool attributesFail = false;
     bool capsFail = false;
+    std::wstring serial = {};  // empty: the device has none
 };
 
 // The Win32 calls of the HID backend, answered from a list of interfaces. Keeps which
@@ -75,6 +76,12 @@ public:
         const FakeInterface& entry = interfaces[open_.at(handle)];
         attributes = entry.attributes;
         return !entry.attributesFail;
+    }
+
+    bool serialNumber(Handle handle, std::wstring& serial) override
+    {
+        serial = interfaces[open_.at(handle)].serial;
+        return !serial.empty();
     }
 
     bool caps(Handle handle, win::HidCaps& caps) override

@@ -59,6 +59,7 @@ protected:
 
 TEST_F(WinDiscoveryTest, ListsTheMousesOpenableCollectionsInOrderAndClosesEveryHandle)
 {
+    api.interfaces[4].serial = L"HM0001\u00e9";
     const auto found = backend.enumerate(kVendorId, kProductId);
 
     ASSERT_EQ(found.size(), 3u);
@@ -70,6 +71,8 @@ TEST_F(WinDiscoveryTest, ListsTheMousesOpenableCollectionsInOrderAndClosesEveryH
     EXPECT_EQ(found[1].usagePage, kConfigUsagePage);
     EXPECT_EQ(found[1].usage, kConfigUsage);
     EXPECT_EQ(found[2].interfaceNumber, 1);
+    EXPECT_EQ(found[1].serialNumber, "HM0001\xc3\xa9");  // UTF-8
+    EXPECT_EQ(found[0].serialNumber, "");                  // no serial string
     for (const HidInterfaceInfo& info : found) {
         EXPECT_EQ(info.vendorId, kVendorId);
         EXPECT_EQ(info.productId, kProductId);
