@@ -75,10 +75,16 @@ if [ -x "$linux_bench" ]; then
     under_hidemu "$linux_bench" 5 20 | sed 's/^/  /'
 fi
 
-if [ -x tests/cli/wine-larkctl.sh ] && [ -f "$dir/src/cli/larkctl.exe" ]; then
-    tests/cli/wine-larkctl.sh "$dir/src/cli/larkctl.exe" "$scenario"
-    say "larkctl.exe checks passed under wine on the emulated mouse"
-else
-    say "no larkctl.exe in this build: its checks are not run"
+# larkctl.exe as a user runs it, beside the Linux larkctl where that is built.
+linux_larkctl=${LARK_LINUX_BUILD_DIR:-build}/src/cli/larkctl
+[ -x "$linux_larkctl" ] || linux_larkctl=
+under_hidemu tests/cli/wine-larkctl.sh "$HIDEMU_BIN" "$dir/src/cli/larkctl.exe" $linux_larkctl
+say "larkctl.exe checks passed under wine on the emulated mouse"
+
+# Benchmark: `larkctl show` end to end, the Windows program under Wine beside the Linux one.
+echo "larkctl show (process start to the last line; median of 5):"
+under_hidemu bench/core/larkctl-show.sh 5 wine "$dir/src/cli/larkctl.exe" | sed 's/^/  larkctl.exe under wine: /'
+if [ -n "$linux_larkctl" ]; then
+    under_hidemu bench/core/larkctl-show.sh 5 "$linux_larkctl" | sed 's/^/  larkctl on Linux:       /'
 fi
 say "done"
