@@ -31,7 +31,20 @@ namespace {
 
 using nlohmann::ordered_json;
 
+// What to do when the mouse cannot be opened. On Linux the udev rule gives the user access; on
+// Windows every user may open it, so another program holds it.
+#ifdef _WIN32
+constexpr const char* kUdevRule = nullptr;
+constexpr const char* kWhyDenied = "another program holds the mouse's configuration interface";
+constexpr const char* kAccessFix = "another program holds it; close that program and try again";
+constexpr const char* kAccessFixShort = "another program holds it";
+#else
 constexpr const char* kUdevRule = "70-lark-config.rules";
+constexpr const char* kWhyDenied = "the udev rule is missing";
+constexpr const char* kAccessFix =
+    "install the udev rule 70-lark-config.rules (comes with the package) and plug the mouse in again";
+constexpr const char* kAccessFixShort = "install the udev rule 70-lark-config.rules";
+#endif
 constexpr std::uint8_t kPollingRateEvent = 6;
 
 struct Options {
@@ -63,8 +76,7 @@ int outcomeExit(Environment& env, SessionOutcome outcome, const FoundMouse& mous
         return fail(env, ExitNoMouse, "the mouse at " + mouse.path + " went away; plug it in and try again");
     case SessionOutcome::PermissionDenied:
         return fail(env, ExitPermission,
-                    "permission denied opening " + mouse.path + ": install the udev rule " + kUdevRule +
-                        " (comes with the package) and plug the mouse in again");
+                    "permission denied opening " + mouse.path + ": " + kAccessFix);
     case SessionOutcome::SettingsNotRead:
         return fail(env, ExitMouseRefused,
                     "the mouse at " + mouse.path + " did not send its settings; plug it in again and retry");
@@ -236,14 +248,14 @@ int listCommand(Environment& env, const Options& options)
         if (version)
             firmware = firmwareVersionText(*version);
         const std::string access =
-            denied ? std::string("no: install the udev rule ") + kUdevRule : (version ? "yes" : "no answer");
+            denied ? std::string("no: ") + kAccessFixShort : (version ? "yes" : "no answer");
         rows.push_back(
             Row{mouse.path, mouse.serialNumber.empty() ? "-" : mouse.serialNumber, firmware, access});
         list.push_back(ordered_json{{"path", mouse.path},
                                     {"serial", mouse.serialNumber},
                                     {"firmware", version ? ordered_json(firmware) : ordered_json(nullptr)},
                                     {"access", !denied},
-                                    {"udev-rule", denied ? ordered_json(kUdevRule) : ordered_json(nullptr)}});
+                                    {"udev-rule", denied && kUdevRule ? ordered_json(kUdevRule) : ordered_json(nullptr)}});
     }
     if (options.json) {
         env.out << ordered_json{{"version", kJsonFormatVersion}, {"mice", list}}.dump(2) << '\n';
@@ -507,9 +519,8 @@ int watchCommand(Environment& env, const Options& options)
     return ExitDone;
 }
 
-const char* kExitCodes =
-    "Exit codes: 0 done; 1 usage; 2 no mouse; 3 permission denied (the udev rule is missing);\n"
-    "4 the mouse refused or did not confirm; 5 bad profile or value.";
+const std::string kExitCodes = std::string("Exit codes: 0 done; 1 usage; 2 no mouse; 3 permission denied (") +
+                               kWhyDenied + ");\n4 the mouse refused or did not confirm; 5 bad profile or value.";
 
 std::string settingsHelp()
 {
