@@ -22,6 +22,7 @@
 #include "device/MouseCommands.h"
 #include "device/Protocol.h"
 #include "settings/SettingsBlock.h"
+#include "support/HidemuLog.h"
 #include "support/HidemuControl.h"
 
 namespace lark::test {
@@ -29,43 +30,10 @@ namespace {
 
 using ::testing::ElementsAre;
 
-// Sleeps for real, as production does, and remembers each wait.
-class RealRecordingSleeper : public Sleeper {
-public:
-    void sleepMs(unsigned milliseconds) override
-    {
-        waits.push_back(milliseconds);
-        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-    }
-    std::vector<unsigned> waits;
-};
-
-std::string hex(const SettingsBlock& block)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (std::uint8_t b : block) {
-        out += digits[b >> 4];
-        out += digits[b & 15];
-    }
-    return out;
-}
-
-// Frames in the emulator's log with this direction and report ID (errors included).
 int loggedFrames(const std::string& direction, int reportId)
 {
     const auto log = hidemuControl("log");
-    if (!log)
-        return -1;
-    std::istringstream lines(*log);
-    std::string line;
-    int count = 0;
-    const std::string wantDirection = "\"dir\":\"" + direction + "\"";
-    const std::string wantId = "\"id\":" + std::to_string(reportId) + ",";
-    while (std::getline(lines, line))
-        if (line.find(wantDirection) != std::string::npos && line.find(wantId) != std::string::npos)
-            ++count;
-    return count;
+    return log ? countLoggedFrames(*log, direction, reportId) : -1;
 }
 
 class HidrawFixture : public ::testing::Test {
