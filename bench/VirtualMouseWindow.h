@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include <memory>
+#include <optional>
 
 #include "app/MainWindow.h"
 #include "demo/VirtualHotplugSource.h"
@@ -16,9 +17,11 @@ namespace lark::bench {
 // The real window on the virtual mouse with real protocol waits, started up as the program
 // does (the session first, then the window) and shown.
 struct VirtualMouseWindow {
-    explicit VirtualMouseWindow(const SettingsBlock& stored)
+    // The mouse holds its factory settings unless `stored` says otherwise.
+    explicit VirtualMouseWindow(const std::optional<SettingsBlock>& stored = std::nullopt)
     {
-        mouse.setStoredBlock(stored);
+        if (stored)
+            mouse.setStoredBlock(*stored);
         session.start();
         window = std::make_unique<MainWindow>(model, DeviceContext{session, hotplug});
         window->initialize();

@@ -15,11 +15,7 @@ int main(int argc, char* argv[])
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    lark::SettingsBlock factory{};
-    lark::MouseSettings defaults;
-    lark::setDefaults(defaults);
-    lark::encodeSettings(defaults, factory);
-    lark::bench::VirtualMouseWindow rig(factory);
+    lark::bench::VirtualMouseWindow rig;
     rig.waitIdle();
     lark::VirtualMouse& mouse = rig.mouse;
     lark::MainWindow& window = *rig.window;

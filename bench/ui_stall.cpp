@@ -64,17 +64,12 @@ int main(int argc, char* argv[])
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    lark::SettingsBlock block{};
-    lark::MouseSettings defaults;
-    lark::setDefaults(defaults);
-    lark::encodeSettings(defaults, block);
-
     std::unique_ptr<lark::bench::VirtualMouseWindow> rig;
     {
         QElapsedTimer total;
         total.start();
         GapWatch watch;
-        rig = std::make_unique<lark::bench::VirtualMouseWindow>(block);
+        rig = std::make_unique<lark::bench::VirtualMouseWindow>();
         rig->waitIdle();
         std::printf("%-32s longest UI gap %6.1f ms  (flow %6.0f ms, window construction included)\n",
                     "start-up", watch.longestMs(), total.nsecsElapsed() / 1e6);
