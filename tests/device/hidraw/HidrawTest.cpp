@@ -22,7 +22,7 @@
 #include "device/MouseCommands.h"
 #include "device/Protocol.h"
 #include "settings/SettingsBlock.h"
-#include "support/HidemuLog.h"
+#include "support/HidemuTier.h"
 #include "support/HidemuControl.h"
 
 namespace lark::test {
@@ -109,23 +109,7 @@ TEST_F(HidrawCommands, ReadsVersionAndTheStoredBlock)
 
 TEST_F(HidrawCommands, WriteThenReadBack)
 {
-    SettingsModel model;
-    ASSERT_EQ(readSettings(link, model), CommandResult::Done);
-    MouseSettings edited = model.editedSettings;
-    edited.pollingInterval = 2;
-    edited.cpiLevels[1].x = 1600;
-    edited.liftOffDistance = 2;
-    ASSERT_EQ(writeSettings(link, edited, 300), CommandResult::Done);
-
-    SettingsBlock expected{};
-    encodeSettings(edited, expected);
-    EXPECT_EQ(hidemuControl("settings"), hex(expected) + "\n");
-    SettingsModel again;
-    ASSERT_EQ(readSettings(link, again), CommandResult::Done);
-    EXPECT_EQ(again.editedSettings, edited);
-
-    ASSERT_EQ(sendFactoryReset(link), CommandResult::Done);
-    EXPECT_EQ(hidemuControl("settings"), hidemuControl("settings factory"));
+    expectWriteReadBackAndReset(link, [](const std::string& command) { return hidemuControl(command); });
 }
 
 TEST_F(HidrawCommands, BusyAnswersArePolled)

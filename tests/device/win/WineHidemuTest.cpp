@@ -22,7 +22,7 @@
 #include "device/win/WinHidBackend.h"
 #include "device/win/WineHidemuControl.h"
 #include "settings/SettingsBlock.h"
-#include "support/HidemuLog.h"
+#include "support/HidemuTier.h"
 
 namespace lark::test {
 namespace {
@@ -100,23 +100,7 @@ TEST_F(WineCommands, ReadsVersionAndTheStoredBlock)
 
 TEST_F(WineCommands, WriteThenReadBackThenFactoryReset)
 {
-    SettingsModel model;
-    ASSERT_EQ(readSettings(link, model), CommandResult::Done);
-    MouseSettings edited = model.editedSettings;
-    edited.pollingInterval = 2;
-    edited.cpiLevels[1].x = 1600;
-    edited.liftOffDistance = 2;
-    ASSERT_EQ(writeSettings(link, edited, 300), CommandResult::Done);
-
-    SettingsBlock expected{};
-    encodeSettings(edited, expected);
-    EXPECT_EQ(hidemuControl("settings"), hex(expected) + "\n");
-    SettingsModel again;
-    ASSERT_EQ(readSettings(link, again), CommandResult::Done);
-    EXPECT_EQ(again.editedSettings, edited);
-
-    ASSERT_EQ(sendFactoryReset(link), CommandResult::Done);
-    EXPECT_EQ(hidemuControl("settings"), hidemuControl("settings factory"));
+    expectWriteReadBackAndReset(link, [](const std::string& command) { return hidemuControl(command); });
 }
 
 TEST_F(WineCommands, BusyAnswersArePolled)

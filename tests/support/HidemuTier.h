@@ -1,16 +1,22 @@
 #pragma once
 
-// What the hidemu tiers (Linux hidraw and Wine) share: real waits that are still counted, and
-// the emulator's frame log read back.
+// What the hidemu tiers (Linux hidraw and Wine) share: real waits that are still counted, the
+// emulator's frame log read back, and the checks both backends must pass alike.
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "device/DeviceLink.h"
+#include "device/MouseCommands.h"
 #include "device/Sleeper.h"
 #include "settings/SettingsBlock.h"
+#include "settings/SettingsModel.h"
 
 namespace lark::test {
 
@@ -50,6 +56,30 @@ inline int countLoggedFrames(const std::string& log, const std::string& directio
         if (line.find(wantDirection) != std::string::npos && line.find(wantId) != std::string::npos)
             ++count;
     return count;
+}
+
+// Writes a few changed settings, reads them back, then restores the factory settings: the block
+// the emulator stores follows every step. `control` sends one command to the emulator (each
+// tier reaches it its own way) and gives its answer.
+template <class Control> void expectWriteReadBackAndReset(DeviceLink& link, Control control)
+{
+    SettingsModel model;
+    ASSERT_EQ(readSettings(link, model), CommandResult::Done);
+    MouseSettings edited = model.editedSettings;
+    edited.pollingInterval = 2;
+    edited.cpiLevels[1].x = 1600;
+    edited.liftOffDistance = 2;
+    ASSERT_EQ(writeSettings(link, edited, 300), CommandResult::Done);
+
+    SettingsBlock expected{};
+    encodeSettings(edited, expected);
+    EXPECT_EQ(control("settings"), std::optional<std::string>(hex(expected) + "\n"));
+    SettingsModel again;
+    ASSERT_EQ(readSettings(link, again), CommandResult::Done);
+    EXPECT_EQ(again.editedSettings, edited);
+
+    ASSERT_EQ(sendFactoryReset(link), CommandResult::Done);
+    EXPECT_EQ(control("settings"), control("settings factory"));
 }
 
 }  // namespace lark::test
