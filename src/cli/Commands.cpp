@@ -33,17 +33,17 @@ using nlohmann::ordered_json;
 
 // What to do when the mouse cannot be opened. On Linux the udev rule gives the user access; on
 // Windows every user may open it, so another program holds it.
+// The short fix goes in list's table; errors add what follows it.
 #ifdef _WIN32
 constexpr const char* kUdevRule = nullptr;
 constexpr const char* kWhyDenied = "another program holds the mouse's configuration interface";
-constexpr const char* kAccessFix = "another program holds it; close that program and try again";
-constexpr const char* kAccessFixShort = "another program holds it";
+const std::string kAccessFix = "another program holds it";
+const std::string kAccessFixThen = "; close that program and try again";
 #else
 constexpr const char* kUdevRule = "70-lark-config.rules";
 constexpr const char* kWhyDenied = "the udev rule is missing";
-constexpr const char* kAccessFix =
-    "install the udev rule 70-lark-config.rules (comes with the package) and plug the mouse in again";
-constexpr const char* kAccessFixShort = "install the udev rule 70-lark-config.rules";
+const std::string kAccessFix = std::string("install the udev rule ") + kUdevRule;
+const std::string kAccessFixThen = " (comes with the package) and plug the mouse in again";
 #endif
 constexpr std::uint8_t kPollingRateEvent = 6;
 
@@ -76,7 +76,7 @@ int outcomeExit(Environment& env, SessionOutcome outcome, const FoundMouse& mous
         return fail(env, ExitNoMouse, "the mouse at " + mouse.path + " went away; plug it in and try again");
     case SessionOutcome::PermissionDenied:
         return fail(env, ExitPermission,
-                    "permission denied opening " + mouse.path + ": " + kAccessFix);
+                    "permission denied opening " + mouse.path + ": " + kAccessFix + kAccessFixThen);
     case SessionOutcome::SettingsNotRead:
         return fail(env, ExitMouseRefused,
                     "the mouse at " + mouse.path + " did not send its settings; plug it in again and retry");
@@ -248,7 +248,7 @@ int listCommand(Environment& env, const Options& options)
         if (version)
             firmware = firmwareVersionText(*version);
         const std::string access =
-            denied ? std::string("no: ") + kAccessFixShort : (version ? "yes" : "no answer");
+            denied ? "no: " + kAccessFix : (version ? "yes" : "no answer");
         rows.push_back(
             Row{mouse.path, mouse.serialNumber.empty() ? "-" : mouse.serialNumber, firmware, access});
         list.push_back(ordered_json{{"path", mouse.path},

@@ -60,28 +60,29 @@ void Wakeup::clear()
 
 namespace {
 
-int stopPipe[2] = {-1, -1};
+Wakeup* stopRequest = nullptr;
 
 extern "C" void requestStop(int)
 {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(stopPipe[1], &byte, 1);
+    stopRequest->raise();  // one write(): safe in a signal handler
 }
 
 }  // namespace
 
 WaitHandle watchForStopRequest()
 {
-    if (stopPipe[0] < 0) {
-        if (::pipe2(stopPipe, O_CLOEXEC) < 0)
+    if (!stopRequest) {
+        static Wakeup wakeup;
+        if (wakeup.handle() == kNoWaitHandle)
             return kNoWaitHandle;
+        stopRequest = &wakeup;
         struct sigaction action {};
         action.sa_handler = requestStop;
         sigemptyset(&action.sa_mask);
         sigaction(SIGINT, &action, nullptr);
         sigaction(SIGTERM, &action, nullptr);
     }
-    return stopPipe[0];
+    return stopRequest->handle();
 }
 
 }  // namespace lark::cli

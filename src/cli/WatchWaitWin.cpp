@@ -61,15 +61,16 @@ void Wakeup::clear()
 
 namespace {
 
-HANDLE stopEvent = nullptr;
+Wakeup* stopRequest = nullptr;
 
+// Runs on a thread of its own that the console starts.
 BOOL WINAPI requestStop(DWORD type)
 {
     switch (type) {
     case CTRL_C_EVENT:
     case CTRL_BREAK_EVENT:
     case CTRL_CLOSE_EVENT:
-        SetEvent(stopEvent);
+        stopRequest->raise();
         return TRUE;
     default:
         return FALSE;
@@ -80,13 +81,14 @@ BOOL WINAPI requestStop(DWORD type)
 
 WaitHandle watchForStopRequest()
 {
-    if (!stopEvent) {
-        stopEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        if (!stopEvent)
+    if (!stopRequest) {
+        static Wakeup wakeup;
+        if (wakeup.handle() == kNoWaitHandle)
             return kNoWaitHandle;
+        stopRequest = &wakeup;
         SetConsoleCtrlHandler(requestStop, TRUE);
     }
-    return reinterpret_cast<WaitHandle>(stopEvent);
+    return stopRequest->handle();
 }
 
 }  // namespace lark::cli
