@@ -10,8 +10,8 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "rules/AdvancedRules.h"
-#include "rules/CpiRules.h"
+#include "model/AdvancedValues.h"
+#include "model/Cpi.h"
 
 using namespace lark;
 

@@ -4,7 +4,7 @@
 #   check-include-order.sh [src dir]
 set -uo pipefail
 src=${1:-"$(dirname "$0")/../src"}
-order=(settings device session sim rules widgets pages app cli demo)
+order=(settings model device session sim widgets pages app cli demo)
 
 rank() {
   local i

@@ -17,7 +17,7 @@
 
 #include "cli/MouseChoice.h"
 #include "cli/Profile.h"
-#include "cli/SettingNames.h"
+#include "model/Vocabulary.h"
 #include "cli/WatchWait.h"
 #include "device/MouseCommands.h"
 #include "device/OutsideAccess.h"
@@ -319,7 +319,7 @@ int setCommand(Environment& env, const Options& options)
     return onMouse(env, options, true, [&](OpenMouse& open) -> int {
         MouseSettings edited = open.session.model().editedSettings;
         std::string error;
-        if (!edit.applyTo(edited, false, error))
+        if (!edit.applyTo(edited, error))
             return fail(env, ExitBadValue, error);
         if (options.dryRun) {
             if (sameBlock(open.session.model().editedSettings, edited))

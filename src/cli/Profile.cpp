@@ -3,7 +3,7 @@
 #include <array>
 #include <functional>
 
-#include "cli/TextRules.h"
+#include "model/Text.h"
 #include "device/MouseCommands.h"
 
 namespace lark::cli {
@@ -235,7 +235,7 @@ bool Profile::applyTo(MouseSettings& settings, std::string& error) const
     MouseSettings result = settings;
     for (const auto& [name, bytes] : opaque_)
         findOpaque(name)->set(result, bytes);
-    if (!edit_.applyTo(result, true, error))
+    if (!edit_.applyTo(result, error))
         return false;
     settings = result;
     return true;

@@ -10,7 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/SettingNames.h"
+#include "model/Vocabulary.h"
 #include "settings/MouseSettings.h"
 
 namespace lark::cli {

@@ -8,6 +8,7 @@
 #include "device/OutsideAccess.h"
 #include "device/Protocol.h"
 #include "device/Sleeper.h"
+#include "model/Rules.h"
 #include "session/SettingsMerge.h"
 
 namespace lark {
@@ -23,24 +24,6 @@ constexpr int kArrivalSettingsReads = 5;
 constexpr unsigned kArrivalReadGapMs = 100;
 
 }  // namespace
-
-void applyPollingRateEvent(MouseSettings& settings, std::uint8_t interval)
-{
-    switch (interval) {
-    case 8:
-    case 4:
-    case 2:
-        settings.pollingInterval = interval;
-        break;
-    case 1:
-        // 8000 Hz and motion sync do not go together.
-        settings.pollingInterval = 1;
-        settings.motionSync = 0;
-        break;
-    default:
-        break;
-    }
-}
 
 MouseSession::MouseSession(HidBackend& backend, Sleeper& sleeper)
     : backend_(backend), sleeper_(sleeper), link_(backend, sleeper)

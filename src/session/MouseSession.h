@@ -104,8 +104,4 @@ private:
     std::uint64_t settingsLoads_ = 0;
 };
 
-// Both settings instances after the mouse announced a polling-rate change made with its own
-// button (interval 8, 4, 2 or 1; 1 also ends motion sync). Other values change nothing.
-void applyPollingRateEvent(MouseSettings& settings, std::uint8_t interval);
-
 }  // namespace lark

@@ -1,5 +1,7 @@
 #include "session/SettingsMerge.h"
 
+#include "model/Rules.h"
+
 namespace lark {
 
 namespace {
@@ -33,6 +35,13 @@ MouseSettings mergeEdits(const MouseSettings& base, const MouseSettings& edited,
         take(base.buttons[i].filter, edited.buttons[i].filter, out.buttons[i].filter);
     }
     take(base.opaque0F, edited.opaque0F, out.opaque0F);
+    // Motion sync from one side and 8000 Hz from the other: the rule the edit went through decides.
+    if (motionSyncClashes(out) && !motionSyncClashes(mouse) && !motionSyncClashes(edited)) {
+        if (edited.motionSync != base.motionSync)
+            setMotionSync(out, true);
+        else
+            applyPollingRateEvent(out, k8000HzInterval);
+    }
     return out;
 }
 

@@ -12,7 +12,7 @@
 #include <QSlider>
 #include <QWidget>
 
-#include "rules/CpiRules.h"
+#include "model/Cpi.h"
 
 namespace lark {
 

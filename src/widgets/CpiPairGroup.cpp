@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "rules/CpiRules.h"
+#include "model/Cpi.h"
 #include "widgets/WarningBox.h"
 
 namespace lark {

@@ -8,7 +8,7 @@
 #endif
 
 #include "CliRig.h"
-#include "cli/SettingNames.h"
+#include "model/Vocabulary.h"
 #include "cli/WatchWait.h"
 #include "device/OutsideAccess.h"
 #include "device/PollableHotplug.h"
@@ -360,13 +360,13 @@ TEST(Profiles, ShowThenSetEveryPrintedValueChangesNothing)
     while (std::getline(lines, line)) {
         const std::size_t gap = line.find("  ");
         const std::string name = line.substr(0, gap);
-        if (!cli::findSetting(name))
+        if (!findSetting(name))
             continue;  // device and firmware lines
         const std::size_t value = line.find_first_not_of(' ', gap);
         arguments.push_back(name + "=" + line.substr(value));
         ++settings;
     }
-    EXPECT_EQ(settings, static_cast<int>(cli::allSettings().size()));
+    EXPECT_EQ(settings, static_cast<int>(allSettings().size()));
     const int writesBefore = rig.writes();
     const CliRun set = rig.run(arguments);
     EXPECT_EQ(set.code, 0) << set.err;

@@ -12,7 +12,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include "rules/AdvancedRules.h"
+#include "model/AdvancedValues.h"
 #include "widgets/ControlHelp.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/InputHelpers.h"

@@ -8,7 +8,7 @@
 #include <QSlider>
 
 #include "pages/basic/CpiLevelSwatch.h"
-#include "rules/CpiRules.h"
+#include "model/Cpi.h"
 #include "settings/SettingsModel.h"
 #include "widgets/ControlHelp.h"
 #include "widgets/CpiPairGroup.h"

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "rules/ActionEncoding.h"
+#include "model/Actions.h"
 
 class QAction;
 class QCheckBox;

@@ -9,8 +9,8 @@
 #include <QTimer>
 
 #include "pages/mapping/KeyEventMapping.h"
-#include "rules/KeyNameTable.h"
-#include "rules/KeyUsageTable.h"
+#include "model/KeyNames.h"
+#include "model/KeyUsages.h"
 #include "widgets/ControlHelp.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/InputHelpers.h"

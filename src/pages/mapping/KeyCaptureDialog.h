@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "rules/ActionEncoding.h"
+#include "model/Actions.h"
 
 class QCheckBox;
 class QLabel;

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "rules/ActionEncoding.h"
+#include "model/Actions.h"
 #include "pages/mapping/KeyEventMapping.h"
-#include "rules/KeyUsageTable.h"
+#include "model/KeyUsages.h"
 #include "settings/SettingsBlock.h"
 
 using namespace lark;

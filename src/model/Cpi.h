@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "rules/LeadingNumber.h"
+#include "model/LeadingNumber.h"
 
 namespace lark {
 

@@ -6,7 +6,7 @@
 
 #include "settings/MouseSettings.h"
 
-namespace lark::cli {
+namespace lark {
 
 // A button action in words, both ways. The words are the captions the window shows, parsed
 // back through a table built from the very functions that make the captions, so whatever the
@@ -29,4 +29,4 @@ ActionParse parseAction(std::string_view text);
 // fallback form.
 std::string actionText(const ButtonAction& action);
 
-}  // namespace lark::cli
+}  // namespace lark

@@ -4,10 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/SettingNames.h"
+#include "model/Vocabulary.h"
 
 using namespace lark;
-using namespace lark::cli;
 
 namespace {
 
@@ -73,7 +72,7 @@ TEST_P(SettingEdits, ChangeExactlyTheirFields)
     std::string error;
     for (const auto& [name, value] : GetParam().assignments)
         ASSERT_TRUE(edit.assign(name, value, error)) << error;
-    ASSERT_TRUE(edit.applyTo(settings, false, error)) << error;
+    ASSERT_TRUE(edit.applyTo(settings, error)) << error;
     EXPECT_EQ(settings, expected);
 }
 
@@ -234,7 +233,7 @@ TEST_P(SettingErrors, RefuseAndLeaveTheSettingsAlone)
     for (const auto& [name, value] : GetParam().assignments)
         ok = ok && edit.assign(name, value, error);
     if (ok)
-        ok = edit.applyTo(settings, false, error);
+        ok = edit.applyTo(settings, error);
     EXPECT_FALSE(ok);
     EXPECT_NE(error.find(GetParam().message), std::string::npos) << error;
     EXPECT_EQ(error.find('\n'), std::string::npos);
@@ -280,7 +279,16 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"left_handed_contradicted",
                   {{"left-handed", "on"}, {"right-button", "BACK"}},
                   none,
-                  "contradicts right-button"}),
+                  "in left-handed mode the right button gives LEFT CLICK"},
+        ErrorCase{"right_button_made_left_click_while_right_handed_stays_asked",
+                  {{"left-handed", "off"}, {"right-button", "LEFT CLICK"}},
+                  none,
+                  "contradicts right-button"},
+        // One of the two main buttons always keeps the primary click.
+        ErrorCase{"left_button_only_in_left_handed_mode",
+                  {{"left-button", "DISABLE"}},
+                  none,
+                  "add left-handed=on"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // What show prints, set takes back without changing a thing.
@@ -307,7 +315,7 @@ TEST(SettingNames, EveryShownValueSetsBackToTheSameSettings)
         for (const Setting& setting : allSettings())
             ASSERT_TRUE(edit.assign(setting.name, settingText(setting, mice[i]), error))
                 << i << ": " << error;
-        ASSERT_TRUE(edit.applyTo(settings, false, error)) << i << ": " << error;
+        ASSERT_TRUE(edit.applyTo(settings, error)) << i << ": " << error;
         EXPECT_EQ(settings, mice[i]) << "mouse " << i;
         EXPECT_TRUE(changedSettings(mice[i], settings).empty());
     }

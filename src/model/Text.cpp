@@ -1,11 +1,11 @@
-#include "cli/TextRules.h"
+#include "model/Text.h"
 
 #include <charconv>
 #include <cstdio>
 
-#include "rules/CpiRules.h"
+#include "model/Cpi.h"
 
-namespace lark::cli {
+namespace lark {
 
 namespace {
 
@@ -128,4 +128,4 @@ std::string hexBytes(const std::uint8_t* data, std::size_t size)
     return text;
 }
 
-}  // namespace lark::cli
+}  // namespace lark

@@ -1,4 +1,4 @@
-#include "rules/LeadingNumber.h"
+#include "model/LeadingNumber.h"
 
 #include <algorithm>
 #include <limits>

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "rules/CpiRules.h"
+#include "model/Cpi.h"
 
 using namespace lark;
 

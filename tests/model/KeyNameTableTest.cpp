@@ -3,8 +3,8 @@
 #include <map>
 #include <string>
 
-#include "rules/KeyNameTable.h"
-#include "rules/KeyUsageTable.h"
+#include "model/KeyNames.h"
+#include "model/KeyUsages.h"
 
 using namespace lark;
 

@@ -10,9 +10,9 @@
 #include <set>
 #include <string>
 
-#include "rules/ActionEncoding.h"
-#include "rules/KeyNameTable.h"
-#include "rules/KeyUsageTable.h"
+#include "model/Actions.h"
+#include "model/KeyNames.h"
+#include "model/KeyUsages.h"
 
 using namespace lark;
 

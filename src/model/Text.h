@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace lark::cli {
+namespace lark {
 
 // Small text helpers shared by the setting names, the actions and the profile.
 std::string trim(std::string_view text);
@@ -32,4 +32,4 @@ std::string cpiPairText(std::uint16_t x, std::uint16_t y);
 
 std::string hexBytes(const std::uint8_t* data, std::size_t size);
 
-}  // namespace lark::cli
+}  // namespace lark

@@ -1,9 +1,12 @@
-#include "rules/KeyUsageTable.h"
+#include "model/KeyUsages.h"
 
 #include <array>
 #include <cstdio>
+#include <map>
+#include <string>
 
-#include "rules/KeyNameTable.h"
+#include "model/KeyNames.h"
+#include "model/Text.h"
 
 namespace lark {
 
@@ -45,6 +48,15 @@ constexpr auto kOwnNames = std::to_array<UsageName>({
     {0x94, "Zenkaku/Hankaku"},
 });
 
+// Other spellings of key names, as other systems print them.
+constexpr auto kAliases = std::to_array<UsageName>({
+    {0x28, "Return"},        {0x29, "Escape"},        {0x2A, "Backspace"},      {0x49, "Insert"},
+    {0x4C, "Delete"},        {0x4F, "Right"},         {0x50, "Left"},           {0x51, "Down"},
+    {0x52, "Up"},            {0x58, "Keypad Enter"},  {0xE0, "Left Ctrl"},      {0xE3, "Left Win"},
+    {0xE3, "Left Super"},    {0xE3, "Super"},         {0xE4, "Right Ctrl"},     {0xE7, "Right Win"},
+    {0xE7, "Right Super"},
+});
+
 constexpr std::uint16_t kFirstModifier = 0xE0;  // left Ctrl; then Shift, Alt, GUI, and the right four
 constexpr std::uint16_t kLastModifier = 0xE7;
 
@@ -72,6 +84,24 @@ std::string usageCaption(std::uint16_t usage)
     char number[16];
     std::snprintf(number, sizeof number, "Key 0x%02X", static_cast<unsigned>(usage));
     return number;
+}
+
+std::optional<std::uint16_t> usageOfName(std::string_view name)
+{
+    static const std::map<std::string, std::uint16_t> table = [] {
+        std::map<std::string, std::uint16_t> names;
+        // Ascending usages: a shared name keeps the first, the main block's key.
+        for (std::uint16_t usage = 1; usage <= 0xFF; ++usage)
+            if (const std::string own = usageName(usage); !own.empty())
+                names.emplace(foldName(own), usage);
+        for (const UsageName& alias : kAliases)
+            names.emplace(foldName(alias.name), alias.usage);
+        return names;
+    }();
+    const auto found = table.find(foldName(name));
+    if (found == table.end())
+        return std::nullopt;
+    return found->second;
 }
 
 std::uint8_t usageModifierBit(std::uint16_t usage)

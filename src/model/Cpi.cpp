@@ -1,4 +1,4 @@
-#include "rules/CpiRules.h"
+#include "model/Cpi.h"
 
 #include <algorithm>
 #include <limits>

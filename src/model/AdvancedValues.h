@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-// Value rules of the Advanced page, free of any widget so they can be tested as tables.
+// How the Advanced page's values are stored and read from typed text.
 namespace lark {
 
 // Multiclick filter range of the trackbars and edit boxes.

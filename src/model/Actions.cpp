@@ -1,9 +1,9 @@
-#include "rules/ActionEncoding.h"
+#include "model/Actions.h"
 
 #include <array>
 
-#include "rules/KeyNameTable.h"
-#include "rules/KeyUsageTable.h"
+#include "model/KeyNames.h"
+#include "model/KeyUsages.h"
 
 namespace lark {
 

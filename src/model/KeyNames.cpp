@@ -1,4 +1,4 @@
-#include "rules/KeyNameTable.h"
+#include "model/KeyNames.h"
 
 #include <array>
 #include <utility>

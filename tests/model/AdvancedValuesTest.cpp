@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-#include "rules/AdvancedRules.h"
+#include "model/AdvancedValues.h"
 
 using namespace lark;
 

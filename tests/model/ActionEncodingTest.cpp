@@ -4,8 +4,8 @@
 #include <set>
 #include <string>
 
-#include "rules/ActionEncoding.h"
-#include "rules/KeyNameTable.h"
+#include "model/Actions.h"
+#include "model/KeyNames.h"
 #include "settings/SettingsBlock.h"
 
 using namespace lark;

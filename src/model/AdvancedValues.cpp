@@ -1,8 +1,8 @@
-#include "rules/AdvancedRules.h"
+#include "model/AdvancedValues.h"
 
 #include <algorithm>
 
-#include "rules/LeadingNumber.h"
+#include "model/LeadingNumber.h"
 
 namespace lark {
 
