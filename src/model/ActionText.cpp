@@ -21,8 +21,8 @@ const std::map<std::string, ButtonAction>& plainCaptions()
 {
     static const std::map<std::string, ButtonAction> table = [] {
         std::map<std::string, ButtonAction> captions;
-        for (const PlainMenuEntry& entry : plainMenuEntries())
-            captions.emplace(foldName(entry.text), entry.action);
+        for (const NamedAction& named : namedActions())
+            captions.emplace(foldName(named.caption), named.action);
         return captions;
     }();
     return table;
@@ -118,8 +118,7 @@ std::uint8_t modifierBitOf(std::string_view name)
 ButtonAction keyAction(std::uint16_t usage, std::uint8_t modifiers)
 {
     // The window's encoder, so a modifier key carries its own bit as it does there.
-    KeyCaptureState capture{usage, modifiers, {}};
-    return encodeKeyboardAction(capture);
+    return keyboardAction(usage, modifiers);
 }
 
 // Modifier names joined by '+', then a key name or "Key 0xNN".
@@ -157,7 +156,7 @@ ActionParse parseKey(const std::string& folded, const std::string& original)
 // key's usage.
 std::string keyUsageText(const ButtonAction& action)
 {
-    return dialogModifierPrefix(action.code) + "Key " + hex2(action.param1);
+    return modifierPrefix(action.code) + "Key " + hex2(action.param1);
 }
 
 bool readsBackAs(const std::string& text, const ButtonAction& action)
@@ -198,8 +197,7 @@ ActionParse parseAction(std::string_view text)
 
 std::string actionText(const ButtonAction& action)
 {
-    KeyCaptureState capture;
-    if (const std::optional<std::string> caption = actionCaption(action, capture)) {
+    if (const std::optional<std::string> caption = actionCaption(action)) {
         const std::string shown = trim(*caption);
         if (readsBackAs(shown, action))
             return shown;

@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "model/KeyNames.h"
 #include "model/KeyUsages.h"
 
 namespace lark {
@@ -14,95 +13,51 @@ constexpr ButtonAction action(ActionKind kind, std::uint8_t code, std::uint16_t 
     return ButtonAction{static_cast<std::uint8_t>(kind), code, param1, 0};
 }
 
-constexpr auto kPlainEntries = std::to_array<PlainMenuEntry>({
-    {CmdLeftClick, "LEFT CLICK", action(ActionKind::MouseButton, 1)},
-    {CmdRightClick, "RIGHT CLICK", action(ActionKind::MouseButton, 2)},
-    {CmdMiddleClick, "MIDDLE CLICK", action(ActionKind::MouseButton, 4)},
+// In the order the menu lists them.
+constexpr auto kNamedActions = std::to_array<NamedAction>({
+    {"LEFT CLICK", action(ActionKind::MouseButton, 1), ActionGroup::Mouse},
+    {"RIGHT CLICK", action(ActionKind::MouseButton, 2), ActionGroup::Mouse},
+    {"MIDDLE CLICK", action(ActionKind::MouseButton, 4), ActionGroup::Mouse},
     // Forward is the higher button bit although the menu lists it first.
-    {CmdForward, "FORWARD", action(ActionKind::MouseButton, 16)},
-    {CmdBack, "BACK", action(ActionKind::MouseButton, 8)},
-    {CmdScrollUp, "SCROLL UP", action(ActionKind::Wheel, 1)},
-    {CmdScrollDown, "SCROLL DOWN", action(ActionKind::Wheel, 0xFF)},
-    {CmdPlayPause, "PLAY/PAUSE", action(ActionKind::Media, 0xCD)},
-    {CmdNext, "NEXT", action(ActionKind::Media, 0xB5)},
-    {CmdPrevious, "PREVIOUS", action(ActionKind::Media, 0xB6)},
-    {CmdMute, "MUTE", action(ActionKind::Media, 0xE2)},
-    {CmdVolumeUp, "VOLUME UP", action(ActionKind::Media, 0xE9)},
-    {CmdVolumeDown, "VOLUME DOWN", action(ActionKind::Media, 0xEA)},
+    {"FORWARD", action(ActionKind::MouseButton, 16), ActionGroup::Mouse},
+    {"BACK", action(ActionKind::MouseButton, 8), ActionGroup::Mouse},
+    {"SCROLL UP", action(ActionKind::Wheel, 1), ActionGroup::Mouse},
+    {"SCROLL DOWN", action(ActionKind::Wheel, 0xFF), ActionGroup::Mouse},
+    {"CPI LOOP", action(ActionKind::CpiLoop, 0xF1), ActionGroup::Cpi},
+    {"PLAY/PAUSE", action(ActionKind::Media, 0xCD), ActionGroup::Media},
+    {"NEXT", action(ActionKind::Media, 0xB5), ActionGroup::Media},
+    {"PREVIOUS", action(ActionKind::Media, 0xB6), ActionGroup::Media},
+    {"MUTE", action(ActionKind::Media, 0xE2), ActionGroup::Media},
+    {"VOLUME UP", action(ActionKind::Media, 0xE9), ActionGroup::Media},
+    {"VOLUME DOWN", action(ActionKind::Media, 0xEA), ActionGroup::Media},
     // Consumer-page usages 0x196 and 0x194: low byte in code, high byte in param1.
-    {CmdBrowser, "BROWSER", action(ActionKind::Launch, 0x96, 1)},
-    {CmdExplorer, "EXPLORER", action(ActionKind::Launch, 0x94, 1)},
-    {CmdCpiLoop, "CPI LOOP", action(ActionKind::CpiLoop, 0xF1)},
-    {CmdDisable, "DISABLE", action(ActionKind::Disabled, 0)},
+    {"BROWSER", action(ActionKind::Launch, 0x96, 1), ActionGroup::Media},
+    {"EXPLORER", action(ActionKind::Launch, 0x94, 1), ActionGroup::Media},
+    {"DISABLE", action(ActionKind::Disabled, 0), ActionGroup::Other},
 });
 
-struct CodeCaption {
-    std::uint8_t code;
-    const char* caption;
-};
-
-constexpr auto kMouseButtonCaptions = std::to_array<CodeCaption>({
-    {1, "LEFT CLICK"},
-    {2, "RIGHT CLICK"},
-    {4, "MIDDLE CLICK"},
-    {8, "BACK"},
-    {16, "FORWARD"},
-});
-
-constexpr auto kWheelCaptions = std::to_array<CodeCaption>({{1, "SCROLL UP"}, {0xFF, "SCROLL DOWN"}});
-
-constexpr auto kCpiLoopCaptions = std::to_array<CodeCaption>({{0xF1, "CPI LOOP"}});
-
-constexpr auto kLaunchCaptions = std::to_array<CodeCaption>({{0x96, "BROWSER"}, {0x94, "EXPLORER"}});
-
-constexpr auto kMediaCaptions = std::to_array<CodeCaption>({
-    {0xB5, "NEXT"},
-    {0xB6, "PREVIOUS"},
-    {0xCD, "PLAY/PAUSE"},
-    {0xE2, "MUTE"},
-    {0xE9, "VOLUME UP"},
-    {0xEA, "VOLUME DOWN"},
-});
-
-template <std::size_t N>
-std::optional<std::string> captionOf(const std::array<CodeCaption, N>& table, std::uint8_t code)
+// The caption of a stored action of a named kind: type and code decide (any code is DISABLE);
+// the parameters are not looked at, as the window never did.
+std::optional<std::string> namedCaption(const ButtonAction& stored)
 {
-    for (const CodeCaption& entry : table) {
-        if (entry.code == code)
-            return std::string(entry.caption);
-    }
+    const bool disabled = stored.type == static_cast<std::uint8_t>(ActionKind::Disabled);
+    for (const NamedAction& named : kNamedActions)
+        if (named.action.type == stored.type && (disabled || named.action.code == stored.code))
+            return std::string(named.caption);
     return std::nullopt;
-}
-
-std::string keyCaption(const ButtonAction& action, KeyCaptureState& capture)
-{
-    capture.capturedModifiers = action.code;
-    capture.capturedKeyCode = action.param1;
-    return keyboardCaption(action.code, action.param1);
 }
 
 }  // namespace
 
-std::span<const PlainMenuEntry> plainMenuEntries()
+std::span<const NamedAction> namedActions()
 {
-    return kPlainEntries;
+    return kNamedActions;
 }
 
-const PlainMenuEntry* findPlainMenuEntry(int command)
+ButtonAction keyboardAction(std::uint16_t usage, std::uint8_t modifierBits)
 {
-    for (const PlainMenuEntry& entry : kPlainEntries) {
-        if (entry.command == command)
-            return &entry;
-    }
-    return nullptr;
-}
-
-ButtonAction encodeKeyboardAction(KeyCaptureState& capture)
-{
-    capture.capturedModifiers =
-        static_cast<std::uint8_t>(capture.capturedModifiers | usageModifierBit(capture.capturedKeyCode));
-    return ButtonAction{static_cast<std::uint8_t>(ActionKind::KeyboardKey), capture.capturedModifiers,
-                        capture.capturedKeyCode, 0};
+    return ButtonAction{static_cast<std::uint8_t>(ActionKind::KeyboardKey),
+                        static_cast<std::uint8_t>(modifierBits | usageModifierBit(usage)), usage, 0};
 }
 
 ButtonAction encodeFixedCpiAction(std::uint32_t x, std::uint32_t y)
@@ -118,30 +73,25 @@ std::string fixedCpiCaption(std::uint32_t x, std::uint32_t y)
     return "X: " + std::to_string(x) + ", Y: " + std::to_string(y);
 }
 
-std::optional<std::string> actionCaption(const ButtonAction& action, KeyCaptureState& capture)
+std::optional<std::string> actionCaption(const ButtonAction& action)
 {
     switch (static_cast<ActionKind>(action.type)) {
-    case ActionKind::MouseButton:
-        return captionOf(kMouseButtonCaptions, action.code);
-    case ActionKind::Wheel:
-        return captionOf(kWheelCaptions, action.code);
     case ActionKind::KeyboardKey:
-        return keyCaption(action, capture);
-    case ActionKind::CpiLoop:
-        return captionOf(kCpiLoopCaptions, action.code);
+        return keyboardCaption(action.code, action.param1);
     case ActionKind::FixedCpi:
         return fixedCpiCaption(action.param1, action.param2);
+    case ActionKind::MouseButton:
+    case ActionKind::Wheel:
+    case ActionKind::CpiLoop:
     case ActionKind::Launch:
-        return captionOf(kLaunchCaptions, action.code);
     case ActionKind::Media:
-        return captionOf(kMediaCaptions, action.code);
     case ActionKind::Disabled:
-        return std::string("DISABLE");
+        return namedCaption(action);
     }
     return std::nullopt;
 }
 
-std::string dialogModifierPrefix(std::uint8_t modifierBits)
+std::string modifierPrefix(std::uint8_t modifierBits)
 {
     std::string prefix;
     if (modifierBits & ShiftBit)
@@ -158,7 +108,7 @@ std::string dialogModifierPrefix(std::uint8_t modifierBits)
 std::string keyboardCaption(std::uint8_t modifierBits, std::uint16_t usage)
 {
     const auto others = static_cast<std::uint8_t>(modifierBits & ~usageModifierBit(usage));
-    return dialogModifierPrefix(others) + usageCaption(usage);
+    return modifierPrefix(others) + usageCaption(usage);
 }
 
 }  // namespace lark

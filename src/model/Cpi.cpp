@@ -5,6 +5,11 @@
 
 namespace lark {
 
+std::string cpiRangeText()
+{
+    return std::to_string(kCpiMin) + " to " + std::to_string(kCpiMax) + " in steps of " + std::to_string(kCpiStep);
+}
+
 std::uint32_t normalizeCpi(std::uint32_t value)
 {
     if (value < kCpiMin)

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "model/LeadingNumber.h"
@@ -14,6 +15,9 @@ constexpr std::uint32_t kCpiMin = 50;
 constexpr std::uint32_t kCpiMax = 26000;
 constexpr int kCpiSliderMin = 1;
 constexpr int kCpiSliderMax = 520;
+
+// "50 to 26000 in steps of 50", for help texts.
+std::string cpiRangeText();
 
 // Maps any number onto the grid: below 50 gives 50, above 26000 gives 26000, otherwise the
 // nearest multiple of 50 with a remainder of exactly 25 rounding up.

@@ -17,7 +17,7 @@ namespace {
 
 constexpr std::string_view kSwitch = "on, off";
 constexpr std::string_view kFilter = "0 to 25";
-constexpr std::string_view kCpi = "XxY or one number, 50 to 26000 (put on the grid of 50)";
+constexpr std::string_view kCpi = "XxY or one number, 50 to 26000 (put on the grid of 50)";  // larkctl's words
 constexpr std::string_view kAction = "a caption (LEFT CLICK, VOLUME UP, CPI LOOP, DISABLE, ...), a key "
                                      "(Ctrl+Shift+A, Page Up, key:Back), fixed-cpi:800x800";
 
@@ -30,7 +30,7 @@ constexpr auto kSpdtChoices = std::to_array<Choice>(
 
 constexpr std::string_view kCpiHelp =
     "CPI level %1: how far the pointer moves for each inch the mouse moves, horizontal (X) and "
-    "vertical (Y), 50 to 26000 in steps of 50. Higher is faster.";
+    "vertical (Y), %2. Higher is faster.";
 constexpr std::string_view kFilterHelp =
     "Multiclick filter of the %1: ignores the extra clicks a worn switch can send right after a real "
     "one. 0 to 25: higher filters more, but very fast double clicks may be lost.";
@@ -304,8 +304,10 @@ const auto kSettings = std::to_array<Setting>({
               "Swaps the two main buttons for left-handed use: the right button clicks, and the left "
               "button takes the action the right one had.",
               readLeftHanded, writeLeftHanded),
-    buttonRow("left-button", "Left Button", "the left button (in left-handed mode; otherwise it clicks)", LeftSlot),
-    buttonRow("right-button", "Right Button", "the right button (in right-handed mode)", RightSlot),
+    buttonRow("left-button", "Left Button", "the left button (in left-handed mode; otherwise it gives LEFT CLICK)",
+              LeftSlot),
+    buttonRow("right-button", "Right Button", "the right button (in right-handed mode; otherwise it gives LEFT CLICK)",
+              RightSlot),
     buttonRow("middle-button", "Middle Button", "the middle button (pressing the wheel)", MiddleSlot),
     buttonRow("forward-button", "Forward Button", "the forward side button", ForwardSlot),
     buttonRow("back-button", "Back Button", "the back side button", BackSlot),
@@ -410,6 +412,8 @@ std::string helpText(const Setting& setting)
     std::string text(setting.help);
     if (const std::size_t at = text.find("%1"); at != std::string::npos)
         text.replace(at, 2, setting.subject);
+    if (const std::size_t at = text.find("%2"); at != std::string::npos)
+        text.replace(at, 2, cpiRangeText());
     return text;
 }
 

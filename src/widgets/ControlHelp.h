@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
 namespace lark {
+
+struct Setting;
 
 // What each control does for the user, in the words of its tooltip. All texts live in one table
 // (ControlHelp.cpp) so that they read alike and none is forgotten.
@@ -12,23 +15,10 @@ enum class Help {
     // Main window
     FactoryReset,
     Apply,
-    // Basic Settings
-    LiftOffDistance,
-    LevelCount,
-    AngleSnapping,
+    // Basic Settings: the controls that are no setting of their own
     SeparateAxes,
-    RippleControl,
     LevelCpiX,  // number: the level, 1..4
     LevelCpiY,
-    // Advanced Settings
-    MotionSync,
-    PollingRate,
-    SlamClickFilter,
-    MulticlickFilter,  // number: the button, 0 left .. 4 back
-    SpdtMode,          // number: 0 left, 1 right
-    // Button Mapping
-    LeftHanded,
-    MappingRow,  // number: the row, 0 right (or left) button .. 5 wheel down
     // Keyboard key dialog
     CapturedKey,
     ModifierShift,
@@ -43,11 +33,17 @@ enum class Help {
     FixedOk,
 };
 
-// The tooltip text of `help`; `number` picks the level, button or row where the entry has one.
+// The tooltip text of a control that is no setting of its own (the settings' texts are the
+// vocabulary's); `number` picks the level where the entry has one.; `number` picks the level, button or row where the entry has one.
 QString helpText(Help help, int number = 0);
 
 // Gives `widget` its tooltip.
 void setHelp(QWidget* widget, Help help, int number = 0);
+void setHelp(QWidget* widget, const Setting& setting);
+
+// The window's words for a setting and for its choices, in the table's order.
+QString captionOf(const Setting& setting);
+QStringList choiceCaptions(const Setting& setting);
 
 // Gives every label under `root` that names a control (its buddy) that control's tooltip, so
 // that pointing at the caption explains the control too.

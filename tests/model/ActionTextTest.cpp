@@ -27,13 +27,12 @@ std::string describe(const ButtonAction& a)
 std::vector<ButtonAction> everyAction()
 {
     std::vector<ButtonAction> actions;
-    for (const PlainMenuEntry& entry : plainMenuEntries())
-        actions.push_back(entry.action);
+    for (const NamedAction& named : namedActions())
+        actions.push_back(named.action);
     // Every usage of the keyboard page, named or not, with every modifier combination.
     for (std::uint16_t usage = 1; usage <= 0xFF; ++usage) {
         for (std::uint8_t modifiers = 0; modifiers <= 0x0F; ++modifiers) {
-            KeyCaptureState capture{usage, modifiers, {}};
-            actions.push_back(encodeKeyboardAction(capture));
+            actions.push_back(keyboardAction(usage, modifiers));
         }
     }
     for (std::uint16_t x : {50, 800, 26000})
@@ -61,8 +60,7 @@ TEST(ActionText, UsesTheWindowsCaptionWheneverItIdentifiesTheAction)
 {
     int fallbacks = 0;
     for (const ButtonAction& action : everyAction()) {
-        KeyCaptureState capture;
-        const std::optional<std::string> caption = actionCaption(action, capture);
+        const std::optional<std::string> caption = actionCaption(action);
         const std::string text = actionText(action);
         if (!caption || text == *caption || text + " " == *caption)
             continue;

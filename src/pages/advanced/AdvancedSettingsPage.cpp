@@ -13,6 +13,8 @@
 #include <QSlider>
 
 #include "model/AdvancedValues.h"
+#include "model/Rules.h"
+#include "model/Vocabulary.h"
 #include "widgets/ControlHelp.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/InputHelpers.h"
@@ -22,11 +24,16 @@ namespace lark {
 
 namespace {
 
-const QString k8000Hz = QStringLiteral("8000Hz");
-const QStringList kPollingItems = {QStringLiteral("1000Hz"), QStringLiteral("2000Hz"),
-                                   QStringLiteral("4000Hz"), k8000Hz};
-const QStringList kSpdtItems = {QStringLiteral("OFF"), QStringLiteral("KV Speed Mode"),
-                                QStringLiteral("KV Safe Mode")};
+const Setting& row(std::string_view name)
+{
+    return *findSetting(name);
+}
+
+QString k8000HzCaption()
+{
+    return choiceCaptions(row("polling-rate")).value(kPolling8000Index);
+}
+
 const QString kBadFilterText = QStringLiteral("Enter an integer between 0 and 255.");
 
 struct Rect {
@@ -37,29 +44,29 @@ struct Rect {
 constexpr int kComboHeight = 14;
 
 struct FilterRow {
-    const char* label;
+    const char* setting;
     Rect labelRect;
     Rect trackbarRect;
     Rect editRect;
 };
 
 constexpr std::array<FilterRow, AdvancedSettingsPage::kFilterButtons> kFilterRows = {{
-    {"Left Button Multiclick Filter", {21, 59, 87, 8}, {122, 54, 138, 15}, {268, 54, 41, 14}},
-    {"Right Button Multiclick Filter", {21, 95, 93, 8}, {122, 90, 138, 15}, {268, 90, 41, 14}},
-    {"Middle Button Multiclick Filter", {21, 131, 99, 8}, {122, 126, 138, 15}, {268, 126, 41, 14}},
-    {"Forward Button Multiclick Filter", {21, 167, 99, 8}, {122, 162, 138, 15}, {268, 165, 41, 14}},
-    {"Back Button Multiclick Filter", {21, 203, 93, 8}, {122, 198, 138, 15}, {268, 198, 41, 14}},
+    {"left-multiclick-filter", {21, 59, 87, 8}, {122, 54, 138, 15}, {268, 54, 41, 14}},
+    {"right-multiclick-filter", {21, 95, 93, 8}, {122, 90, 138, 15}, {268, 90, 41, 14}},
+    {"middle-multiclick-filter", {21, 131, 99, 8}, {122, 126, 138, 15}, {268, 126, 41, 14}},
+    {"forward-multiclick-filter", {21, 167, 99, 8}, {122, 162, 138, 15}, {268, 165, 41, 14}},
+    {"back-multiclick-filter", {21, 203, 93, 8}, {122, 198, 138, 15}, {268, 198, 41, 14}},
 }};
 
 struct SpdtRow {
-    const char* name;
+    const char* setting;
     Rect labelRect;
     Rect listRect;
 };
 
 constexpr std::array<SpdtRow, AdvancedSettingsPage::kSpdtButtons> kSpdtRows = {{
-    {"Left Button SPDT", {318, 55, 20, 8}, {342, 54, 66, 57}},
-    {"Right Button SPDT", {318, 91, 20, 8}, {342, 90, 66, 57}},
+    {"left-spdt", {318, 55, 20, 8}, {342, 54, 66, 57}},
+    {"right-spdt", {318, 91, 20, 8}, {342, 90, 66, 57}},
 }};
 
 constexpr Rect kMotionSyncRect{23, 23, 54, 10};
@@ -123,29 +130,33 @@ void AdvancedSettingsPage::buildControls()
 {
     const DialogUnits du(font());
 
-    motionSync_ = new QCheckBox(QStringLiteral("Motion Sync"), this);
+    const Setting& motionSync = row("motion-sync");
+    motionSync_ = new QCheckBox(captionOf(motionSync), this);
     motionSync_->setAccessibleName(motionSync_->text());
     place(du, motionSync_, kMotionSyncRect);
-    setHelp(motionSync_, Help::MotionSync);
+    setHelp(motionSync_, motionSync);
 
-    pollingLabel_ = new QLabel(QStringLiteral("Polling Rate"), this);
+    const Setting& polling = row("polling-rate");
+    pollingLabel_ = new QLabel(captionOf(polling), this);
     place(du, pollingLabel_, kPollingLabelRect);
-    polling_ = makeEditableCombo(this, kPollingItems);
-    polling_->setAccessibleName(QStringLiteral("Polling Rate"));
-    polling_->setAccessibleDescription(QStringLiteral("Polling Rate"));
+    polling_ = makeEditableCombo(this, choiceCaptions(polling));
+    polling_->setAccessibleName(captionOf(polling));
+    polling_->setAccessibleDescription(captionOf(polling));
     pollingLabel_->setBuddy(polling_);
     placeCombo(du, polling_, kPollingRect);
-    setHelp(polling_, Help::PollingRate);
+    setHelp(polling_, polling);
 
-    slamClick_ = new QCheckBox(QStringLiteral("Slamclick Filter"), this);
+    const Setting& slamClick = row("slam-click-filter");
+    slamClick_ = new QCheckBox(captionOf(slamClick), this);
     slamClick_->setAccessibleName(slamClick_->text());
     place(du, slamClick_, kSlamClickRect);
-    setHelp(slamClick_, Help::SlamClickFilter);
+    setHelp(slamClick_, slamClick);
 
     const auto digitsOnly = QRegularExpression(QStringLiteral("[0-9]*"));
     for (int button = 0; button < kFilterButtons; ++button) {
         const FilterRow& row = kFilterRows[button];
-        const QString name = QString::fromLatin1(row.label);
+        const Setting& setting = ::lark::row(row.setting);
+        const QString name = captionOf(setting);
 
         auto* label = new QLabel(name, this);
         place(du, label, row.labelRect);
@@ -164,25 +175,26 @@ void AdvancedSettingsPage::buildControls()
         edit->setAccessibleName(name + QStringLiteral(" value"));
         place(du, edit, row.editRect);
         edits_[button] = edit;
-        setHelp(trackbar, Help::MulticlickFilter, button);
-        setHelp(edit, Help::MulticlickFilter, button);
+        setHelp(trackbar, setting);
+        setHelp(edit, setting);
     }
 
     for (int button = 0; button < kSpdtButtons; ++button) {
         const SpdtRow& row = kSpdtRows[button];
-        const QString name = QString::fromLatin1(row.name);
+        const Setting& setting = ::lark::row(row.setting);
+        const QString name = captionOf(setting);
 
         auto* label = new QLabel(QStringLiteral("SPDT:"), this);
         place(du, label, row.labelRect);
         spdtLabels_[button] = label;
 
-        QComboBox* list = makeEditableCombo(this, kSpdtItems);
+        QComboBox* list = makeEditableCombo(this, choiceCaptions(setting));
         list->setAccessibleName(name);
         list->setAccessibleDescription(name);
         label->setBuddy(list);
         placeCombo(du, list, row.listRect);
         spdt_[button] = list;
-        setHelp(list, Help::SpdtMode, button);
+        setHelp(list, setting);
     }
     shareHelpWithBuddyLabels(this);
 }
@@ -223,19 +235,16 @@ void AdvancedSettingsPage::onMotionSyncClicked()
     motionSyncValue_ = motionSync_->isChecked() ? 1 : 0;
 
     const int remembered = polling_->currentIndex();
+    MouseSettings& edited = model_.editedSettings;
+    setMotionSync(edited, motionSyncValue_ == 1);
     if (motionSyncValue_ == 1) {
-        model_.editedSettings.motionSync = 1;
         remove8000Hz();
-        if (remembered == kPolling8000Index) {
-            polling_->setCurrentIndex(kPolling8000Index - 1);
-            model_.editedSettings.pollingInterval = pollingIntervalForIndex(kPolling8000Index - 1);
-        } else {
-            polling_->setCurrentIndex(remembered);
-        }
+        // 8000 Hz gave way: the list shows the rate the rule chose.
+        polling_->setCurrentIndex(remembered == kPolling8000Index ? *pollingIndexForInterval(edited.pollingInterval)
+                                                                  : remembered);
     } else {
         ensure8000HzListed();
         polling_->setCurrentIndex(remembered);
-        model_.editedSettings.motionSync = 0;
     }
     model_.updateApplyButton();
 }
@@ -399,6 +408,8 @@ bool AdvancedSettingsPage::collectSettings()
     }
     for (int button = kSpdtButtons; button < kFilterButtons; ++button)
         settings.buttons[button].filter = static_cast<std::uint8_t>(trackbars_[button]->value());
+    // A list without a selection stands for 8000 Hz, which motion sync does not take.
+    setMotionSync(settings, settings.motionSync == 1);
     return readAll;
 }
 
@@ -416,27 +427,16 @@ void AdvancedSettingsPage::setControlsEnabled(bool enabled)
 
 void AdvancedSettingsPage::onPollingRateEvent(std::uint8_t value)
 {
-    MouseSettings& edited = model_.editedSettings;
-    MouseSettings& applied = model_.appliedSettings;
-    switch (value) {
-    case 8:
-    case 4:
-    case 2:
-        polling_->setCurrentIndex(*pollingIndexForInterval(value));
-        edited.pollingInterval = value;
-        applied.pollingInterval = value;
-        break;
-    case 1:
-        edited.pollingInterval = applied.pollingInterval = 1;
-        edited.motionSync = applied.motionSync = 0;
+    if (!pollingHz(value))
+        return;
+    applyPollingRateEvent(model_.editedSettings, value);
+    applyPollingRateEvent(model_.appliedSettings, value);
+    if (model_.editedSettings.motionSync == 0) {
         motionSync_->setChecked(false);
         motionSyncValue_ = 0;
         ensure8000HzListed();
-        polling_->setCurrentIndex(kPolling8000Index);
-        break;
-    default:
-        break;
     }
+    polling_->setCurrentIndex(*pollingIndexForInterval(value));
 }
 
 // ---- Helpers ------------------------------------------------------------------------------
@@ -462,8 +462,8 @@ bool AdvancedSettingsPage::spdtModeActive(int button) const
 
 void AdvancedSettingsPage::ensure8000HzListed()
 {
-    if (polling_->findText(k8000Hz, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
-        polling_->insertItem(kPolling8000Index, k8000Hz);
+    if (polling_->findText(k8000HzCaption(), Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
+        polling_->insertItem(kPolling8000Index, k8000HzCaption());
 }
 
 void AdvancedSettingsPage::remove8000Hz()

@@ -10,6 +10,7 @@
 #include "pages/basic/CpiLevelSwatch.h"
 #include "model/Cpi.h"
 #include "settings/SettingsModel.h"
+#include "model/Vocabulary.h"
 #include "widgets/ControlHelp.h"
 #include "widgets/CpiPairGroup.h"
 #include "widgets/DialogUnits.h"
@@ -65,7 +66,18 @@ constexpr std::array<RowLayout, kCpiLevelCount> kRows = {{
      {366, 267, 42, 14}},
 }};
 
-constexpr std::array<std::uint32_t, kCpiLevelCount> kInitialCpi = {400, 800, 1600, 3200};
+// The factory CPI of each level, shown until the settings are known.
+std::uint32_t factoryCpi(int level)
+{
+    MouseSettings factory;
+    setDefaults(factory);
+    return factory.cpiLevels[static_cast<std::size_t>(level)].x;
+}
+
+const Setting& settingRow(std::string_view name)
+{
+    return *findSetting(name);
+}
 
 const std::array<QColor, kCpiLevelCount> kMarkerColours = {QColor(0, 0, 255), QColor(0, 255, 0),
                                                            QColor(255, 255, 0), QColor(255, 0, 0)};
@@ -125,28 +137,29 @@ void BasicSettingsPage::buildControls()
     const DialogUnits du(font());
     resize(du.size(418, 334));
 
-    liftOffLabel_ = makeLabel(this, du, QStringLiteral("LOD:"), {43, 16, 18, 8});
-    liftOffCombo_ =
-        makeCombo(this, du, 66, 15, {QStringLiteral("1mm"), QStringLiteral("2mm")}, QStringLiteral("LOD"));
+    const Setting& liftOff = settingRow("lift-off-distance");
+    liftOffLabel_ = makeLabel(this, du, captionOf(liftOff) + QLatin1Char(':'), {43, 16, 18, 8});
+    liftOffCombo_ = makeCombo(this, du, 66, 15, choiceCaptions(liftOff), captionOf(liftOff));
     liftOffLabel_->setBuddy(liftOffCombo_);
-    angleSnappingBox_ = makeCheckBox(this, du, QStringLiteral("Angle Snapping"), {152, 15, 65, 10});
+    angleSnappingBox_ = makeCheckBox(this, du, captionOf(settingRow("angle-snapping")), {152, 15, 65, 10});
 
-    levelCountLabel_ = makeLabel(this, du, QStringLiteral("CPI Levels\uFF1A"), {24, 41, 42, 8});
-    levelCountCombo_ =
-        makeCombo(this, du, 66, 39,
-                  {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")},
-                  QStringLiteral("CPI Levels"));
+    const Setting& levelCount = settingRow("cpi-levels");
+    QStringList counts;
+    for (int count = levelCount.min; count <= levelCount.max; ++count)
+        counts << QString::number(count);
+    levelCountLabel_ = makeLabel(this, du, captionOf(levelCount) + QChar(0xFF1A), {24, 41, 42, 8});
+    levelCountCombo_ = makeCombo(this, du, 66, 39, counts, captionOf(levelCount));
     levelCountLabel_->setBuddy(levelCountCombo_);
     levelCountCombo_->setCurrentIndex(3);
     separateBox_ = makeCheckBox(this, du, QStringLiteral("X/Y Settings"), {152, 39, 54, 10});
-    rippleControlBox_ = makeCheckBox(this, du, QStringLiteral("Ripple Control"), {240, 39, 60, 10});
+    rippleControlBox_ = makeCheckBox(this, du, captionOf(settingRow("ripple-control")), {240, 39, 60, 10});
 
     group_ = new CpiPairGroup(this, separateBox_);
     group_->setReadWhileTyping(true);
     for (int k = 0; k < kCpiLevelCount; ++k) {
         const RowLayout& layout = kRows[k];
         LevelRow& row = rows_[k];
-        const QString level = QStringLiteral("CPI %1").arg(k + 1);
+        const QString level = captionOf(settingRow("cpi" + std::to_string(k + 1)));
         row.caption = makeLabel(this, du, level, layout.caption);
         row.marker = new CpiLevelSwatch(this);
         row.marker->backgroundColor = kMarkerColours[k];
@@ -154,7 +167,7 @@ void BasicSettingsPage::buildControls()
         row.xLabel = makeLabel(this, du, QStringLiteral("X:"), layout.xLabel);
         row.yLabel = makeLabel(this, du, QStringLiteral("Y:"), layout.yLabel);
 
-        row.pair = group_->addPair(level + QLatin1Char(' '), kInitialCpi[k]);
+        row.pair = group_->addPair(level + QLatin1Char(' '), factoryCpi(k));
         place(du, row.pair->slider(CpiAxis::X), layout.xSlider);
         place(du, row.pair->edit(CpiAxis::X), layout.xEdit);
         place(du, row.pair->slider(CpiAxis::Y), layout.ySlider);
@@ -173,11 +186,11 @@ void BasicSettingsPage::buildControls()
                 [this, k](CpiAxis axis, std::uint32_t value) { storeLevelValue(k, axis, value); });
     }
 
-    setHelp(liftOffCombo_, Help::LiftOffDistance);
-    setHelp(angleSnappingBox_, Help::AngleSnapping);
-    setHelp(levelCountCombo_, Help::LevelCount);
+    setHelp(liftOffCombo_, liftOff);
+    setHelp(angleSnappingBox_, settingRow("angle-snapping"));
+    setHelp(levelCountCombo_, levelCount);
     setHelp(separateBox_, Help::SeparateAxes);
-    setHelp(rippleControlBox_, Help::RippleControl);
+    setHelp(rippleControlBox_, settingRow("ripple-control"));
     shareHelpWithBuddyLabels(this);
 
     // Only choices from the lists count; text typed into the fields that matches no entry

@@ -9,6 +9,9 @@
 
 #include <utility>
 
+#include "model/Actions.h"
+#include "model/Rules.h"
+#include "model/Vocabulary.h"
 #include "pages/mapping/FixedCpiDialog.h"
 #include "pages/mapping/KeyCaptureDialog.h"
 #include "settings/SettingsModel.h"
@@ -20,33 +23,33 @@ namespace lark {
 
 namespace {
 
-struct Row {
-    const char* label;
-    const char* factoryCaption;
-    int slot;  // row 1 edits slot 0 instead while left-handed
+// The setting each row edits; row 1 edits the left button instead while left-handed.
+constexpr std::array<const char*, ButtonMappingPage::kRowCount> kRowSettings{
+    "right-button", "middle-button", "forward-button", "back-button", "wheel-up", "wheel-down",
 };
 
-constexpr std::array<Row, ButtonMappingPage::kRowCount> kRows{{
-    {"Right Button", "RIGHT CLICK", RightSlot},
-    {"Middle Button", "MIDDLE CLICK", MiddleSlot},
-    {"Forward Button", "FORWARD", ForwardSlot},
-    {"Back Button", "BACK", BackSlot},
-    {"Wheel Up", "SCROLL UP", WheelUpSlot},
-    {"Wheel Down", "SCROLL DOWN", WheelDownSlot},
-}};
-
-// Rows 1 to 4 are buttons; the wheel rows cannot take a fixed CPI.
-constexpr int kButtonRowCount = 4;
-
-const QString kRightButton = QStringLiteral("Right Button");
-const QString kLeftButton = QStringLiteral("Left Button");
-
-constexpr ButtonAction kLeftClick{static_cast<std::uint8_t>(ActionKind::MouseButton), 1, 0, 0};
-
-// Left-handed operation is no stored flag: it shows as the primary click on the right button.
-bool isLeftHanded(const MouseSettings& settings)
+const Setting& rowSetting(int row)
 {
-    return settings.buttons[RightSlot].action == kLeftClick;
+    return *findSetting(kRowSettings[static_cast<std::size_t>(row)]);
+}
+
+int slotOfRow(int row)
+{
+    return rowSetting(row).index;
+}
+
+const Setting& mainButton(bool leftHanded)
+{
+    return *findSetting(leftHanded ? "left-button" : "right-button");
+}
+
+// The caption a row shows before the settings are known: that of the factory action.
+QString factoryCaption(int row)
+{
+    MouseSettings factory;
+    setDefaults(factory);
+    return QString::fromStdString(
+        actionCaption(factory.buttons[static_cast<std::size_t>(slotOfRow(row))].action).value_or(std::string()));
 }
 
 }  // namespace
@@ -57,25 +60,26 @@ ButtonMappingPage::ButtonMappingPage(SettingsModel& model, QWidget* parent) : QW
     const DialogUnits du;
     resize(du.size(413, 262));
 
-    leftHandedBox_ = new QCheckBox(QStringLiteral("Left-handed Mode"), this);
+    const Setting& leftHanded = *findSetting("left-handed");
+    leftHandedBox_ = new QCheckBox(captionOf(leftHanded), this);
     leftHandedBox_->setAccessibleName(leftHandedBox_->text());
     du.place(leftHandedBox_, 14, 12, 120, 10);
-    setHelp(leftHandedBox_, Help::LeftHanded);
+    setHelp(leftHandedBox_, leftHanded);
     connect(leftHandedBox_, &QCheckBox::clicked, this, &ButtonMappingPage::onLeftHandedClicked);
 
     for (int row = 0; row < kRowCount; ++row) {
         const int y = 38 + 26 * row;
-        auto* label = new QLabel(QString::fromLatin1(kRows[row].label), this);
+        auto* label = new QLabel(captionOf(rowSetting(row)), this);
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         du.place(label, 14, y, 80, 14);
 
-        auto* button = new QPushButton(QString::fromLatin1(kRows[row].factoryCaption), this);
+        auto* button = new QPushButton(factoryCaption(row), this);
         button->setAccessibleName(button->text());
         button->setAccessibleDescription(label->text());
         button->setAutoDefault(false);
         du.place(button, 100, y, 132, 14);
         label->setBuddy(button);
-        setHelp(button, Help::MappingRow, row);
+        setHelp(button, rowSetting(row));
         connect(button, &QPushButton::clicked, this, [this, row] { onRowClicked(row); });
         rowButtons_[row] = button;
         if (row == 0)
@@ -91,27 +95,25 @@ ButtonMappingPage::ButtonMappingPage(SettingsModel& model, QWidget* parent) : QW
 void ButtonMappingPage::buildMenu()
 {
     actionMenu_ = new QMenu(this);
-    auto addEntry = [](QMenu* menu, int command) {
-        const QString text = command == CmdKeyboardKey ? QStringLiteral("KEYBOARD KEY")
-                             : command == CmdFixedCpi
-                                 ? QStringLiteral("FIXED CPI")
-                                 : QString::fromLatin1(findPlainMenuEntry(command)->text);
+    auto addEntry = [](QMenu* menu, const QString& text, int entry) {
         QAction* action = menu->addAction(text);
-        action->setData(command);
+        action->setData(entry);
         return action;
     };
+    auto addGroup = [&](QMenu* menu, ActionGroup group) {
+        const auto named = namedActions();
+        for (std::size_t i = 0; i < named.size(); ++i)
+            if (named[i].group == group)
+                addEntry(menu, QString::fromLatin1(named[i].caption), static_cast<int>(i));
+    };
 
-    QMenu* mouse = actionMenu_->addMenu(QStringLiteral("MOUSE"));
-    for (int command = CmdLeftClick; command <= CmdScrollDown; ++command)
-        addEntry(mouse, command);
-    addEntry(actionMenu_, CmdKeyboardKey);
+    addGroup(actionMenu_->addMenu(QStringLiteral("MOUSE")), ActionGroup::Mouse);
+    addEntry(actionMenu_, QStringLiteral("KEYBOARD KEY"), kKeyboardKeyEntry);
     cpiMenu_ = actionMenu_->addMenu(QStringLiteral("CPI"));
-    addEntry(cpiMenu_, CmdCpiLoop);
-    fixedCpiEntry_ = addEntry(cpiMenu_, CmdFixedCpi);
-    QMenu* media = actionMenu_->addMenu(QStringLiteral("MEDIA"));
-    for (int command = CmdPlayPause; command <= CmdExplorer; ++command)
-        addEntry(media, command);
-    addEntry(actionMenu_, CmdDisable);
+    addGroup(cpiMenu_, ActionGroup::Cpi);
+    fixedCpiEntry_ = addEntry(cpiMenu_, QStringLiteral("FIXED CPI"), kFixedCpiEntry);
+    addGroup(actionMenu_->addMenu(QStringLiteral("MEDIA")), ActionGroup::Media);
+    addGroup(actionMenu_, ActionGroup::Other);
 }
 
 ButtonSlot& ButtonMappingPage::slot(int index)
@@ -124,7 +126,7 @@ QPushButton* ButtonMappingPage::buttonOfSlot(int slotIndex) const
     if (slotIndex == LeftSlot || slotIndex == RightSlot)
         return rowButtons_[0];
     for (int row = 1; row < kRowCount; ++row) {
-        if (kRows[row].slot == slotIndex)
+        if (slotOfRow(row) == slotIndex)
             return rowButtons_[row];
     }
     return nullptr;
@@ -140,9 +142,9 @@ void ButtonMappingPage::showCaption(int slotIndex, const QString& caption)
 
 void ButtonMappingPage::onRowClicked(int row)
 {
-    currentSlot_ = row == 0 ? (leftHandedBox_->isChecked() ? LeftSlot : RightSlot) : kRows[row].slot;
+    currentSlot_ = row == 0 ? (leftHandedBox_->isChecked() ? LeftSlot : RightSlot) : slotOfRow(row);
 
-    if (row < kButtonRowCount) {
+    if (fixedCpiOffered(currentSlot_)) {
         if (cpiMenu_->actions().size() < 2)
             cpiMenu_->addAction(fixedCpiEntry_);
     } else {
@@ -155,14 +157,15 @@ void ButtonMappingPage::onRowClicked(int row)
         runCommand(chosen->data().toInt());
 }
 
-void ButtonMappingPage::runCommand(int command)
+void ButtonMappingPage::runCommand(int entry)
 {
-    if (const PlainMenuEntry* entry = findPlainMenuEntry(command)) {
-        slot(currentSlot_).action = entry->action;  // the filter stays
-        showCaption(currentSlot_, QString::fromLatin1(entry->text));
-    } else if (command == CmdKeyboardKey) {
+    const auto named = namedActions();
+    if (entry >= 0 && static_cast<std::size_t>(entry) < named.size()) {
+        slot(currentSlot_).action = named[static_cast<std::size_t>(entry)].action;  // the filter stays
+        showCaption(currentSlot_, QString::fromLatin1(named[static_cast<std::size_t>(entry)].caption));
+    } else if (entry == kKeyboardKeyEntry) {
         assignKeyboardKey();
-    } else if (command == CmdFixedCpi) {
+    } else if (entry == kFixedCpiEntry) {
         assignFixedCpi();
     }
     model_.updateApplyButton();
@@ -196,23 +199,30 @@ void ButtonMappingPage::assignFixedCpi()
 
 void ButtonMappingPage::onLeftHandedClicked(bool checked)
 {
-    ButtonSlot& left = slot(LeftSlot);
-    ButtonSlot& right = slot(RightSlot);
-    // The configurable action moves with the row to the other physical button; the primary
-    // click takes the one left free. The row's caption therefore stays.
-    if (checked) {
-        currentSlot_ = LeftSlot;
-        left.action = right.action;
-        right.action = kLeftClick;
+    // The configurable action moves with the row to the other physical button, so the row's
+    // caption stays. The box decides even where the slots hold neither mode's shape.
+    MouseSettings& edited = model_.editedSettings;
+    if (checked == isLeftHanded(edited)) {
+        ButtonSlot& from = slot(checked ? RightSlot : LeftSlot);
+        ButtonSlot& to = slot(checked ? LeftSlot : RightSlot);
+        to.action = from.action;
+        from.action = kLeftClickAction;
+        std::swap(from.filter, to.filter);
     } else {
-        currentSlot_ = RightSlot;
-        right.action = left.action;
-        left.action = kLeftClick;
+        setLeftHanded(edited, checked);
     }
-    std::swap(left.filter, right.filter);
-    firstRowLabel_->setText(checked ? kLeftButton : kRightButton);
-    rowButtons_[0]->setAccessibleDescription(firstRowLabel_->text());
+    currentSlot_ = checked ? LeftSlot : RightSlot;
+    showMainRow(checked);
     model_.updateApplyButton();
+}
+
+void ButtonMappingPage::showMainRow(bool leftHanded)
+{
+    const Setting& button = mainButton(leftHanded);
+    firstRowLabel_->setText(captionOf(button));
+    rowButtons_[0]->setAccessibleDescription(firstRowLabel_->text());
+    setHelp(rowButtons_[0], button);
+    firstRowLabel_->setToolTip(rowButtons_[0]->toolTip());
 }
 
 void ButtonMappingPage::refreshFromSettings()
@@ -220,11 +230,10 @@ void ButtonMappingPage::refreshFromSettings()
     const bool leftHanded = isLeftHanded(model_.editedSettings);
     leftHandedBox_->setChecked(leftHanded);
     currentSlot_ = leftHanded ? LeftSlot : RightSlot;
-    firstRowLabel_->setText(leftHanded ? kLeftButton : kRightButton);
-    rowButtons_[0]->setAccessibleDescription(firstRowLabel_->text());
+    showMainRow(leftHanded);
 
     for (int row = 0; row < kRowCount; ++row) {
-        const int slotIndex = row == 0 ? currentSlot_ : kRows[row].slot;
+        const int slotIndex = row == 0 ? currentSlot_ : slotOfRow(row);
         // An action without a caption keeps whatever the button showed.
         if (auto caption = actionCaption(slot(slotIndex).action, keyCapture_))
             showCaption(slotIndex, QString::fromStdString(*caption));

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "model/Actions.h"
+#include "pages/mapping/KeyCapture.h"
 
 class QAction;
 class QCheckBox;
@@ -32,8 +32,11 @@ public:
     // The slot the next menu choice writes.
     int currentSlot() const { return currentSlot_; }
 
-    // What a choice of the menu entry `command` does to the current slot, dialogs included.
-    void runCommand(int command);
+    // What a choice of a menu entry does to the current slot, dialogs included: a named action
+    // by its index in namedActions(), or one of the two dialog entries.
+    static constexpr int kKeyboardKeyEntry = -1;
+    static constexpr int kFixedCpiEntry = -2;
+    void runCommand(int entry);
 
     static constexpr int kRowCount = 6;
 
@@ -47,6 +50,8 @@ private:
     void assignKeyboardKey();
     void assignFixedCpi();
     void showCaption(int slot, const QString& caption);
+    // The first row's label, description and tooltip for the mode.
+    void showMainRow(bool leftHanded);
     QPushButton* buttonOfSlot(int slot) const;
     ButtonSlot& slot(int index);
 

@@ -8,9 +8,10 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "pages/mapping/KeyEventMapping.h"
+#include "model/Actions.h"
 #include "model/KeyNames.h"
 #include "model/KeyUsages.h"
+#include "pages/mapping/KeyEventMapping.h"
 #include "widgets/ControlHelp.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/InputHelpers.h"
@@ -179,7 +180,7 @@ void KeyCaptureDialog::onOk()
     capture_.capturedModifiers = bits;
     // Without a key to assign only the prefix is left, which the page does not store.
     capture_.capturedKeyText =
-        keyCaptured_ ? keyboardCaption(bits, capture_.capturedKeyCode) : dialogModifierPrefix(bits);
+        keyCaptured_ ? keyboardCaption(bits, capture_.capturedKeyCode) : modifierPrefix(bits);
     accept();
 }
 

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "model/Actions.h"
+#include "pages/mapping/KeyCapture.h"
 
 class QCheckBox;
 class QLabel;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "model/Actions.h"
+#include "pages/mapping/KeyCapture.h"
 #include "pages/mapping/KeyEventMapping.h"
 #include "model/KeyUsages.h"
 #include "settings/SettingsBlock.h"

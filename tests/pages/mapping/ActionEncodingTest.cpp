@@ -6,6 +6,7 @@
 
 #include "model/Actions.h"
 #include "model/KeyNames.h"
+#include "pages/mapping/KeyCapture.h"
 #include "settings/SettingsBlock.h"
 
 using namespace lark;
@@ -18,52 +19,47 @@ ButtonAction act(std::uint8_t type, std::uint8_t code, std::uint16_t param1 = 0,
 }
 
 struct MenuCase {
-    int command;
     const char* text;
     ButtonAction action;
+    ActionGroup group;
 };
 
-// The action every plain menu entry writes.
+// The action every named menu entry writes, in the menu's order.
 const MenuCase kMenu[] = {
-    {8001, "LEFT CLICK", act(0, 1)},
-    {8002, "RIGHT CLICK", act(0, 2)},
-    {8003, "MIDDLE CLICK", act(0, 4)},
-    {8004, "FORWARD", act(0, 16)},
-    {8005, "BACK", act(0, 8)},
-    {8006, "SCROLL UP", act(1, 1)},
-    {8007, "SCROLL DOWN", act(1, 0xFF)},
-    {8021, "PLAY/PAUSE", act(32, 0xCD)},
-    {8022, "NEXT", act(32, 0xB5)},
-    {8023, "PREVIOUS", act(32, 0xB6)},
-    {8024, "MUTE", act(32, 0xE2)},
-    {8025, "VOLUME UP", act(32, 0xE9)},
-    {8026, "VOLUME DOWN", act(32, 0xEA)},
-    {8027, "BROWSER", act(24, 0x96, 1)},
-    {8028, "EXPLORER", act(24, 0x94, 1)},
-    {8051, "CPI LOOP", act(9, 0xF1)},
-    {8060, "DISABLE", act(255, 0)},
+    {"LEFT CLICK", act(0, 1), ActionGroup::Mouse},
+    {"RIGHT CLICK", act(0, 2), ActionGroup::Mouse},
+    {"MIDDLE CLICK", act(0, 4), ActionGroup::Mouse},
+    {"FORWARD", act(0, 16), ActionGroup::Mouse},
+    {"BACK", act(0, 8), ActionGroup::Mouse},
+    {"SCROLL UP", act(1, 1), ActionGroup::Mouse},
+    {"SCROLL DOWN", act(1, 0xFF), ActionGroup::Mouse},
+    {"CPI LOOP", act(9, 0xF1), ActionGroup::Cpi},
+    {"PLAY/PAUSE", act(32, 0xCD), ActionGroup::Media},
+    {"NEXT", act(32, 0xB5), ActionGroup::Media},
+    {"PREVIOUS", act(32, 0xB6), ActionGroup::Media},
+    {"MUTE", act(32, 0xE2), ActionGroup::Media},
+    {"VOLUME UP", act(32, 0xE9), ActionGroup::Media},
+    {"VOLUME DOWN", act(32, 0xEA), ActionGroup::Media},
+    {"BROWSER", act(24, 0x96, 1), ActionGroup::Media},
+    {"EXPLORER", act(24, 0x94, 1), ActionGroup::Media},
+    {"DISABLE", act(255, 0), ActionGroup::Other},
 };
 
 }  // namespace
 
-TEST(MenuEntries, EveryPlainEntryWritesItsActionAndCaptionsBackToItsText)
+TEST(MenuEntries, EveryNamedActionWritesItsActionAndCaptionsBackToItsText)
 {
-    EXPECT_EQ(plainMenuEntries().size(), std::size(kMenu));
-    for (const MenuCase& c : kMenu) {
-        const PlainMenuEntry* entry = findPlainMenuEntry(c.command);
-        ASSERT_NE(entry, nullptr) << c.command;
-        EXPECT_EQ(std::string(entry->text), c.text);
-        EXPECT_EQ(entry->action, c.action) << c.text;
+    ASSERT_EQ(namedActions().size(), std::size(kMenu));
+    for (std::size_t i = 0; i < std::size(kMenu); ++i) {
+        const MenuCase& c = kMenu[i];
+        const NamedAction& named = namedActions()[i];
+        EXPECT_EQ(std::string(named.caption), c.text);
+        EXPECT_EQ(named.action, c.action) << c.text;
+        EXPECT_EQ(named.group, c.group) << c.text;
         // The caption decoded from the stored action is the text the menu showed.
         KeyCaptureState capture;
-        EXPECT_EQ(actionCaption(entry->action, capture), std::optional<std::string>(c.text));
+        EXPECT_EQ(actionCaption(named.action, capture), std::optional<std::string>(c.text));
     }
-}
-
-TEST(MenuEntries, DialogAndUnknownCommandsAreNotPlain)
-{
-    for (int command : {8040, 8052, 8000, 8008, 8020, 8029, 8050, 8053, 8061, 0})
-        EXPECT_EQ(findPlainMenuEntry(command), nullptr) << command;
 }
 
 namespace {
@@ -251,15 +247,15 @@ TEST(EncodeKeyboardAction, StoredUnknownKeyReadsAsItsNumberAndIsWrittenBackUncha
     }
 }
 
-TEST(DialogModifierPrefix, EveryCheckedBoxInFixedOrder)
+TEST(ModifierPrefix, EveryCheckedBoxInFixedOrder)
 {
-    EXPECT_EQ(dialogModifierPrefix(0), "");
-    EXPECT_EQ(dialogModifierPrefix(2), "Shift+");
-    EXPECT_EQ(dialogModifierPrefix(1), "Ctrl+");
-    EXPECT_EQ(dialogModifierPrefix(8), "Win+");
-    EXPECT_EQ(dialogModifierPrefix(4), "Alt+");
-    EXPECT_EQ(dialogModifierPrefix(15), "Shift+Ctrl+Win+Alt+");
-    EXPECT_EQ(dialogModifierPrefix(4 | 1), "Ctrl+Alt+");
+    EXPECT_EQ(modifierPrefix(0), "");
+    EXPECT_EQ(modifierPrefix(2), "Shift+");
+    EXPECT_EQ(modifierPrefix(1), "Ctrl+");
+    EXPECT_EQ(modifierPrefix(8), "Win+");
+    EXPECT_EQ(modifierPrefix(4), "Alt+");
+    EXPECT_EQ(modifierPrefix(15), "Shift+Ctrl+Win+Alt+");
+    EXPECT_EQ(modifierPrefix(4 | 1), "Ctrl+Alt+");
 }
 
 TEST(FixedCpi, EncodingAndCaption)
