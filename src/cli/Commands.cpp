@@ -527,7 +527,7 @@ std::string settingsHelp()
     std::string text = "Settings (NAME=VALUE):\n";
     for (const Setting& setting : allSettings())
         text += "  " + std::string(setting.name) + std::string(nameWidth() - setting.name.size(), ' ') +
-                std::string(setting.values) + "\n";
+                std::string(setting.values) + "\n" + std::string(nameWidth() + 2, ' ') + helpText(setting) + "\n";
     return text;
 }
 

@@ -17,9 +17,11 @@ namespace {
 
 constexpr std::string_view kSwitch = "on, off";
 constexpr std::string_view kFilter = "0 to 25";
-constexpr std::string_view kCpi = "XxY or one number, 50 to 26000 (put on the grid of 50)";  // larkctl's words
-constexpr std::string_view kAction = "a caption (LEFT CLICK, VOLUME UP, CPI LOOP, DISABLE, ...), a key "
-                                     "(Ctrl+Shift+A, Page Up, key:Back), fixed-cpi:800x800";
+constexpr std::string_view kCpi = "XxY, or one number for both axes; put on the grid of 50 (824 gives 800)";
+constexpr std::string_view kAction = "an action (LEFT CLICK, VOLUME UP, CPI LOOP, DISABLE, ...), a key "
+                                     "(Ctrl+Shift+A, Page Up, key:Back), or fixed-cpi:800x800";
+constexpr std::string_view kWheelAction = "an action (SCROLL UP, VOLUME UP, CPI LOOP, DISABLE, ...) or a key "
+                                          "(Ctrl+Shift+A, Page Up, key:Back)";
 
 constexpr auto kLiftOffChoices = std::to_array<Choice>({{"1mm", "1mm", 1}, {"2mm", "2mm", 2}});
 // In the order of the window's list.
@@ -29,8 +31,8 @@ constexpr auto kSpdtChoices = std::to_array<Choice>(
     {{"off", "OFF", 0}, {"speed", "KV Speed Mode", kSpdtSpeedFilter}, {"safe", "KV Safe Mode", kSpdtSafeFilter}});
 
 constexpr std::string_view kCpiHelp =
-    "CPI level %1: how far the pointer moves for each inch the mouse moves, horizontal (X) and "
-    "vertical (Y), %2. Higher is faster.";
+    "CPI level %1: how far the pointer moves for each inch the mouse moves, %2; X is horizontal, Y "
+    "vertical. Higher is faster.";
 constexpr std::string_view kFilterHelp =
     "Multiclick filter of the %1: ignores the extra clicks a worn switch can send right after a real "
     "one. 0 to 25: higher filters more, but very fast double clicks may be lost.";
@@ -253,8 +255,10 @@ constexpr Setting filterRow(std::string_view name, std::string_view caption, std
 
 constexpr Setting buttonRow(std::string_view name, std::string_view caption, std::string_view subject, int slot)
 {
-    return Setting{name, caption, kButtonHelp, subject, ValueType::Action, kAction, {}, 0, 0, slot,
-                   readAction, writeAction};
+    return Setting{name,  caption, kButtonHelp, subject,    ValueType::Action,
+                   slot == WheelUpSlot || slot == WheelDownSlot ? kWheelAction : kAction,
+                   {},    0,       0,           slot,       readAction,
+                   writeAction};
 }
 
 const auto kSettings = std::to_array<Setting>({
