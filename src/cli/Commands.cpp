@@ -17,11 +17,13 @@
 
 #include "cli/MouseChoice.h"
 #include "cli/Profile.h"
-#include "model/Vocabulary.h"
 #include "cli/WatchWait.h"
 #include "device/MouseCommands.h"
 #include "device/OutsideAccess.h"
 #include "device/PollableHotplug.h"
+#include "device/Protocol.h"
+#include "model/Rules.h"
+#include "model/Vocabulary.h"
 #include "session/MouseSession.h"
 #include "settings/SettingsBlock.h"
 
@@ -45,7 +47,6 @@ constexpr const char* kWhyDenied = "the udev rule is missing";
 const std::string kAccessFix = std::string("install the udev rule ") + kUdevRule;
 const std::string kAccessFixThen = " (comes with the package) and plug the mouse in again";
 #endif
-constexpr std::uint8_t kPollingRateEvent = 6;
 
 struct Options {
     std::string device;
@@ -498,8 +499,9 @@ int watchCommand(Environment& env, const Options& options)
         if (ready[0]) {
             for (const auto& [code, value] : events.take()) {
                 session.handleMouseEvent(code, value);
-                if (code == kPollingRateEvent && (value == 1 || value == 2 || value == 4 || value == 8))
-                    say("polling-rate", {{"hz", 8000 / value}}, std::to_string(8000 / value));
+                if (const std::optional<std::uint32_t> hertz = pollingHz(value);
+                    code == kEventPollingRateChanged && hertz)
+                    say("polling-rate", {{"hz", *hertz}}, std::to_string(*hertz));
             }
         }
         if (env.hotplug && ready[2]) {

@@ -3,15 +3,11 @@
 #include <algorithm>
 
 #include "device/DeviceIds.h"
+#include "device/DeviceLink.h"
 
 namespace lark::cli {
 
 namespace {
-
-bool isConfigInterface(const HidInterfaceInfo& info)
-{
-    return info.usagePage == kConfigUsagePage && info.usage == kConfigUsage;
-}
 
 bool belongsTo(const HidInterfaceInfo& info, const FoundMouse& mouse)
 {

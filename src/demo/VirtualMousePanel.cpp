@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "device/Protocol.h"
+#include "model/Rules.h"
 #include "settings/SettingsBlock.h"
 #include "sim/VirtualMouse.h"
 
@@ -70,9 +71,7 @@ void VirtualMousePanel::pressPollingRateButton()
     MouseSettings settings;
     decodeSettings(block, settings);
     const std::uint8_t next = nextPollingInterval(settings.pollingInterval);
-    settings.pollingInterval = next;
-    if (next == 1)
-        settings.motionSync = 0;  // 8000 Hz and motion sync do not go together
+    applyPollingRateEvent(settings, next);  // the mouse keeps what it announces
     encodeSettings(settings, block);
     mouse_.setStoredBlock(block);
     mouse_.pushEvent(kEventPollingRateChanged, next);
@@ -84,8 +83,10 @@ void VirtualMousePanel::showState()
     const bool plugged = mouse_.isPlugged();
     MouseSettings settings;
     decodeSettings(mouse_.storedBlock(), settings);
-    const int hz = 8000 / qMax(1, int(settings.pollingInterval));
-    const QString text = plugged ? QStringLiteral("Plugged in, %1 Hz").arg(hz) : QStringLiteral("Unplugged");
+    const std::optional<std::uint32_t> hz = pollingHz(settings.pollingInterval);
+    const QString text = !plugged ? QStringLiteral("Unplugged")
+                         : hz     ? QStringLiteral("Plugged in, %1 Hz").arg(*hz)
+                                  : QStringLiteral("Plugged in");
     state_->setText(text);
     state_->setAccessibleName(text);
     unplugButton_->setEnabled(plugged);

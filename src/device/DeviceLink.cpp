@@ -18,6 +18,11 @@ std::uint8_t statusOf(const std::uint8_t* frame, std::uint32_t length)
 
 }  // namespace
 
+bool isConfigInterface(const HidInterfaceInfo& info)
+{
+    return info.usagePage == kConfigUsagePage && info.usage == kConfigUsage;
+}
+
 DeviceLink::DeviceLink(HidBackend& backend, Sleeper& sleeper) : backend_(backend), sleeper_(sleeper) {}
 
 bool DeviceLink::findMouse(std::uint16_t productId)
@@ -27,8 +32,7 @@ bool DeviceLink::findMouse(std::uint16_t productId)
     connected_ = false;
     for (const HidInterfaceInfo& info : backend_.enumerate(kVendorId, productId)) {
         connected_ = false;
-        if (info.vendorId != kVendorId || info.productId != productId || info.usagePage != kConfigUsagePage ||
-            info.usage != kConfigUsage)
+        if (info.vendorId != kVendorId || info.productId != productId || !isConfigInterface(info))
             continue;
         std::unique_ptr<HidDevice> device = backend_.open(info.path);
         if (!device) {

@@ -12,6 +12,9 @@ namespace lark {
 // The one path to the mouse's configuration collection: discovery, the open handle, the
 // connected flag, the device lock and the feature-report exchanges with their retries and
 // busy polling. Used from the UI thread only; commands hold deviceLock() around exchanges.
+// The mouse's configuration collection (vendor and product aside): the one that takes feature reports.
+bool isConfigInterface(const HidInterfaceInfo& info);
+
 class DeviceLink {
 public:
     DeviceLink(HidBackend& backend, Sleeper& sleeper);

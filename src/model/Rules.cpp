@@ -80,6 +80,14 @@ bool multiclickFilterInUse(const MouseSettings& settings, int slot)
     return spdtIndexForFilter(settings.buttons[static_cast<std::size_t>(slot)].filter) == 0;
 }
 
+void setCpiLevel(MouseSettings& settings, int level, std::uint16_t x, std::uint16_t y)
+{
+    CpiLevel& stored = settings.cpiLevels[static_cast<std::size_t>(level)];
+    stored.x = x;
+    stored.y = y;
+    stored.xySeparate = x != y ? 1 : 0;
+}
+
 bool fixedCpiOffered(int slot)
 {
     return slot != WheelUpSlot && slot != WheelDownSlot;

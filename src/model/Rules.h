@@ -46,6 +46,9 @@ void applyPollingRateEvent(MouseSettings& settings, std::uint8_t interval);
 // stored in the filter byte takes its place.
 bool multiclickFilterInUse(const MouseSettings& settings, int slot);
 
+// A CPI level's two values; the level counts as X/Y separate exactly when they differ.
+void setCpiLevel(MouseSettings& settings, int level, std::uint16_t x, std::uint16_t y);
+
 // A fixed CPI is offered for the five buttons, not for the wheel.
 bool fixedCpiOffered(int slot);
 

@@ -109,10 +109,7 @@ bool writeCpi(const Setting& setting, MouseSettings& settings, const std::string
 {
     std::string ignored;
     const CpiPair pair = *parseCpiPair(words, ignored);
-    CpiLevel& level = settings.cpiLevels[static_cast<std::size_t>(setting.index)];
-    level.x = pair.x;
-    level.y = pair.y;
-    level.xySeparate = pair.x != pair.y ? 1 : 0;  // as APPLY derives it from the values
+    setCpiLevel(settings, setting.index, pair.x, pair.y);
     return true;
 }
 

@@ -9,6 +9,7 @@
 
 #include "pages/basic/CpiLevelSwatch.h"
 #include "model/Cpi.h"
+#include "model/Rules.h"
 #include "settings/SettingsModel.h"
 #include "model/Vocabulary.h"
 #include "widgets/ControlHelp.h"
@@ -284,11 +285,8 @@ bool BasicSettingsPage::collectSettings()
     if (countIndex >= 0 && countIndex < kCpiLevelCount)
         s.cpiLevelCount = static_cast<std::uint8_t>(countIndex + 1);
     for (int k = 0; k < kCpiLevelCount; ++k) {
-        const auto x = static_cast<std::uint16_t>(rows_[k].pair->value(CpiAxis::X));
-        const auto y = static_cast<std::uint16_t>(rows_[k].pair->value(CpiAxis::Y));
-        s.cpiLevels[k].x = x;
-        s.cpiLevels[k].y = y;
-        s.cpiLevels[k].xySeparate = x != y ? 1 : 0;
+        setCpiLevel(s, k, static_cast<std::uint16_t>(rows_[k].pair->value(CpiAxis::X)),
+                    static_cast<std::uint16_t>(rows_[k].pair->value(CpiAxis::Y)));
     }
     return true;
 }
