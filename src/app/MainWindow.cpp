@@ -37,100 +37,51 @@ namespace {
 
 constexpr double kSoftwareVersion = 1.06;
 
-const QString kStatusApplied = QStringLiteral("Settings applied.");
-const QString kStatusRefused =
-    QStringLiteral("The mouse did not accept the settings. Press APPLY to try again.");
-const QString kStatusNotFound = QStringLiteral("Mouse not found. Check that it is plugged in.");
-const QString kStatusWaiting =
-    QStringLiteral("Waiting for the mouse: plug it in and it will be found by itself (F5 looks again).");
-const QString kStatusNoPermission =
-    QStringLiteral("The mouse is here, but permission denied: install the udev "
-                   "rule (README, \"Using the real mouse\") and replug it.");
-const QString kStatusResetDone = QStringLiteral("Factory settings restored.");
-const QString kStatusResetNotSent = QStringLiteral("The factory reset could not be sent to the mouse.");
-const QString kStatusResetNotConfirmed =
-    QStringLiteral("The mouse did not confirm the factory reset; its settings may be unchanged.");
-const QString kStatusSettingsNotRead =
-    QStringLiteral("The mouse's settings could not be read. Press F5 to try again.");
-const QString kStatusUnreadNotWritten = QStringLiteral(
-    "The mouse's settings could not be read, so nothing was written. Press APPLY to try again.");
-const QString kStatusNotGathered =
-    QStringLiteral("Nothing was written: correct the value on the page first.");
-const QString kStatusUnplugged =
-    QStringLiteral("The mouse was unplugged. Plug it in again and it will be found by itself.");
 const QString kAskDiscard = QStringLiteral("Discard the changes and read the mouse's settings again?");
 
-// What the status line says while an operation runs; empty for the quick ones.
-QString busyText(SessionOperation operation)
+QString statusText(StatusMessage message)
 {
-    switch (operation) {
-    case SessionOperation::Start:
-        return QStringLiteral("Looking for the mouse\u2026");
-    case SessionOperation::Arrival:
-        return QStringLiteral("Connecting\u2026");
-    case SessionOperation::ReadAgain:
-        return QStringLiteral("Reading the mouse's settings\u2026");
-    case SessionOperation::Apply:
-        return QStringLiteral("Applying\u2026");
-    case SessionOperation::FactoryReset:
-        return QStringLiteral("Restoring factory settings\u2026");
-    default:
+    switch (message) {
+    case StatusMessage::None:
         return {};
+    case StatusMessage::LookingForMouse:
+        return QStringLiteral("Looking for the mouse\u2026");
+    case StatusMessage::Connecting:
+        return QStringLiteral("Connecting\u2026");
+    case StatusMessage::Reading:
+        return QStringLiteral("Reading the mouse's settings\u2026");
+    case StatusMessage::Applying:
+        return QStringLiteral("Applying\u2026");
+    case StatusMessage::Resetting:
+        return QStringLiteral("Restoring factory settings\u2026");
+    case StatusMessage::Applied:
+        return QStringLiteral("Settings applied.");
+    case StatusMessage::Refused:
+        return QStringLiteral("The mouse did not accept the settings. Press APPLY to try again.");
+    case StatusMessage::NotFound:
+        return QStringLiteral("Mouse not found. Check that it is plugged in.");
+    case StatusMessage::Waiting:
+        return QStringLiteral("Waiting for the mouse: plug it in and it will be found by itself (F5 looks again).");
+    case StatusMessage::NoPermission:
+        return QStringLiteral("The mouse is here, but permission denied: install the udev "
+                              "rule (README, \"Using the real mouse\") and replug it.");
+    case StatusMessage::ResetDone:
+        return QStringLiteral("Factory settings restored.");
+    case StatusMessage::ResetNotSent:
+        return QStringLiteral("The factory reset could not be sent to the mouse.");
+    case StatusMessage::ResetNotConfirmed:
+        return QStringLiteral("The mouse did not confirm the factory reset; its settings may be unchanged.");
+    case StatusMessage::SettingsNotRead:
+        return QStringLiteral("The mouse's settings could not be read. Press F5 to try again.");
+    case StatusMessage::UnreadNotWritten:
+        return QStringLiteral(
+            "The mouse's settings could not be read, so nothing was written. Press APPLY to try again.");
+    case StatusMessage::NotGathered:
+        return QStringLiteral("Nothing was written: correct the value on the page first.");
+    case StatusMessage::Unplugged:
+        return QStringLiteral("The mouse was unplugged. Plug it in again and it will be found by itself.");
     }
-}
-
-// What the status line says after an operation; nothing when the status from before stands.
-std::optional<QString> outcomeText(SessionOperation operation, SessionOutcome outcome)
-{
-    switch (outcome) {
-    case SessionOutcome::Nothing:
-        return std::nullopt;
-    case SessionOutcome::Connected:
-        return QString();
-    case SessionOutcome::NotFound:
-        // At start-up nobody asked for the mouse yet: say what the window waits for.
-        return operation == SessionOperation::Start ? kStatusWaiting : kStatusNotFound;
-    case SessionOutcome::PermissionDenied:
-        return kStatusNoPermission;
-    case SessionOutcome::SettingsNotRead:
-        return kStatusSettingsNotRead;
-    case SessionOutcome::Applied:
-        return kStatusApplied;
-    case SessionOutcome::Refused:
-        return kStatusRefused;
-    case SessionOutcome::UnreadNotWritten:
-        return kStatusUnreadNotWritten;
-    case SessionOutcome::ResetDone:
-        return kStatusResetDone;
-    case SessionOutcome::ResetNotSent:
-        return kStatusResetNotSent;
-    case SessionOutcome::ResetNotConfirmed:
-        return kStatusResetNotConfirmed;
-    case SessionOutcome::Unplugged:
-        return kStatusUnplugged;
-    }
-    return std::nullopt;
-}
-
-// What the status line goes back to once an edit makes the last message stale: the state of the
-// mouse as the outcome left it, when the outcome tells one.
-std::optional<QString> standingText(SessionOperation operation, SessionOutcome outcome)
-{
-    switch (outcome) {
-    case SessionOutcome::Connected:
-    case SessionOutcome::Applied:
-    case SessionOutcome::ResetDone:
-        return QString();
-    case SessionOutcome::NotFound:
-    case SessionOutcome::PermissionDenied:
-    case SessionOutcome::SettingsNotRead:
-    case SessionOutcome::Unplugged:
-        return outcomeText(operation, outcome);
-    case SessionOutcome::UnreadNotWritten:
-        return kStatusSettingsNotRead;
-    default:
-        return std::nullopt;
-    }
+    return {};
 }
 
 QPushButton* makeButton(const QString& text, QWidget* parent)
@@ -172,11 +123,8 @@ MainWindow::MainWindow(SettingsModel& model, DeviceContext device, QWidget* pare
     // Until the session tells otherwise, nothing on the pages is the mouse's.
     setControlsEnabled(false);
     model_.setApplyListener([this](bool differ) {
-        // Disabling the controls commits a focused edit, which runs change detection: it must
-        // not bring APPLY back while the mouse is away.
-        setApplyWanted(differ && controlsEnabled_);
-        if (!busy_ && model_.editedSettings != editsAtStatus_)
-            setStatus(standingStatus_);
+        state_.editsChanged(differ, model_.editedSettings);
+        showState();
     });
     connectSession();
 }
@@ -193,9 +141,7 @@ void MainWindow::connectSession()
     connect(&session, &SessionRunner::connectedChanged, this, &MainWindow::onConnectedChanged);
     connect(&session, &SessionRunner::firmwareVersionChanged, this,
             [this](const QString& text) { setValueText(firmwareLabel_, text); });
-    connect(&session, &SessionRunner::settingsLoaded, this, &MainWindow::onSettingsLoaded);
-    connect(&session, &SessionRunner::settingsApplied, this, &MainWindow::onSettingsApplied);
-    connect(&session, &SessionRunner::editsKept, this, &MainWindow::onEditsKept);
+    connect(&session, &SessionRunner::settingsReported, this, &MainWindow::onSettingsReported);
     // larkctl changed the mouse: show what it holds now, with the user's edits still on top.
     if (!device_.outsideWriteDirectory.isEmpty()) {
         auto* watcher = new OutsideWriteWatcher(device_.outsideWriteDirectory, this);
@@ -287,26 +233,20 @@ void MainWindow::initialize()
 
 void MainWindow::setControlsEnabled(bool enabled)
 {
-    controlsEnabled_ = enabled;
+    state_.connectedChanged(enabled);
     tabs_->tabBar()->setEnabled(enabled);
     basicPage_->setControlsEnabled(enabled);
     advancedPage_->setControlsEnabled(enabled);
     mappingPage_->setControlsEnabled(enabled);
-    // Enabling includes APPLY; the flow that enabled the controls then decides.
-    setApplyWanted(enabled);
+    showState();
 }
 
-void MainWindow::setApplyWanted(bool wanted)
+void MainWindow::showState()
 {
-    applyWanted_ = wanted;
-    updateButtons();
-}
-
-void MainWindow::updateButtons()
-{
-    factoryResetButton_->setEnabled(controlsEnabled_ && !busy_);
-    applyButton_->setEnabled(applyWanted_ && controlsEnabled_ && !busy_);
-    readAgainAction_->setEnabled(!busy_);
+    factoryResetButton_->setEnabled(state_.resetEnabled());
+    applyButton_->setEnabled(state_.applyEnabled());
+    readAgainAction_->setEnabled(state_.readAgainEnabled());
+    setValueText(statusLabel_, statusText(state_.status()));
 }
 
 void MainWindow::centerOnScreen()
@@ -325,21 +265,16 @@ void MainWindow::refreshPages()
     mappingPage_->refreshFromSettings();
 }
 
-void MainWindow::setStatus(const QString& text)
-{
-    editsAtStatus_ = model_.editedSettings;
-    setValueText(statusLabel_, text);
-}
-
 void MainWindow::apply()
 {
-    if (busy_ || !controlsEnabled_)
+    if (!state_.mayWrite())
         return;
     // A value a page cannot read stops APPLY: nothing half-gathered goes to the mouse.
     const bool advancedRead = advancedPage_->collectSettings();
     const bool basicRead = basicPage_->collectSettings();
     if (!advancedRead || !basicRead) {
-        setStatus(kStatusNotGathered);
+        state_.notGathered(model_.editedSettings);
+        showState();
         return;
     }
     // What is written is what the pages hold now; later edits stay edits.
@@ -357,7 +292,7 @@ void MainWindow::applyFromKeyboard()
 
 void MainWindow::readAgain()
 {
-    if (busy_)
+    if (state_.busy())
         return;
     if (model_.settingsDiffer() &&
         QMessageBox::question(this, kProgramName, kAskDiscard, QMessageBox::Yes | QMessageBox::No,
@@ -368,31 +303,20 @@ void MainWindow::readAgain()
 
 void MainWindow::factoryReset()
 {
-    if (busy_ || !controlsEnabled_)
+    if (!state_.mayWrite())
         return;
     device_.session.factoryReset();
 }
 
 void MainWindow::onBusyChanged(bool busy, SessionOperation operation)
 {
-    if (busy == busy_ && !busy)
-        return;
-    const bool wasBusy = busy_;
-    busy_ = busy;
-    if (busy) {
-        const QString text = busyText(operation);
-        if (!text.isEmpty()) {
-            if (!statusShowsBusy_)
-                statusBeforeBusy_ = statusLabel_->text();
-            statusShowsBusy_ = true;
-            setStatus(text);
-        }
-        if (!wasBusy)
-            setCursor(Qt::BusyCursor);
-    } else {
+    const bool wasBusy = state_.busy();
+    state_.busyChanged(busy, operation, model_.editedSettings);
+    if (state_.busy() && !wasBusy)
+        setCursor(Qt::BusyCursor);
+    else if (!state_.busy() && wasBusy)
         unsetCursor();
-    }
-    updateButtons();
+    showState();
 }
 
 void MainWindow::onConnectedChanged(bool connected)
@@ -400,68 +324,32 @@ void MainWindow::onConnectedChanged(bool connected)
     setControlsEnabled(connected);
 }
 
-void MainWindow::onSettingsLoaded(const MouseSettings& settings)
+void MainWindow::onSettingsReported(const SettingsReport& report)
 {
-    // What the mouse holds is both what the pages show and what counts as applied.
-    model_.editedSettings = settings;
-    model_.appliedSettings = settings;
-    refreshPages();
-}
-
-void MainWindow::onEditsKept(const MouseSettings& edited)
-{
-    model_.editedSettings = edited;
-    refreshPages();
+    // The window's copy of what the mouse holds, for change detection; edits made while a write
+    // ran still differ from it and keep APPLY on.
+    model_.appliedSettings = report.mouse;
+    if (report.edits) {
+        model_.editedSettings = *report.edits;
+        refreshPages();
+    }
 }
 
 void MainWindow::onOutsideWrite()
 {
-    if (controlsEnabled_)
+    if (state_.controlsEnabled())
         device_.session.readAgainKeepingEdits(model_.editedSettings, model_.appliedSettings);
-}
-
-void MainWindow::onSettingsApplied(const MouseSettings& settings)
-{
-    // Edits made while the write ran still differ from this, and keep APPLY on.
-    model_.appliedSettings = settings;
 }
 
 void MainWindow::onOutcome(SessionOperation operation, SessionOutcome outcome)
 {
-    switch (operation) {
-    case SessionOperation::Start:
-    case SessionOperation::Arrival:
-        if (outcome != SessionOutcome::Nothing)
-            setApplyWanted(false);
-        break;
-    case SessionOperation::ReadAgain:
-        // Edits kept over an outside write still wait for APPLY.
-        if (outcome != SessionOutcome::Nothing)
-            setApplyWanted(controlsEnabled_ && model_.settingsDiffer());
-        break;
-    case SessionOperation::Apply:
-        if (outcome == SessionOutcome::Applied)
-            setApplyWanted(controlsEnabled_ && model_.settingsDiffer());
-        break;
-    case SessionOperation::FactoryReset:
-        if (outcome == SessionOutcome::ResetDone)
-            setApplyWanted(false);
-        break;
-    default:
-        break;
-    }
-    if (const std::optional<QString> standing = standingText(operation, outcome))
-        standingStatus_ = *standing;
-    // An operation that came to nothing leaves the status as it was before it ran.
-    if (const std::optional<QString> text = outcomeText(operation, outcome))
-        setStatus(*text);
-    else if (statusShowsBusy_)
-        setStatus(statusBeforeBusy_);
-    statusShowsBusy_ = false;
+    state_.outcome(operation, outcome, model_.settingsDiffer(), model_.editedSettings);
+    showState();
 }
 
 void MainWindow::onMouseEvent(int code, int value)
 {
+    // The mouse's own copy came with the report before; the button's rate applies to the edits.
     if (code == kEventPollingRateChanged)
         advancedPage_->onPollingRateEvent(static_cast<std::uint8_t>(value));
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <utility>
 
+#include "app/WindowState.h"
 #include "session/SessionOutcome.h"
 #include "settings/MouseSettings.h"
 
@@ -25,6 +26,7 @@ class AdvancedSettingsPage;
 class HotplugSource;
 class SessionRunner;
 class SettingsModel;
+struct SettingsReport;
 
 // What the window needs from the device side; the real mouse and the virtual one differ only here.
 // The session may already be starting while the window is built.
@@ -64,7 +66,7 @@ public:
     QLabel* firmwareLabel() const { return firmwareLabel_; }
     QLabel* statusLabel() const { return statusLabel_; }
 
-    bool isBusy() const { return busy_; }
+    bool isBusy() const { return state_.busy(); }
 
 public slots:
     void apply();
@@ -88,19 +90,15 @@ private:
     void buildControls();
     void buildPages();
     void refreshPages();
-    void setStatus(const QString& text);
     bool isInsidePage(const QWidget* widget) const;
     void connectSession();
     void onBusyChanged(bool busy, SessionOperation operation);
     void onConnectedChanged(bool connected);
-    void onSettingsLoaded(const MouseSettings& settings);
-    void onSettingsApplied(const MouseSettings& settings);
-    void onEditsKept(const MouseSettings& edited);
+    void onSettingsReported(const SettingsReport& report);
     void onOutsideWrite();
     void onOutcome(SessionOperation operation, SessionOutcome outcome);
-    // APPLY follows change detection and the flows, and stays off while the session works.
-    void setApplyWanted(bool wanted);
-    void updateButtons();
+    // The buttons and the status line as the state says.
+    void showState();
 
     SettingsModel& model_;
     DeviceContext device_;
@@ -118,16 +116,7 @@ private:
     AdvancedSettingsPage* advancedPage_ = nullptr;
     ButtonMappingPage* mappingPage_ = nullptr;
 
-    bool controlsEnabled_ = false;
-    bool applyWanted_ = false;
-    bool busy_ = false;
-    QString statusBeforeBusy_;
-    // The state of the mouse in words (empty while all is well): what an edit brings back.
-    QString standingStatus_;
-    // The edits when the status line last changed: a commit that changes no value (the focus
-    // passing through an edit box) leaves an outcome on the line.
-    MouseSettings editsAtStatus_;
-    bool statusShowsBusy_ = false;
+    WindowState state_;
     bool dragging_ = false;
     QPoint dragOffset_;
 };

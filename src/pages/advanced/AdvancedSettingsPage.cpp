@@ -430,7 +430,6 @@ void AdvancedSettingsPage::onPollingRateEvent(std::uint8_t value)
     if (!pollingHz(value))
         return;
     applyPollingRateEvent(model_.editedSettings, value);
-    applyPollingRateEvent(model_.appliedSettings, value);
     if (model_.editedSettings.motionSync == 0) {
         motionSync_->setChecked(false);
         motionSyncValue_ = 0;

@@ -38,7 +38,8 @@ public:
     // Enables or disables all fifteen controls; a button in an SPDT mode keeps its filter
     // controls disabled.
     void setControlsEnabled(bool enabled);
-    // The mouse reported a new pollingInterval from its own button (UI thread).
+    // The mouse reported a new pollingInterval from its own button (UI thread): the edits and
+    // the controls follow; what the mouse holds comes from the session.
     void onPollingRateEvent(std::uint8_t value);
 
 protected:

@@ -28,6 +28,7 @@ void registerTypes()
 {
     static const bool registered = [] {
         qRegisterMetaType<MouseSettings>();
+        qRegisterMetaType<SettingsReport>();
         qRegisterMetaType<SessionOutcome>();
         qRegisterMetaType<SessionOperation>();
         return true;
@@ -53,8 +54,16 @@ SessionRunner::SessionRunner(HidBackend& backend, Sleeper& sleeper, QObject* par
                 if (session_.stopRequested())
                     return;
                 session_.handleMouseEvent(code, value);
+                const MouseSettings mouse = session_.model().appliedSettings;
                 QMetaObject::invokeMethod(
-                    this, [this, code, value] { emit mouseEvent(code, value); }, Qt::QueuedConnection);
+                    this,
+                    [this, code, value, mouse] {
+                        if (stopped_)
+                            return;
+                        emit settingsReported(SettingsReport{mouse, std::nullopt});
+                        emit mouseEvent(code, value);
+                    },
+                    Qt::QueuedConnection);
             },
             Qt::QueuedConnection);
     });
@@ -181,13 +190,10 @@ void SessionRunner::deliver(const Report& report)
 {
     if (stopped_)
         return;
-    if (report.settingsLoaded) {
-        emit settingsLoaded(report.settings);
-        if (report.edited != report.settings)
-            emit editsKept(report.edited);
-    }
-    if (report.settingsApplied)
-        emit settingsApplied(report.settings);
+    if (report.settingsLoaded)
+        emit settingsReported(SettingsReport{report.settings, report.edited});
+    else if (report.settingsApplied)
+        emit settingsReported(SettingsReport{report.settings, std::nullopt});
     if (shownVersion_ != report.firmwareVersion) {
         shownVersion_ = report.firmwareVersion;
         emit firmwareVersionChanged(report.firmwareVersion

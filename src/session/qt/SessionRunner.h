@@ -15,6 +15,14 @@
 
 namespace lark {
 
+// What the mouse holds now, as the session took it in, for the window's change detection;
+// with the edits the window is to show when the session replaced them (a read, a reset, or
+// edits laid over what another program wrote).
+struct SettingsReport {
+    MouseSettings mouse;
+    std::optional<MouseSettings> edits;
+};
+
 // Runs one MouseSession on a worker thread of its own, one operation at a time in the order
 // asked, and reports back on the thread that made it (the UI thread) through queued signals.
 // Nothing here waits for the mouse on the caller's thread.
@@ -58,13 +66,8 @@ signals:
     void connectedChanged(bool connected);
     // Empty when no version is known.
     void firmwareVersionChanged(const QString& text);
-    // The mouse's settings were read (or reset): the pages show them, and they are the
-    // applied copy too.
-    void settingsLoaded(const lark::MouseSettings& settings);
-    // The mouse accepted these settings.
-    void settingsApplied(const lark::MouseSettings& settings);
-    // After settingsLoaded: edits the mouse does not hold yet, laid over what it holds.
-    void editsKept(const lark::MouseSettings& edited);
+    // What the mouse holds changed: read, reset, accepted, or moved by its own button.
+    void settingsReported(const lark::SettingsReport& report);
     void outcome(lark::SessionOperation operation, lark::SessionOutcome outcome);
     // An event the mouse sent, after the session took it in.
     void mouseEvent(int code, int value);
@@ -92,5 +95,6 @@ private:
 }  // namespace lark
 
 Q_DECLARE_METATYPE(lark::MouseSettings)
+Q_DECLARE_METATYPE(lark::SettingsReport)
 Q_DECLARE_METATYPE(lark::SessionOutcome)
 Q_DECLARE_METATYPE(lark::SessionOperation)

@@ -628,14 +628,11 @@ private slots:
         QCOMPARE(polling()->currentText(), selected);
         QCOMPARE(polling()->findText("8000Hz") >= 0 ? polling()->count() : -1, motionSyncAfter ? -1 : 4);
         QCOMPARE(motionSync()->isChecked(), motionSyncAfter);
-        for (const MouseSettings* settings : {&model.editedSettings, &model.appliedSettings}) {
-            QCOMPARE(settings->pollingInterval, interval);
-            QCOMPARE(settings->motionSync, motionSyncAfter ? 1 : 0);
-        }
-        QVERIFY(!model.settingsDiffer());
+        QCOMPARE(model.editedSettings.pollingInterval, interval);
+        QCOMPARE(model.editedSettings.motionSync, motionSyncAfter ? 1 : 0);
+        // What the mouse holds is the session's to report, not the page's to change.
+        QCOMPARE(model.appliedSettings, appliedBefore);
         QCOMPARE(applyCalls, callsBefore);
-        if (value == 3)
-            QCOMPARE(model.appliedSettings, appliedBefore);
 
         // The page's own motion-sync value follows: collecting keeps the state shown.
         QVERIFY(page->collectSettings());
