@@ -165,15 +165,6 @@ void printLine(std::ostream& out, std::string_view name, const std::string& valu
     out << std::left << std::setw(static_cast<int>(nameWidth())) << name << value << '\n';
 }
 
-bool sameBlock(const MouseSettings& a, const MouseSettings& b)
-{
-    std::array<std::uint8_t, kChangeDetectionSize> left{};
-    std::array<std::uint8_t, kChangeDetectionSize> right{};
-    encodeSettings(a, left);
-    encodeSettings(b, right);
-    return left == right;
-}
-
 void printChanges(std::ostream& out, const MouseSettings& before, const MouseSettings& after)
 {
     for (const Setting* setting : changedSettings(before, after))
@@ -184,7 +175,7 @@ void printChanges(std::ostream& out, const MouseSettings& before, const MouseSet
 int applyEdited(Environment& env, OpenMouse& open, const MouseSettings& edited, const char* doneText)
 {
     const MouseSettings before = open.session.model().editedSettings;
-    if (sameBlock(before, edited)) {
+    if (!writeDiffers(before, edited)) {
         env.out << "Nothing to change: the mouse holds these settings already.\n";
         return ExitDone;
     }
@@ -323,7 +314,7 @@ int setCommand(Environment& env, const Options& options)
         if (!edit.applyTo(edited, error))
             return fail(env, ExitBadValue, error);
         if (options.dryRun) {
-            if (sameBlock(open.session.model().editedSettings, edited))
+            if (!writeDiffers(open.session.model().editedSettings, edited))
                 env.out << "Nothing to change: the mouse holds these settings already.\n";
             printChanges(env.out, open.session.model().editedSettings, edited);
             return ExitDone;

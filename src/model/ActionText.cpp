@@ -74,11 +74,6 @@ ActionParse parseRaw(std::string_view body, const std::string& original)
                         static_cast<std::uint16_t>(*param1), static_cast<std::uint16_t>(*param2)};
 }
 
-ActionParse fixedCpi(std::uint16_t x, std::uint16_t y)
-{
-    return encodeFixedCpiAction(x, y);
-}
-
 // "cpi: 800" and "x: 800, y: 1600", the fixed CPI captions.
 std::optional<ActionParse> parseFixedCpiCaption(const std::string& folded)
 {
@@ -87,7 +82,7 @@ std::optional<ActionParse> parseFixedCpiCaption(const std::string& folded)
         const std::optional<std::uint16_t> both = parseCpi(folded.substr(4), error);
         if (!both)
             return ActionParse{ActionParseError{error}};
-        return fixedCpi(*both, *both);
+        return encodeFixedCpiAction(*both, *both);
     }
     const std::size_t comma = folded.find(',');
     if (!startsWith(folded, "x:") || comma == std::string::npos)
@@ -99,7 +94,7 @@ std::optional<ActionParse> parseFixedCpiCaption(const std::string& folded)
     const std::optional<std::uint16_t> y = x ? parseCpi(yPart.substr(2), error) : std::nullopt;
     if (!x || !y)
         return ActionParse{ActionParseError{error}};
-    return fixedCpi(*x, *y);
+    return encodeFixedCpiAction(*x, *y);
 }
 
 std::uint8_t modifierBitOf(std::string_view name)
@@ -113,12 +108,6 @@ std::uint8_t modifierBitOf(std::string_view name)
     if (name == "win" || name == "super" || name == "meta" || name == "gui")
         return WinBit;
     return 0;
-}
-
-ButtonAction keyAction(std::uint16_t usage, std::uint8_t modifiers)
-{
-    // The window's encoder, so a modifier key carries its own bit as it does there.
-    return keyboardAction(usage, modifiers);
 }
 
 // Modifier names joined by '+', then a key name or "Key 0xNN".
@@ -143,13 +132,13 @@ ActionParse parseKey(const std::string& folded, const std::string& original)
         const std::optional<std::uint32_t> usage = parseHex(trim(key.substr(4)), 0xFFFF);
         if (!usage || *usage == 0)
             return ActionParseError{"'" + original + "': a key by usage is Key 0x04 .. Key 0xFFFF"};
-        return keyAction(static_cast<std::uint16_t>(*usage), modifiers);
+        return keyboardAction(static_cast<std::uint16_t>(*usage), modifiers);
     }
     const std::optional<std::uint16_t> usage = usageOfName(key);
     if (!usage)
         return ActionParseError{"'" + original +
                                 "' is no action or key (see larkctl set --help for the action names)"};
-    return keyAction(*usage, modifiers);
+    return keyboardAction(*usage, modifiers);
 }
 
 // The fallback for a key whose caption is missing or names another key: every modifier, then the
@@ -182,7 +171,7 @@ ActionParse parseAction(std::string_view text)
         const std::optional<CpiPair> pair = parseCpiPair(std::string_view(folded).substr(10), error);
         if (!pair)
             return ActionParseError{error};
-        return fixedCpi(pair->x, pair->y);
+        return encodeFixedCpiAction(pair->x, pair->y);
     }
     // A key is written key:NAME where its name is also an action's ("key:Back" is Backspace).
     if (startsWith(folded, "key:"))

@@ -90,4 +90,13 @@ void encodeSettings(const MouseSettings& s, std::span<std::uint8_t> b)
     }
 }
 
+bool writeDiffers(const MouseSettings& a, const MouseSettings& b)
+{
+    std::array<std::uint8_t, kChangeDetectionSize> left{};
+    std::array<std::uint8_t, kChangeDetectionSize> right{};
+    encodeSettings(a, left);
+    encodeSettings(b, right);
+    return left != right;
+}
+
 }  // namespace lark

@@ -23,4 +23,7 @@ void decodeSettings(std::span<const std::uint8_t, kSettingsBlockSize> block, Mou
 // caller); every other byte keeps what it held.
 void encodeSettings(const MouseSettings& settings, std::span<std::uint8_t> out);
 
+// Change detection: whether two settings would write different bytes.
+bool writeDiffers(const MouseSettings& a, const MouseSettings& b);
+
 }  // namespace lark

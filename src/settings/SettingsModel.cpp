@@ -18,11 +18,7 @@ void SettingsModel::copyEditedToApplied()
 
 bool SettingsModel::settingsDiffer() const
 {
-    std::array<std::uint8_t, kChangeDetectionSize> edited{};
-    std::array<std::uint8_t, kChangeDetectionSize> applied{};
-    encodeSettings(editedSettings, edited);
-    encodeSettings(appliedSettings, applied);
-    return edited != applied;
+    return writeDiffers(editedSettings, appliedSettings);
 }
 
 void SettingsModel::updateApplyButton()
