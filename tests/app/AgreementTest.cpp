@@ -28,6 +28,7 @@
 #include "settings/SettingsBlock.h"
 #include "settings/SettingsModel.h"
 #include "pages/mapping/MappingTestSupport.h"
+#include "support/InputHelpers.h"
 #include "support/ModalHelpers.h"
 
 namespace lark::test {
@@ -63,30 +64,14 @@ void clickBox(QCheckBox* box)
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
 }
 
-// Opens the list with a click on its arrow and picks the entry with the keyboard.
 void choose(QComboBox* combo, const QString& text)
 {
-    QVERIFY2(combo, qPrintable(text));
-    const int index = combo->findText(text, Qt::MatchExactly);
-    QVERIFY2(index >= 0, qPrintable(text));
-    QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(combo->width() - 6, combo->height() / 2));
-    QAbstractItemView* view = combo->view();
-    QTRY_VERIFY(view->isVisible());
-    QTest::keyClick(view, Qt::Key_Home);
-    for (int i = 0; i < index; ++i)
-        QTest::keyClick(view, Qt::Key_Down);
-    QTest::keyClick(view, Qt::Key_Return);
-    QTRY_VERIFY(!view->isVisible());
-    QCOMPARE(combo->currentIndex(), index);
+    chooseEntry(combo, text);
 }
 
 void typeInto(QLineEdit* box, const QString& text)
 {
-    QVERIFY2(box, qPrintable(text));
-    QTest::mouseClick(box, Qt::LeftButton);
-    QTRY_VERIFY(box->hasFocus());
-    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(box, text);
+    typeOver(box, text);
     QTest::keyClick(box, Qt::Key_Return);
 }
 

@@ -15,6 +15,7 @@
 #include "pages/advanced/AdvancedSettingsPage.h"
 #include "settings/MouseSettings.h"
 #include "settings/SettingsModel.h"
+#include "support/InputHelpers.h"
 #include "support/WidgetLookup.h"
 
 using namespace lark;
@@ -87,33 +88,8 @@ private:
                                 QString::fromLatin1(kFilterNames[button]) + QStringLiteral(" value"));
     }
 
-    // Opens the list with a click on its arrow and picks the entry with the keyboard.
-    void choose(QComboBox* combo, const QString& text)
-    {
-        const int index = combo->findText(text, Qt::MatchExactly);
-        QVERIFY2(index >= 0, qPrintable(text));
-        QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(combo->width() - 6, combo->height() / 2));
-        QAbstractItemView* view = combo->view();
-        QTRY_VERIFY(view->isVisible());
-        QTest::keyClick(view, Qt::Key_Home);
-        for (int i = 0; i < index; ++i)
-            QTest::keyClick(view, Qt::Key_Down);
-        QTest::keyClick(view, Qt::Key_Return);
-        QTRY_VERIFY(!view->isVisible());
-        QCOMPARE(combo->currentIndex(), index);
-    }
-
-    // Selects all text of an edit box and types over it.
-    void typeInto(QLineEdit* box, const QString& text)
-    {
-        QTest::mouseClick(box, Qt::LeftButton);
-        QTRY_VERIFY(box->hasFocus());
-        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-        if (text.isEmpty())
-            QTest::keyClick(box, Qt::Key_Backspace);
-        else
-            QTest::keyClicks(box, text);
-    }
+    void choose(QComboBox* combo, const QString& text) { test::chooseEntry(combo, text); }
+    void typeInto(QLineEdit* box, const QString& text) { test::typeOver(box, text); }
 
     void clickBackground() { QTest::mouseClick(page.get(), Qt::LeftButton, {}, QPoint(4, 4)); }
 
