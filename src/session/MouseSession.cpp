@@ -196,33 +196,48 @@ SessionOutcome MouseSession::apply()
         return SessionOutcome::Nothing;
     if (!reconnect())
         return notFoundOutcome();
-    if (!settingsKnown_) {
-        // Never write settings built from defaults over the mouse's: read them first and lay
-        // the user's edits over them.
-        const MouseSettings base = model_.appliedSettings;
-        if (!readBlock())
-            return SessionOutcome::UnreadNotWritten;
-        MouseSettings mouse;
-        decodeSettings(model_.lastBlock, mouse);
+    // Never write over settings this session has not seen: read what the mouse holds now (another
+    // program may have written since) and lay the edits over it.
+    const MouseSettings base = model_.appliedSettings;
+    if (!readBlock())
+        return SessionOutcome::UnreadNotWritten;
+    MouseSettings mouse;
+    decodeSettings(model_.lastBlock, mouse);
+    if (!settingsKnown_ || mouse != base) {
         model_.editedSettings = mergeEdits(base, model_.editedSettings, mouse);
         model_.appliedSettings = mouse;
         settingsKnown_ = true;
         ++settingsLoads_;
     }
+    bool uncertain = false;
     for (int attempt = 0; attempt < kWriteAttempts && !stopping_; ++attempt) {
         const auto wait = static_cast<std::uint16_t>(kFirstWriteWaitMs + kWriteWaitStepMs * attempt);
         const CommandResult result = writeSettings(link_, model_.editedSettings, wait);
         log(LogCategory::App, "write attempt ", attempt + 1, " of ", kWriteAttempts, " (", wait,
             " ms): ", toString(result));
-        if (result == CommandResult::Done) {
-            // Only what the mouse accepted counts as applied.
-            model_.copyEditedToApplied();
-            model_.lastBlock = SettingsBlock{};
-            encodeSettings(model_.appliedSettings, model_.lastBlock);
-            return SessionOutcome::Applied;
-        }
+        if (result == CommandResult::Done)
+            return takeWrittenAsApplied();
+        uncertain = uncertain || result == CommandResult::StatusNotFetched;
     }
-    return stopping_ ? SessionOutcome::Nothing : SessionOutcome::Refused;
+    if (stopping_)
+        return SessionOutcome::Nothing;
+    // A write whose answer was lost may have landed: what the mouse holds tells.
+    if (uncertain && readBlock()) {
+        MouseSettings held;
+        decodeSettings(model_.lastBlock, held);
+        if (!writeDiffers(held, model_.editedSettings))
+            return takeWrittenAsApplied();
+    }
+    return SessionOutcome::Refused;
+}
+
+SessionOutcome MouseSession::takeWrittenAsApplied()
+{
+    // Only what the mouse accepted counts as applied.
+    model_.copyEditedToApplied();
+    model_.lastBlock = SettingsBlock{};
+    encodeSettings(model_.appliedSettings, model_.lastBlock);
+    return SessionOutcome::Applied;
 }
 
 SessionOutcome MouseSession::factoryReset()
@@ -232,16 +247,34 @@ SessionOutcome MouseSession::factoryReset()
         return SessionOutcome::Nothing;
     if (!reconnect())
         return notFoundOutcome();
+    MouseSettings factory = model_.appliedSettings;
+    setDefaults(factory);
     switch (sendFactoryReset(link_)) {
     case CommandResult::Done:
         break;
     case CommandResult::NotSent:
         return SessionOutcome::ResetNotSent;
     default:
-        return SessionOutcome::ResetNotConfirmed;  // the pages keep what they showed
+        // The answer was lost: the mouse's settings tell whether it reset. Otherwise the pages
+        // keep what they showed.
+        if (stopping_ || !readBlock())
+            return SessionOutcome::ResetNotConfirmed;
+        MouseSettings held;
+        decodeSettings(model_.lastBlock, held);
+        MouseSettings heldAsFactory = held;
+        setDefaults(heldAsFactory);  // whatever bytes the factory leaves unseen
+        if (writeDiffers(held, heldAsFactory))
+            return SessionOutcome::ResetNotConfirmed;
+        takeBlockAsSettings();
+        return SessionOutcome::ResetDone;
     }
-    // The mouse holds its factory settings now; the bytes the tool never shows stay as read.
-    setDefaults(model_.editedSettings);
+    // What the mouse holds now is what counts as applied: read it.
+    if (!stopping_ && readBlock()) {
+        takeBlockAsSettings();
+        return SessionOutcome::ResetDone;
+    }
+    // Not readable: the factory settings, with the bytes the tool never shows as they were.
+    model_.editedSettings = factory;
     model_.appliedSettings = model_.editedSettings;
     if (settingsKnown_) {
         model_.lastBlock = SettingsBlock{};

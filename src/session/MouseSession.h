@@ -84,6 +84,7 @@ private:
     SessionOutcome notFoundOutcome() const;
     void disconnect();
     bool readBlock();
+    SessionOutcome takeWrittenAsApplied();
     // Decodes the block just read into both settings instances.
     void takeBlockAsSettings();
     void startListener();

@@ -86,6 +86,18 @@ struct VirtualMouse::State {
     // Faults.
     std::uint8_t forcedStatus = 0;
     int forcedStatusRemaining = 0;
+    std::uint8_t commandToRefuse = 0;
+    int refusalsLeft = 0;
+
+    // Whether this command is one to refuse now (and counts it).
+    bool refuses(std::uint8_t command)
+    {
+        if (command != commandToRefuse || refusalsLeft == 0)
+            return false;
+        if (refusalsLeft > 0)
+            --refusalsLeft;
+        return true;
+    }
     std::array<Fault, 4> faults{};  // by Call
     Fault& fault(Call call) { return faults[static_cast<std::size_t>(call)]; }
     HidError lastOpenError = HidError::None;
@@ -139,21 +151,22 @@ public:
         if (error != HidError::None)
             return fail(Direction::Set, id, {data, data + length}, error);
 
+        const bool refused = length > 1 && s.refuses(data[1]);
         if (id == kCommandReportId) {
             s.lastCommand = data[1];
             s.settingsOffered = data[1] == kCommandReadSettings;
-            if (data[1] == kCommandFactoryReset)
+            if (data[1] == kCommandFactoryReset && !refused)
                 s.stored = s.factory;
             const bool known = data[1] == kCommandReadVersion || data[1] == kCommandReadSettings ||
                                data[1] == kCommandFactoryReset;
-            s.commandStatus = known ? kStatusDone : 2;
+            s.commandStatus = refused ? 0 : known ? kStatusDone : 2;
         } else {
             s.lastCommand = data[1];
             s.settingsOffered = false;
-            if (data[1] == kCommandWriteSettings)
+            if (data[1] == kCommandWriteSettings && !refused)
                 std::copy(data + kSettingsBlockOffset, data + kSettingsBlockOffset + kSettingsBlockSize,
                           s.stored.begin());
-            s.commandStatus = data[1] == kCommandWriteSettings ? kStatusDone : 2;
+            s.commandStatus = refused ? 0 : data[1] == kCommandWriteSettings ? kStatusDone : 2;
         }
         lastError_ = HidError::None;
         const int result = static_cast<int>(length);
@@ -382,6 +395,13 @@ void VirtualMouse::answerStatus(std::uint8_t status, int gets)
     state_->forcedStatusRemaining = gets;
 }
 
+void VirtualMouse::refuse(std::uint8_t command, int times)
+{
+    std::lock_guard lock(state_->mutex);
+    state_->commandToRefuse = command;
+    state_->refusalsLeft = times;
+}
+
 void VirtualMouse::fail(Call call, HidError error, int times)
 {
     std::lock_guard lock(state_->mutex);
@@ -392,6 +412,7 @@ void VirtualMouse::clearFaults()
 {
     std::lock_guard lock(state_->mutex);
     state_->forcedStatusRemaining = 0;
+    state_->refusalsLeft = 0;
     state_->faults.fill(Fault{});
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "device/HidBackend.h"
+#include "device/Protocol.h"
 #include "settings/MouseSettings.h"
 #include "settings/SettingsBlock.h"
 
@@ -71,6 +72,10 @@ public:
     // The next `gets` feature gets answer `status` in byte 1 (a busy answer carries nothing else).
     void answerStatus(std::uint8_t status, int gets);
     void answerBusy(int gets, std::uint8_t status = 3) { answerStatus(status, gets); }
+    // The next `times` requests of this command (a settings write, a factory reset) are refused:
+    // not carried out, and their status says not done. Other commands answer as usual.
+    void refuse(std::uint8_t command, int times);
+    void refuseWrites(int writes) { refuse(kCommandWriteSettings, writes); }
     enum class Call { Set, Get, Read, Open };
     // The next `times` calls of this kind fail with `error`.
     void fail(Call call, HidError error, int times);

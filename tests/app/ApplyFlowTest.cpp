@@ -78,7 +78,8 @@ private slots:
         QVERIFY(rig.mouse.storedBlock() == expectedBlock);
 
         QCOMPARE(rig.writesSent(), 1);
-        QCOMPARE(rig.sleeper.waits(), std::vector<unsigned>{300});
+        // A read first: the mouse may hold what another program wrote since.
+        QCOMPARE(rig.sleeper.waits(), (std::vector<unsigned>{80, 300}));
         QVERIFY(!rig.applyButton()->isEnabled());
         QVERIFY(rig.model.appliedSettings == rig.model.editedSettings);
         QCOMPARE(rig.status(), QStringLiteral("Settings applied."));
@@ -146,11 +147,11 @@ private slots:
         WindowRig rig;
         rig.start();
         QTest::mouseClick(rig.find<QCheckBox>(QStringLiteral("Ripple Control")), Qt::LeftButton);
-        rig.mouse.answerStatus(0, 1);
+        rig.mouse.refuseWrites(1);
         rig.click(rig.applyButton());
 
         QCOMPARE(rig.writesSent(), 2);
-        QCOMPARE(rig.sleeper.waits(), (std::vector<unsigned>{300, 350}));
+        QCOMPARE(rig.sleeper.waits(), (std::vector<unsigned>{80, 300, 350}));
         QVERIFY(!rig.applyButton()->isEnabled());
         QCOMPARE(rig.status(), QStringLiteral("Settings applied."));
     }
@@ -162,11 +163,11 @@ private slots:
         const MouseSettings before = rig.model.appliedSettings;
         auto* ripple = rig.find<QCheckBox>(QStringLiteral("Ripple Control"));
         QTest::mouseClick(ripple, Qt::LeftButton);
-        rig.mouse.answerStatus(0, 3);
+        rig.mouse.refuseWrites(3);
         rig.click(rig.applyButton());
 
         QCOMPARE(rig.writesSent(), 3);
-        QCOMPARE(rig.sleeper.waits(), (std::vector<unsigned>{300, 350, 400}));
+        QCOMPARE(rig.sleeper.waits(), (std::vector<unsigned>{80, 300, 350, 400}));
         QVERIFY(rig.applyButton()->isEnabled());
         QVERIFY(rig.model.appliedSettings == before);
         QCOMPARE(rig.status(),
@@ -216,10 +217,46 @@ private slots:
         QCOMPARE(rig.window->firmwareLabel()->text(), QStringLiteral("V1.06"));
     }
 
-    void factoryResetShowsDefaultsAndKeepsTheOpaqueBytes()
+    // Another program wrote the mouse and said nothing: APPLY still writes nothing over what it
+    // has not seen. The user's edit is laid over what the mouse holds now, and the pages show it.
+    void applyAfterAnUnannouncedOutsideWriteKeepsIt()
+    {
+        WindowRig rig;
+        rig.start();
+        MouseSettings outside;
+        decodeSettings(rig.mouse.storedBlock(), outside);
+        outside.pollingInterval = 8;  // 1000 Hz
+        outside.angleSnapping = 1;
+        SettingsBlock block = rig.mouse.storedBlock();
+        encodeSettings(outside, block);
+        rig.mouse.setStoredBlock(block);
+
+        QTest::mouseClick(rig.find<QCheckBox>(QStringLiteral("Ripple Control")), Qt::LeftButton);
+        rig.click(rig.applyButton());
+
+        MouseSettings expected = outside;
+        expected.rippleControl = 1;
+        MouseSettings stored;
+        decodeSettings(rig.mouse.storedBlock(), stored);
+        QVERIFY(stored == expected);
+        QCOMPARE(rig.writesSent(), 1);
+        QVERIFY(rig.model.editedSettings == expected);
+        QVERIFY(rig.model.appliedSettings == expected);
+        QVERIFY(rig.find<QCheckBox>(QStringLiteral("Angle Snapping"))->isChecked());
+        QCOMPARE(rig.find<QComboBox>(QStringLiteral("Polling Rate"))->currentText(), QStringLiteral("1000Hz"));
+        QVERIFY(!rig.applyButton()->isEnabled());
+        QCOMPARE(rig.status(), QStringLiteral("Settings applied."));
+    }
+
+    // After a confirmed reset the window shows what the mouse holds: the factory settings, and
+    // whatever its factory left in the bytes the tool never shows.
+    void factoryResetShowsWhatTheMouseHoldsAfterIt()
     {
         WindowRig rig;
         rig.mouse.setStoredBlock(blockWithOpaqueBytes());
+        std::array<std::uint8_t, kOpaque0FSize> factoryOpaque{};
+        factoryOpaque[19] = 0x5A;
+        rig.mouse.setFactoryOpaque(factoryOpaque);
         rig.start();
         auto* edit = rig.find<QLineEdit>(QStringLiteral("CPI 1 X value"));
         QCOMPARE(edit->text(), QStringLiteral("800"));
@@ -228,17 +265,21 @@ private slots:
 
         rig.click(rig.resetButton());
 
-        MouseSettings expected;
-        decodeSettings(blockWithOpaqueBytes(), expected);
-        setDefaults(expected);
-        QVERIFY(rig.model.editedSettings == expected);
-        QCOMPARE(rig.model.editedSettings.opaque0F[19], std::uint8_t(0x23));
+        QCOMPARE(rig.mouse.storedBlock(), rig.mouse.factoryBlock());
+        MouseSettings held;
+        decodeSettings(rig.mouse.factoryBlock(), held);
+        MouseSettings defaults = held;
+        setDefaults(defaults);
+        QVERIFY(held == defaults);
+        QVERIFY(rig.model.editedSettings == held);
+        QVERIFY(rig.model.appliedSettings == held);
+        QCOMPARE(rig.model.editedSettings.opaque0F[19], std::uint8_t(0x5A));
         QCOMPARE(edit->text(), QStringLiteral("400"));
         QVERIFY(!rig.find<QCheckBox>(QStringLiteral("Angle Snapping"))->isChecked());
         QVERIFY(!rig.find<QCheckBox>(QStringLiteral("Ripple Control"))->isChecked());
         QVERIFY(!rig.applyButton()->isEnabled());
-        QCOMPARE(rig.sleeper.waits(), std::vector<unsigned>{200});
-        QCOMPARE(rig.mouse.storedBlock(), rig.mouse.factoryBlock());
+        // The reset's wait, then the read's.
+        QCOMPARE(rig.sleeper.waits(), (std::vector<unsigned>{200, 80}));
         QCOMPARE(rig.status(), QStringLiteral("Factory settings restored."));
     }
 

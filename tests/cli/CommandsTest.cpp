@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <mutex>
 #include <nlohmann/json.hpp>
 #ifdef __linux__
@@ -12,6 +13,7 @@
 #include "cli/WatchWait.h"
 #include "device/OutsideAccess.h"
 #include "device/PollableHotplug.h"
+#include "device/Protocol.h"
 #include "settings/SettingsBlock.h"
 
 using namespace lark;
@@ -130,6 +132,120 @@ TEST(CommandsOnTheMouse, SetWritesTheValueAsThePageWould)
     EXPECT_EQ(block[0x23 + 5], 1);  // the level's X/Y-differ flag
     EXPECT_EQ(block[0x3D], 0xF0);   // left slot's filter byte: KV Safe
     EXPECT_EQ(rig.run({"show"}).out.find("left-multiclick-filter     -\n") != std::string::npos, true);
+}
+
+namespace {
+
+// Another program writes the mouse right after larkctl first read it: between larkctl's read
+// and its write, where a lost update would happen.
+class OutsideWriteAfterFirstRead : public HidBackend {
+public:
+    OutsideWriteAfterFirstRead(VirtualMouse& mouse, std::function<void(MouseSettings&)> change)
+        : mouse_(mouse), change_(std::move(change))
+    {
+    }
+    std::vector<HidInterfaceInfo> enumerate(std::uint16_t vendorId, std::uint16_t productId) override
+    {
+        return mouse_.enumerate(vendorId, productId);
+    }
+    std::unique_ptr<HidDevice> open(const std::string& path) override
+    {
+        std::unique_ptr<HidDevice> device = mouse_.open(path);
+        return device ? std::make_unique<Device>(std::move(device), *this) : nullptr;
+    }
+    HidError lastOpenError() const override { return mouse_.lastOpenError(); }
+
+private:
+    class Device : public HidDevice {
+    public:
+        Device(std::unique_ptr<HidDevice> inner, OutsideWriteAfterFirstRead& owner)
+            : inner_(std::move(inner)), owner_(owner)
+        {
+        }
+        int sendFeatureReport(const std::uint8_t* data, std::size_t length) override
+        {
+            return inner_->sendFeatureReport(data, length);
+        }
+        int getFeatureReport(std::uint8_t* data, std::size_t length) override
+        {
+            const int result = inner_->getFeatureReport(data, length);
+            if (result > 0 && data[0] == kSettingsReportId && !owner_.done_) {
+                owner_.done_ = true;
+                MouseSettings settings;
+                decodeSettings(owner_.mouse_.storedBlock(), settings);
+                owner_.change_(settings);
+                SettingsBlock block = owner_.mouse_.storedBlock();
+                encodeSettings(settings, block);
+                owner_.mouse_.setStoredBlock(block);
+            }
+            return result;
+        }
+        int read(std::uint8_t* data, std::size_t length, int timeoutMs) override
+        {
+            return inner_->read(data, length, timeoutMs);
+        }
+        void interruptRead() override { inner_->interruptRead(); }
+        HidError lastError() const override { return inner_->lastError(); }
+
+    private:
+        std::unique_ptr<HidDevice> inner_;
+        OutsideWriteAfterFirstRead& owner_;
+    };
+
+    VirtualMouse& mouse_;
+    std::function<void(MouseSettings&)> change_;
+    bool done_ = false;
+};
+
+}  // namespace
+
+// set and import never write over settings they have not seen: what another program wrote
+// between larkctl's read and its write stays, and larkctl's own change lands too.
+TEST(CommandsOnTheMouse, AnOutsideWriteBetweenReadAndWriteIsNotLost)
+{
+    struct Case {
+        const char* label;
+        std::vector<std::string> arguments;
+        std::string input;
+        std::function<void(MouseSettings&)> outside;
+        std::function<void(const MouseSettings&)> check;
+    };
+    const Case cases[] = {
+        {"set", {"set", "cpi1=1000"}, "", [](MouseSettings& s) { s.pollingInterval = 8; },
+         [](const MouseSettings& s) {
+             EXPECT_EQ(s.pollingInterval, 8);
+             EXPECT_EQ(s.cpiLevels[0].x, 1000);
+         }},
+        {"import", {"import", "-"}, R"({"format": "larkctl-profile", "version": 1, "settings": {"angle-snapping": true}})",
+         [](MouseSettings& s) { s.rippleControl = 1; },
+         [](const MouseSettings& s) {
+             EXPECT_EQ(s.rippleControl, 1);
+             EXPECT_EQ(s.angleSnapping, 1);
+         }},
+        // Motion sync from one writer and 8000 Hz from the other never meet in the mouse.
+        {"motion sync over 8000 Hz", {"set", "motion-sync=on"}, "",
+         [](MouseSettings& s) { s.pollingInterval = 1; },
+         [](const MouseSettings& s) {
+             EXPECT_EQ(s.motionSync, 1);
+             EXPECT_EQ(s.pollingInterval, 2);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        CliRig rig;
+        MouseSettings start;
+        decodeSettings(rig.mouse.storedBlock(), start);
+        start.pollingInterval = 2;  // 4000 Hz
+        SettingsBlock block = rig.mouse.storedBlock();
+        encodeSettings(start, block);
+        rig.mouse.setStoredBlock(block);
+        OutsideWriteAfterFirstRead backend(rig.mouse, c.outside);
+        const CliRun run = rig.run(c.arguments, c.input, &backend);
+        ASSERT_EQ(run.code, 0) << run.err;
+        MouseSettings held;
+        decodeSettings(rig.mouse.storedBlock(), held);
+        c.check(held);
+    }
 }
 
 TEST(CommandsOnTheMouse, JsonShowAndListAreVersionedAndTyped)

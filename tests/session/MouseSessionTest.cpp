@@ -141,9 +141,10 @@ TEST_F(SessionTest, ApplyWritesTheEditedBlockAndOnlyAcceptedSettingsCountAsAppli
         bool applied;
     };
     const Case cases[] = {
-        {"accepted at once", 0, SessionOutcome::Applied, {300}, true},
-        {"accepted on the second write", 1, SessionOutcome::Applied, {300, 350}, true},
-        {"refused three times", 3, SessionOutcome::Refused, {300, 350, 400}, false},
+        // The read first (80 ms): nothing is written over settings the session has not seen.
+        {"accepted at once", 0, SessionOutcome::Applied, {80, 300}, true},
+        {"accepted on the second write", 1, SessionOutcome::Applied, {80, 300, 350}, true},
+        {"refused three times", 3, SessionOutcome::Refused, {80, 300, 350, 400}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -154,8 +155,7 @@ TEST_F(SessionTest, ApplyWritesTheEditedBlockAndOnlyAcceptedSettingsCountAsAppli
         ASSERT_EQ(session.start(), SessionOutcome::Connected);
         s.clear();
         m.clearFrameLog();
-        if (c.refusals > 0)
-            m.answerStatus(0, c.refusals);
+        m.refuseWrites(c.refusals);
 
         session.model().editedSettings.cpiLevels[1] = CpiLevel{1, 900, 1000};
         const MouseSettings edited = session.model().editedSettings;
@@ -228,13 +228,20 @@ TEST_F(SessionTest, FactoryResetCountsOnlyAConfirmedReset)
     };
     const Case cases[] = {
         {"confirmed", [](VirtualMouse&) {}, SessionOutcome::ResetDone, true},
-        {"answered not done", [](VirtualMouse& m) { m.answerStatus(0, 1); },
-         SessionOutcome::ResetNotConfirmed, false},
+        {"refused", [](VirtualMouse& m) { m.refuse(kCommandFactoryReset, 1); }, SessionOutcome::ResetNotConfirmed,
+         false},
+        // Done by the mouse, but its answer says otherwise: the read-back tells the truth.
+        {"done, answered not done", [](VirtualMouse& m) { m.answerStatus(0, 1); }, SessionOutcome::ResetDone,
+         true},
         {"no answer",
          [](VirtualMouse& m) {
              m.fail(VirtualMouse::Call::Get, HidError::DeviceGone, VirtualMouse::kForever);
          },
          SessionOutcome::ResetNotConfirmed, false},
+        // The answer lost once, the reset done: the read-back tells.
+        {"answer lost, mouse reset",
+         [](VirtualMouse& m) { m.fail(VirtualMouse::Call::Get, HidError::Transient, 1); },
+         SessionOutcome::ResetDone, true},
         {"not sent",
          [](VirtualMouse& m) {
              m.fail(VirtualMouse::Call::Set, HidError::DeviceGone, VirtualMouse::kForever);
@@ -250,9 +257,10 @@ TEST_F(SessionTest, FactoryResetCountsOnlyAConfirmedReset)
         ASSERT_EQ(session.start(), SessionOutcome::Connected);
         c.fault(m);
         EXPECT_EQ(session.factoryReset(), c.outcome);
-        MouseSettings defaults = storedSettings();
-        setDefaults(defaults);  // the unseen bytes stay as read
-        const MouseSettings expected = c.reset ? defaults : storedSettings();
+        // A reset is read back: the applied copy is what the mouse holds, its unseen bytes too.
+        MouseSettings held;
+        decodeSettings(m.storedBlock(), held);
+        const MouseSettings expected = c.reset ? held : storedSettings();
         EXPECT_EQ(session.model().editedSettings, expected);
         EXPECT_EQ(session.model().appliedSettings, expected);
     }

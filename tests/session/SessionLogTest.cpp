@@ -51,7 +51,7 @@ protected:
 
 TEST_F(SessionLogTest, ARefusedWriteLogsItsThreeAttemptsWithTheFramesOfEach)
 {
-    mouse.answerStatus(0, 3);
+    mouse.refuseWrites(3);
     session.model().editedSettings.angleSnapping = 1;
     ASSERT_EQ(session.apply(), SessionOutcome::Refused);
 
