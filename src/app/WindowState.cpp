@@ -28,6 +28,7 @@ std::optional<StatusMessage> outcomeMessage(SessionOperation operation, SessionO
 {
     switch (outcome) {
     case SessionOutcome::Nothing:
+    case SessionOutcome::Cancelled:  // only larkctl cancels
         return std::nullopt;
     case SessionOutcome::Connected:
         return StatusMessage::None;

@@ -20,9 +20,8 @@ int main(int argc, char* argv[])
     lark::HidapiBackend backend;
     lark::RealSleeper sleeper;
     lark::SessionRunner session(backend, sleeper);
-    // larkctl takes the same lock around its exchanges and announces its writes there.
+    // larkctl announces its writes in the runtime directory.
     const std::string runtime = lark::runtimeDirectory();
-    session.setExchangeLockDirectory(runtime);
     // The mouse is found and read on the session's thread while Qt builds the window.
     session.start();
     lark::UdevHotplugSource hotplug;

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <optional>
 #include <sstream>
+#include <thread>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -93,6 +94,8 @@ int outcomeExit(Environment& env, SessionOutcome outcome, const FoundMouse& mous
     case SessionOutcome::ResetNotConfirmed:
         return fail(env, ExitMouseRefused,
                     "the mouse did not confirm the factory reset; check its settings with larkctl show");
+    case SessionOutcome::Cancelled:
+        return fail(env, ExitCancelled, "cancelled; nothing was written to the mouse");
     default:
         return ExitDone;
     }
@@ -140,16 +143,46 @@ std::optional<FoundMouse> chooseMouse(Environment& env, const Options& options, 
     return mice.front();
 }
 
-// A session on the chosen mouse alone; each of its flows holds the exchange lock.
+// Hands an interrupt (Ctrl+C, SIGTERM) to the session while a command runs: what has not been
+// written yet is cancelled, a write already out is finished and told.
+class CancelOnInterrupt {
+public:
+    CancelOnInterrupt(WaitHandle stop, MouseSession& session)
+    {
+        if (stop == kNoWaitHandle)
+            return;
+        thread_ = std::thread([this, stop, &session] {
+            std::vector<bool> ready;
+            std::string error;
+            if (waitForAny({stop, done_.handle()}, ready, error) && ready[0])
+                session.requestCancel();
+        });
+    }
+    ~CancelOnInterrupt()
+    {
+        if (!thread_.joinable())
+            return;
+        done_.raise();
+        thread_.join();
+    }
+    CancelOnInterrupt(const CancelOnInterrupt&) = delete;
+    CancelOnInterrupt& operator=(const CancelOnInterrupt&) = delete;
+
+private:
+    Wakeup done_;
+    std::thread thread_;
+};
+
+// A session on the chosen mouse alone; each of its flows holds the mouse's exchange lock.
 struct OpenMouse {
     OpenMouse(Environment& env, const FoundMouse& found)
-        : mouse(found), backend(env.backend, found), session(backend, env.sleeper)
+        : mouse(found), backend(env.backend, found), session(backend, env.sleeper), cancel(env.stop, session)
     {
-        session.setExchangeLockDirectory(env.runtimeDirectory);
     }
     FoundMouse mouse;
     ChosenMouseBackend backend;
     MouseSession session;
+    CancelOnInterrupt cancel;
 };
 
 std::size_t nameWidth()
@@ -449,7 +482,6 @@ int watchCommand(Environment& env, const Options& options)
     ChosenMouseBackend chosen(env.backend, *mouse);
     HidBackend& backend = mouse->path.empty() ? env.backend : static_cast<HidBackend&>(chosen);
     MouseSession session(backend, env.sleeper);
-    session.setExchangeLockDirectory(env.runtimeDirectory);
     MouseEventQueue events;
     session.setEventHandler([&events](std::uint8_t code, std::uint8_t value) { events.push(code, value); });
 

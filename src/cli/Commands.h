@@ -21,6 +21,7 @@ enum ExitCode : int {
     ExitPermission = 3,
     ExitMouseRefused = 4,
     ExitBadValue = 5,
+    ExitCancelled = 130,  // Ctrl+C or SIGTERM before anything was written, as a shell reports SIGINT
 };
 
 // Everything a command touches, so tests run larkctl in-process against the virtual mouse.

@@ -41,6 +41,7 @@ bool DeviceLink::findMouse(std::uint16_t productId)
             continue;
         }
         device_ = std::move(device);
+        path_ = info.path;
         log(LogCategory::Device, "opened ", info.path);
         connected_ = true;
         lastOpenError_ = HidError::None;
@@ -52,6 +53,7 @@ bool DeviceLink::findMouse(std::uint16_t productId)
 void DeviceLink::closeDevice()
 {
     device_.reset();
+    path_.clear();
 }
 
 bool DeviceLink::sendFeature(std::uint8_t* frame, std::uint32_t length)

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <mutex>
 
 #include "device/HidBackend.h"
@@ -29,6 +30,8 @@ public:
     bool isConnected() const { return connected_; }
     void setConnected(bool connected) { connected_ = connected; }
     bool hasHandle() const { return device_ != nullptr; }
+    // The path of the interface held open; empty without a handle.
+    const std::string& path() const { return path_; }
 
     // Sends `frame` (report ID in byte 0). Transient failures are retried three times with
     // the frame restored from a copy each time; other failures end the exchange at once.
@@ -65,6 +68,7 @@ private:
     HidBackend& backend_;
     Sleeper& sleeper_;
     std::unique_ptr<HidDevice> device_;
+    std::string path_;
     bool connected_ = false;
     HidError lastOpenError_ = HidError::None;
     HidError shortAnswerError_ = HidError::None;

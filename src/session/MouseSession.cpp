@@ -1,11 +1,13 @@
 #include "session/MouseSession.h"
 
+#include <chrono>
+#include <thread>
+
 #include "device/DeviceEventListener.h"
 #include "device/DeviceIds.h"
 #include "device/InterfaceNameMatch.h"
 #include "device/Log.h"
 #include "device/MouseCommands.h"
-#include "device/OutsideAccess.h"
 #include "device/Protocol.h"
 #include "device/Sleeper.h"
 #include "model/Rules.h"
@@ -65,6 +67,24 @@ void MouseSession::disconnect()
     firmwareVersion_.reset();
 }
 
+bool MouseSession::lockMouse(std::optional<ExchangeLock>& lock)
+{
+    if (!link_.hasHandle())
+        return true;
+    lock.emplace(link_.path(), [this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        return stopping_ || cancelling_;
+    });
+    if (!lock->held())
+        log(LogCategory::App, "gave up waiting for the mouse's exchange lock");
+    return lock->held();
+}
+
+SessionOutcome MouseSession::interrupted() const
+{
+    return stopping_ || !cancelling_ ? SessionOutcome::Nothing : SessionOutcome::Cancelled;
+}
+
 bool MouseSession::readBlock()
 {
     SettingsBlock block{};
@@ -97,11 +117,13 @@ void MouseSession::startListener()
 
 SessionOutcome MouseSession::start()
 {
-    const ExchangeLock lock(lockDirectory_);
-    if (stopping_)
-        return SessionOutcome::Nothing;
+    if (stopping_ || cancelling_)
+        return interrupted();
     link_.findMouse(kProductId);
     const bool permissionDenied = link_.lastOpenError() == HidError::PermissionDenied;
+    std::optional<ExchangeLock> lock;
+    if (!lockMouse(lock))
+        return interrupted();
 
     std::uint16_t version = 0;
     if (readFirmwareVersion(link_, version) == CommandResult::Done) {
@@ -137,7 +159,6 @@ SessionOutcome MouseSession::removal(const std::string& interfaceName)
 
 SessionOutcome MouseSession::arrival(const std::string& interfaceName)
 {
-    const ExchangeLock lock(lockDirectory_);
     logHotplug("arrival", interfaceName);
     if (stopping_ || !isMouseInterfaceName(interfaceName) || link_.isConnected())
         return SessionOutcome::Nothing;
@@ -149,6 +170,9 @@ SessionOutcome MouseSession::arrival(const std::string& interfaceName)
         disconnect();
         return notFoundOutcome();
     }
+    std::optional<ExchangeLock> lock;
+    if (!lockMouse(lock))
+        return interrupted();
     connected_ = true;
     for (int i = 0; i < kArrivalVersionReads && !stopping_; ++i) {
         std::uint16_t version = 0;
@@ -191,11 +215,13 @@ bool MouseSession::reconnect()
 
 SessionOutcome MouseSession::apply()
 {
-    const ExchangeLock lock(lockDirectory_);
-    if (stopping_)
-        return SessionOutcome::Nothing;
+    if (stopping_ || cancelling_)
+        return interrupted();
     if (!reconnect())
         return notFoundOutcome();
+    std::optional<ExchangeLock> lock;
+    if (!lockMouse(lock))
+        return interrupted();
     // Never write over settings this session has not seen: read what the mouse holds now (another
     // program may have written since) and lay the edits over it.
     const MouseSettings base = model_.appliedSettings;
@@ -209,8 +235,11 @@ SessionOutcome MouseSession::apply()
         settingsKnown_ = true;
         ++settingsLoads_;
     }
+    // The last moment to cancel: after the first write frame the outcome is told as it is.
+    if (stopping_ || cancelling_)
+        return interrupted();
     bool uncertain = false;
-    for (int attempt = 0; attempt < kWriteAttempts && !stopping_; ++attempt) {
+    for (int attempt = 0; attempt < kWriteAttempts && (attempt == 0 || !stopping_); ++attempt) {
         const auto wait = static_cast<std::uint16_t>(kFirstWriteWaitMs + kWriteWaitStepMs * attempt);
         const CommandResult result = writeSettings(link_, model_.editedSettings, wait);
         log(LogCategory::App, "write attempt ", attempt + 1, " of ", kWriteAttempts, " (", wait,
@@ -242,11 +271,13 @@ SessionOutcome MouseSession::takeWrittenAsApplied()
 
 SessionOutcome MouseSession::factoryReset()
 {
-    const ExchangeLock lock(lockDirectory_);
-    if (stopping_)
-        return SessionOutcome::Nothing;
+    if (stopping_ || cancelling_)
+        return interrupted();
     if (!reconnect())
         return notFoundOutcome();
+    std::optional<ExchangeLock> lock;
+    if (!lockMouse(lock) || cancelling_)
+        return interrupted();
     MouseSettings factory = model_.appliedSettings;
     setDefaults(factory);
     switch (sendFactoryReset(link_)) {
@@ -286,11 +317,13 @@ SessionOutcome MouseSession::factoryReset()
 
 SessionOutcome MouseSession::readAgain()
 {
-    const ExchangeLock lock(lockDirectory_);
-    if (stopping_)
-        return SessionOutcome::Nothing;
+    if (stopping_ || cancelling_)
+        return interrupted();
     if (!reconnect())
         return notFoundOutcome();
+    std::optional<ExchangeLock> lock;
+    if (!lockMouse(lock))
+        return interrupted();
     std::uint16_t version = 0;
     if (readFirmwareVersion(link_, version) == CommandResult::Done) {
         connected_ = true;

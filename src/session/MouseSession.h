@@ -8,6 +8,7 @@
 #include <string>
 
 #include "device/DeviceLink.h"
+#include "device/OutsideAccess.h"
 #include "session/SessionOutcome.h"
 #include "settings/SettingsModel.h"
 
@@ -35,10 +36,6 @@ public:
     MouseSession& operator=(const MouseSession&) = delete;
 
     void setEventHandler(EventHandler handler);
-    // Each flow that talks to the mouse holds the per-user exchange lock in this directory, so
-    // another program's frames (larkctl's, or the window's) never interleave with ours. Empty:
-    // no lock.
-    void setExchangeLockDirectory(std::string directory) { lockDirectory_ = std::move(directory); }
 
     // Start-up: find the mouse, read its version, read its settings, start the event reader.
     SessionOutcome start();
@@ -57,6 +54,10 @@ public:
     // Ends the running operation between frames; safe from any thread. Later operations do
     // nothing.
     void requestStop();
+    // Ctrl+C: an operation that has sent nothing that changes the mouse ends with Cancelled
+    // (waiting for another program included); one whose write or reset went out finishes and
+    // tells its real outcome. Safe from any thread.
+    void requestCancel() { cancelling_ = true; }
     // Stops and joins the event reader; on the driving thread.
     void stopListener();
     bool stopRequested() const { return stopping_.load(); }
@@ -84,6 +85,10 @@ private:
     SessionOutcome notFoundOutcome() const;
     void disconnect();
     bool readBlock();
+    // Takes the mouse's exchange lock for the interface held open (none without a handle).
+    // False when waiting for it was given up: Ctrl+C or shutdown.
+    bool lockMouse(std::optional<ExchangeLock>& lock);
+    SessionOutcome interrupted() const;
     SessionOutcome takeWrittenAsApplied();
     // Decodes the block just read into both settings instances.
     void takeBlockAsSettings();
@@ -96,8 +101,8 @@ private:
     SettingsModel model_;
     std::unique_ptr<DeviceEventListener> listener_;
     EventHandler eventHandler_;
-    std::string lockDirectory_;
     std::atomic<bool> stopping_{false};
+    std::atomic<bool> cancelling_{false};
 
     bool connected_ = false;
     bool settingsKnown_ = false;

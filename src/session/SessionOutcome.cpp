@@ -29,6 +29,8 @@ const char* toString(SessionOutcome outcome)
         return "reset not confirmed";
     case SessionOutcome::Unplugged:
         return "unplugged";
+    case SessionOutcome::Cancelled:
+        return "cancelled";
     }
     return "unknown";
 }

@@ -17,6 +17,7 @@ enum class SessionOutcome {
     ResetNotSent,       // the reset request could not be sent
     ResetNotConfirmed,  // sent, but the mouse did not answer done
     Unplugged,          // the mouse went away
+    Cancelled,          // Ctrl+C before anything that changes the mouse went out
 };
 
 // The operations, as a busy state names them.

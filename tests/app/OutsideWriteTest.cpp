@@ -12,14 +12,13 @@ using namespace lark::test;
 
 namespace {
 
-// larkctl's part: a session of its own on the same mouse, under the shared lock, that writes
+// larkctl's part: a session of its own on the same mouse, under the mouse's lock, that writes
 // `change` and then announces the write.
 void writeFromOutside(VirtualMouse& mouse, const QString& runtime,
                       const std::function<void(MouseSettings&)>& change)
 {
     RecordingSleeper sleeper;
     MouseSession outside(mouse, sleeper);
-    outside.setExchangeLockDirectory(runtime.toStdString());
     QCOMPARE(outside.start(), SessionOutcome::Connected);
     change(outside.model().editedSettings);
     QCOMPARE(outside.apply(), SessionOutcome::Applied);

@@ -185,12 +185,13 @@ public:
     CliRig() : mouse(sleeper.clock()) {}
 
     CliRun run(std::vector<std::string> arguments, const std::string& input = "",
-               HidBackend* backend = nullptr)
+               HidBackend* backend = nullptr, WaitHandle interrupt = kNoWaitHandle)
     {
         std::istringstream in(input);
         std::ostringstream out;
         std::ostringstream err;
-        cli::Environment environment{backend ? *backend : mouse, sleeper, in, out, err, runtime.path()};
+        cli::Environment environment{backend ? *backend : mouse, sleeper, in,     out, err, runtime.path(),
+                                     nullptr,                      interrupt};
         CliRun result;
         result.code = cli::runLarkctl(arguments, environment);
         result.out = out.str();

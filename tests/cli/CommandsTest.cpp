@@ -573,38 +573,59 @@ TEST(OutsideAccess, AcceptedWritesAreAnnouncedOthersAreNot)
     EXPECT_NE(stamp(), first);
 }
 
-#ifdef __linux__
-// True while some process waits for a flock on `path` (a "->" line of /proc/locks).
-bool someoneWaitsFor(const std::string& path)
-{
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        return false;
-    std::ifstream locks("/proc/locks");
-    std::string line;
-    const std::string inode = std::string(":").append(std::to_string(info.st_ino)).append(" ");
-    while (std::getline(locks, line))
-        if (line.find("->") != std::string::npos && line.find(inode) != std::string::npos)
-            return true;
-    return false;
-}
-
 TEST(OutsideAccess, LarkctlWaitsWhileAnotherProgramExchangesFrames)
 {
     CliRig rig;
-    std::optional<ExchangeLock> window(std::in_place, rig.runtime.path());
+    const std::string path = VirtualMouse::pathOf(VirtualMouse::Collection::Config);
+    std::optional<ExchangeLock> window(std::in_place, path, [] { return false; });
     ASSERT_TRUE(window->held());
 
     CliRun run;
-    std::thread larkctl([&] { run = rig.run({"show"}); });
-    ASSERT_TRUE(waitUntil([&] { return someoneWaitsFor(exchangeLockPath(rig.runtime.path())); }));
-    EXPECT_TRUE(rig.mouse.frameLog().empty()) << "frames went out while the window held the lock";
+    std::atomic<bool> finished{false};
+    std::thread larkctl([&] {
+        run = rig.run({"show"});
+        finished = true;
+    });
+    // larkctl opened the mouse and stops at its lock: no exchange while the window holds it.
+    EXPECT_TRUE(waitUntil([&] { return rig.mouse.openDeviceCount() > 0; }));
+    EXPECT_FALSE(finished);
+    for (const VirtualMouse::Frame& frame : rig.mouse.frameLog())
+        EXPECT_TRUE(frame.direction == VirtualMouse::Direction::Open) << "a frame went out under the window's lock";
     window.reset();
     larkctl.join();
     EXPECT_EQ(run.code, 0) << run.err;
-    EXPECT_FALSE(rig.mouse.frameLog().empty());
+    EXPECT_EQ(CliRig::writesOf(rig.mouse, kCommandReadSettings), 1);
 }
-#endif
+
+// Ctrl+C while larkctl waits for the mouse: nothing is written, exit 130, said on stderr.
+TEST(OutsideAccess, CtrlCWhileWaitingCancelsWithNothingWritten)
+{
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"set", "cpi1=1000"}, std::vector<std::string>{"reset"},
+          std::vector<std::string>{"import", "-"}}) {
+        SCOPED_TRACE(command.front());
+        CliRig rig;
+        const SettingsBlock before = rig.mouse.storedBlock();
+        const std::string path = VirtualMouse::pathOf(VirtualMouse::Collection::Config);
+        std::optional<ExchangeLock> window(std::in_place, path, [] { return false; });
+        cli::Wakeup interrupt;
+        CliRun run;
+        std::thread larkctl([&] {
+            run = rig.run(command,
+                          R"({"format": "larkctl-profile", "version": 1, "settings": {"cpi1": {"x": 1000, "y": 1000}}})",
+                          nullptr, interrupt.handle());
+        });
+        EXPECT_TRUE(waitUntil([&] { return rig.mouse.openDeviceCount() > 0; }));
+        interrupt.raise();
+        larkctl.join();
+        window.reset();
+        EXPECT_EQ(run.code, 130) << run.err;
+        EXPECT_NE(run.err.find("cancelled; nothing was written"), std::string::npos) << run.err;
+        EXPECT_EQ(CliRig::writesOf(rig.mouse, kCommandWriteSettings), 0);
+        EXPECT_EQ(CliRig::writesOf(rig.mouse, kCommandFactoryReset), 0);
+        EXPECT_EQ(rig.mouse.storedBlock(), before);
+    }
+}
 
 // ---- watch ----
 

@@ -17,37 +17,52 @@ std::string runtimeDirectory()
     return directory ? std::string(directory) : std::string();
 }
 
-std::string exchangeLockPath(const std::string& directory)
-{
-    return directory + "\\lark-config.lock";
-}
-
 std::string writeAnnouncementPath(const std::string& directory)
 {
     return directory + "\\lark-config.written";
 }
 
-ExchangeLock::ExchangeLock(const std::string& directory)
+namespace {
+
+// A mutex name from a device path: the path's characters, backslashes replaced (a name may hold
+// none after its namespace).
+std::wstring mutexName(const wchar_t* space, const std::string& devicePath)
 {
-    if (directory.empty())
-        return;
-    if (::_sopen_s(&fd_, exchangeLockPath(directory).c_str(), _O_RDWR | _O_CREAT | _O_NOINHERIT, _SH_DENYNO,
-                   _S_IREAD | _S_IWRITE) != 0) {
-        fd_ = -1;
-        return;
-    }
-    OVERLAPPED whole{};
-    if (!::LockFileEx(reinterpret_cast<HANDLE>(::_get_osfhandle(fd_)), LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0,
-                      &whole)) {
-        ::_close(fd_);
-        fd_ = -1;
-    }
+    std::wstring name = space;
+    name += L"lark-config-exchange-";
+    for (const char c : devicePath)
+        name += c == '\\' ? L'_' : static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return name;
 }
 
-ExchangeLock::~ExchangeLock()
+}  // namespace
+
+NodeLock lockDeviceNode(const std::string& devicePath, const std::function<bool()>& giveUp, std::intptr_t& node)
 {
-    if (fd_ >= 0)
-        ::_close(fd_);  // closing releases the lock
+    // Every logon session's programs, where the system lets us; this session's otherwise.
+    HANDLE mutex = ::CreateMutexW(nullptr, FALSE, mutexName(L"Global\\", devicePath).c_str());
+    if (!mutex)
+        mutex = ::CreateMutexW(nullptr, FALSE, mutexName(L"Local\\", devicePath).c_str());
+    if (!mutex)
+        return NodeLock::Failed;
+    for (;;) {
+        const DWORD result = ::WaitForSingleObject(mutex, 0);
+        if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED)
+            break;
+        if (result != WAIT_TIMEOUT || giveUp()) {
+            ::CloseHandle(mutex);
+            return result == WAIT_TIMEOUT ? NodeLock::GaveUp : NodeLock::Failed;
+        }
+    }
+    node = reinterpret_cast<std::intptr_t>(mutex);
+    return NodeLock::Held;
+}
+
+void unlockDeviceNode(std::intptr_t node)
+{
+    const auto mutex = reinterpret_cast<HANDLE>(node);
+    ::ReleaseMutex(mutex);
+    ::CloseHandle(mutex);
 }
 
 bool announceOutsideWrite(const std::string& directory)

@@ -127,11 +127,6 @@ void SessionRunner::readAgainKeepingEdits(const MouseSettings& edited, const Mou
     });
 }
 
-void SessionRunner::setExchangeLockDirectory(const std::string& directory)
-{
-    session_.setExchangeLockDirectory(directory);
-}
-
 void SessionRunner::arrival(const QString& interfaceName)
 {
     const std::string name = interfaceName.toStdString();

@@ -45,8 +45,6 @@ public:
     // edits: each field `edited` changed from `shownAsApplied` is laid over what the mouse now
     // holds (settingsLoaded, then editsKept).
     void readAgainKeepingEdits(const MouseSettings& edited, const MouseSettings& shownAsApplied);
-    // Where the exchange lock shared with larkctl lives; before the first operation.
-    void setExchangeLockDirectory(const std::string& directory);
     void arrival(const QString& interfaceName);
     void removal(const QString& interfaceName);
 
