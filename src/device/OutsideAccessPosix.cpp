@@ -25,7 +25,7 @@ std::string writeAnnouncementPath(const std::string& directory)
 NodeLock lockDeviceNode(const std::string& devicePath, const std::function<bool()>& giveUp, std::intptr_t& node)
 {
     // Read-only is enough for a lock, and whoever may talk to the mouse may read its node.
-    const int fd = ::open(devicePath.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(devicePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return errno == ENOENT || errno == ENOTDIR ? NodeLock::NoNode : NodeLock::Failed;
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

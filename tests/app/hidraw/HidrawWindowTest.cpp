@@ -225,8 +225,9 @@ private slots:
                      qPrintable(QString::number(gap)));  // 50 ms answer wait + 100 ms
         }
         QVERIFY(msBetween(versions.back(), settings.front()) >= 150);
-        // Configuration and event interfaces, each handle with its own report descriptor.
-        QCOMPARE(entriesWhere("open").size(), qsizetype(4));
+        // Configuration and event interfaces, each handle with its own report descriptor, and the
+        // configuration node once more for the mouse's exchange lock.
+        QCOMPARE(entriesWhere("open").size(), qsizetype(5));
     }
 
     void eventsAfterTheReplugAreReadByOneReader()
