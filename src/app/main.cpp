@@ -22,8 +22,11 @@ int main(int argc, char* argv[])
     lark::SessionRunner session(backend, sleeper);
     // larkctl announces its writes in the runtime directory.
     const std::string runtime = lark::runtimeDirectory();
+    // Listening for hot-plug before the first look for the mouse: one plugged in meanwhile is
+    // not missed. The window says so when listening is impossible.
+    lark::UdevHotplugSource hotplug;
+    hotplug.start();
     // The mouse is found and read on the session's thread while Qt builds the window.
     session.start();
-    lark::UdevHotplugSource hotplug;
     return app.runMainWindow({session, hotplug, QString::fromStdString(runtime)});
 }

@@ -65,7 +65,7 @@ bool DeviceLink::sendFeature(std::uint8_t* frame, std::uint32_t length)
         return true;
     if (device_->lastError() != HidError::Transient)
         return false;
-    for (int retry = 0; retry < kRetries; ++retry) {
+    for (int retry = 0; retry < kRetries && !stopped(); ++retry) {
         log(LogCategory::Device, "send retry ", retry + 1, " of ", kRetries, " (",
             toString(device_->lastError()), ")");
         std::copy(copy.begin(), copy.end(), frame);
@@ -86,7 +86,7 @@ bool DeviceLink::getFeature(std::uint8_t* frame, std::uint32_t length)
         if (!isBusyStatus(statusOf(frame, length)))
             return true;
         bool lastSucceeded = true;
-        for (int poll = 0; poll < kBusyPolls; ++poll) {
+        for (int poll = 0; poll < kBusyPolls && !stopped(); ++poll) {
             log(LogCategory::Device, "busy poll ", poll + 1, " of ", kBusyPolls);
             std::copy(copy.begin(), copy.end(), frame);
             lastSucceeded = getComplete(frame, length);
@@ -103,7 +103,7 @@ bool DeviceLink::getFeature(std::uint8_t* frame, std::uint32_t length)
 
     if (lastError() != HidError::Transient)
         return false;
-    for (int retry = 0; retry < kRetries; ++retry) {
+    for (int retry = 0; retry < kRetries && !stopped(); ++retry) {
         log(LogCategory::Device, "get retry ", retry + 1, " of ", kRetries, " (", toString(lastError()), ")");
         // Two gets in a row on the same buffer; only the second one's outcome counts.
         getComplete(frame, length);

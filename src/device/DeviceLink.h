@@ -1,9 +1,10 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <mutex>
+#include <string>
 
 #include "device/HidBackend.h"
 #include "device/Sleeper.h"
@@ -42,6 +43,9 @@ public:
     // One get, no retry and no polling: the byte count, or -1 (also when no handle is held).
     int getFeaturePlain(std::uint8_t* frame, std::uint32_t length);
 
+    // Once `*stop` turns true, retries and busy polls end: the frame under way is the last.
+    void setStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
+
     // Held by each mouse command for its whole exchange, waits included.
     std::mutex& deviceLock() { return lock_; }
     Sleeper& sleeper() { return sleeper_; }
@@ -64,11 +68,13 @@ private:
     bool sendOnce(const std::uint8_t* frame, std::uint32_t length);
     void logReceived(const std::uint8_t* frame, int received);
     void wait(unsigned milliseconds);
+    bool stopped() const { return stop_ && stop_->load(); }
 
     HidBackend& backend_;
     Sleeper& sleeper_;
     std::unique_ptr<HidDevice> device_;
     std::string path_;
+    const std::atomic<bool>* stop_ = nullptr;
     bool connected_ = false;
     HidError lastOpenError_ = HidError::None;
     HidError shortAnswerError_ = HidError::None;

@@ -30,6 +30,7 @@ constexpr unsigned kArrivalReadGapMs = 100;
 MouseSession::MouseSession(HidBackend& backend, Sleeper& sleeper)
     : backend_(backend), sleeper_(sleeper), link_(backend, sleeper)
 {
+    link_.setStopFlag(&stopping_);
     model_.setDefaults();
 }
 
@@ -157,13 +158,13 @@ SessionOutcome MouseSession::removal(const std::string& interfaceName)
     return SessionOutcome::Unplugged;
 }
 
-SessionOutcome MouseSession::arrival(const std::string& interfaceName)
+SessionOutcome MouseSession::arrival(const std::string& interfaceName, const std::function<bool()>& superseded)
 {
     logHotplug("arrival", interfaceName);
     if (stopping_ || !isMouseInterfaceName(interfaceName) || link_.isConnected())
         return SessionOutcome::Nothing;
     sleeper_.sleepMs(kArrivalSettleMs);
-    if (stopping_)
+    if (stopping_ || (superseded && superseded()))
         return SessionOutcome::Nothing;
     if (!link_.findMouse(kProductId)) {
         // Gone again, or not ours to open: the next arrival tries again.

@@ -9,8 +9,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include <chrono>
+#include <thread>
+
 #include "WindowRig.h"
 #include "device/HotplugSource.h"
+#include "device/OutsideAccess.h"
 #include "device/Protocol.h"
 
 using namespace lark;
@@ -213,6 +217,36 @@ private slots:
         QTRY_COMPARE(rig.model.editedSettings.pollingInterval, std::uint8_t{2});
         QTest::qWait(50);
         QCOMPARE(eventsRead(rig), 2);
+        QTRY_COMPARE(rig.mouse.openDeviceCount(), 2);  // the configuration handle and one reader
+    }
+
+    // A burst of replugs: the arrivals that later notices overtook do nothing, and the window
+    // ends connected to the mouse as it is at the end, after at most two reconnects.
+    void aBurstOfReplugsEndsInOneConnectionToTheFinalState()
+    {
+        WindowRig rig;
+        rig.start();
+        {
+            // Holding the mouse keeps the first arrival at its lock while the whole burst arrives.
+            const ExchangeLock hold(VirtualMouse::pathOf(Collection::Config), [] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                return false;
+            });
+            QVERIFY(hold.held());
+            rig.mouse.clearFrameLog();
+            for (int i = 0; i < 10; ++i) {
+                rig.mouse.unplug();
+                rig.mouse.plug();
+            }
+            QCoreApplication::processEvents();
+        }
+        rig.settle();
+
+        QVERIFY(rig.linkConnected());
+        QVERIFY(deviceControlsEnabled(rig, true));
+        QCOMPARE(rig.status(), QString());
+        QVERIFY2(requests(rig, kCommandReadSettings).size() <= 2,
+                 qPrintable(QString::number(requests(rig, kCommandReadSettings).size())));
         QTRY_COMPARE(rig.mouse.openDeviceCount(), 2);  // the configuration handle and one reader
     }
 

@@ -133,7 +133,11 @@ void SessionRunner::arrival(const QString& interfaceName)
     // Other devices come and go all the time: they never make the window busy.
     if (!isMouseInterfaceName(name))
         return;
-    enqueue(SessionOperation::Arrival, [name](MouseSession& s) { return s.arrival(name); });
+    const std::uint64_t notice = ++hotplugNotices_;
+    enqueue(SessionOperation::Arrival, [this, name, notice](MouseSession& s) {
+        auto superseded = [this, notice] { return hotplugNotices_ != notice; };
+        return superseded() ? SessionOutcome::Nothing : s.arrival(name, superseded);
+    });
 }
 
 void SessionRunner::removal(const QString& interfaceName)
@@ -141,6 +145,7 @@ void SessionRunner::removal(const QString& interfaceName)
     const std::string name = interfaceName.toStdString();
     if (!isMouseInterfaceName(name))
         return;
+    ++hotplugNotices_;
     enqueue(SessionOperation::Removal, [name](MouseSession& s) { return s.removal(name); });
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QThread>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -84,6 +85,9 @@ private:
     SessionOperation busyOperation_ = SessionOperation::None;
     bool stopped_ = false;
     bool startRequested_ = false;
+    // Counts the mouse's hot-plug notices: an arrival that a later notice overtook does nothing,
+    // so a burst of replugs ends in one connection to the final state.
+    std::atomic<std::uint64_t> hotplugNotices_{0};
 
     // Last state told to the UI thread, so that only changes are signalled.
     std::optional<bool> shownConnected_;
