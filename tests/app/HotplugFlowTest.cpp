@@ -365,9 +365,11 @@ private slots:
         QCOMPARE(rig.window->firmwareLabel()->text(), QString());
         // The old reader closes its handle as its thread ends: wait for it.
         QTRY_COMPARE(rig.mouse.openDeviceCount(), 0);
-        // Every announced interface tried again, since none could be opened.
+        // Tried again after the settle time; an announced interface that a later one overtook
+        // adds nothing (how many overtook depends on when the notices came).
         const std::vector<unsigned> waits = rig.sleeper.waits();
-        QCOMPARE(std::count(waits.begin(), waits.end(), 900u), 3);
+        const auto settles = std::count(waits.begin(), waits.end(), 900u);
+        QVERIFY2(settles >= 1 && settles <= 3, qPrintable(QString::number(settles)));
 
         rig.mouse.clearFaults();
         unplugAndSettle(rig);
