@@ -545,7 +545,7 @@ int watchCommand(Environment& env, const Options& options)
 }
 
 const std::string kExitCodes = std::string("Exit codes: 0 done; 1 usage; 2 no mouse; 3 permission denied (") +
-                               kWhyDenied + ");\n4 the mouse refused or did not confirm; 5 bad profile or value.";
+                               kWhyDenied + ");\n4 the mouse refused or did not confirm; 5 bad profile or value; 130 cancelled (Ctrl+C),\nnothing written.";
 
 std::string settingsHelp()
 {
