@@ -119,6 +119,8 @@ SessionOutcome MouseSession::start()
         return SessionOutcome::Nothing;
     link_.findMouse(kProductId);
     const bool permissionDenied = link_.lastOpenError() == HidError::PermissionDenied;
+    // Reading events from here on, an event the mouse sends while it is being read is kept.
+    startListener();
 
     std::uint16_t version = 0;
     if (readFirmwareVersion(link_, version) == CommandResult::Done) {
@@ -134,7 +136,6 @@ SessionOutcome MouseSession::start()
     else if (link_.isConnected())
         outcome = SessionOutcome::SettingsNotRead;  // the settings shown are not the mouse's
 
-    startListener();
     if (permissionDenied)
         return SessionOutcome::PermissionDenied;
     if (!connected_ && outcome == SessionOutcome::Connected)
@@ -167,6 +168,8 @@ SessionOutcome MouseSession::arrival(const std::string& interfaceName)
         return notFoundOutcome();
     }
     connected_ = true;
+    // As at start-up: a press of the polling-rate button during the reads below is an event.
+    startListener();
     for (int i = 0; i < kArrivalVersionReads && !stopping_; ++i) {
         std::uint16_t version = 0;
         if (readFirmwareVersion(link_, version) == CommandResult::Done)
@@ -181,7 +184,6 @@ SessionOutcome MouseSession::arrival(const std::string& interfaceName)
     }
     if (settingsRead)
         takeBlockAsSettings();
-    startListener();
     if (!settingsRead && link_.isConnected())
         return SessionOutcome::SettingsNotRead;  // the settings from before stay
     return SessionOutcome::Connected;
