@@ -21,6 +21,7 @@ enum ExitCode : int {
     ExitPermission = 3,
     ExitMouseRefused = 4,
     ExitBadValue = 5,
+    ExitOutput = 6,  // the output was not written whole: a full disk, a closed pipe, ...
 };
 
 // Everything a command touches, so tests run larkctl in-process against the virtual mouse.
