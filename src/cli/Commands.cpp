@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -17,8 +19,10 @@
 #include <vector>
 
 #include "cli/MouseChoice.h"
+#include "cli/OutputFile.h"
 #include "cli/Profile.h"
 #include "cli/WatchWait.h"
+#include "device/Log.h"
 #include "device/MouseCommands.h"
 #include "device/OutsideAccess.h"
 #include "device/PollableHotplug.h"
@@ -49,20 +53,84 @@ const std::string kAccessFix = std::string("install the udev rule ") + kUdevRule
 const std::string kAccessFixThen = " (comes with the package) and plug the mouse in again";
 #endif
 
+#ifndef LARK_VERSION
+#error "LARK_VERSION names the project's version"
+#endif
+
 struct Options {
     std::string device;
+    bool verbose = false;
     bool json = false;
     bool dryRun = false;
+    bool force = false;
     std::vector<std::string> assignments;
+    std::vector<std::string> names;
     std::string file;
 };
+
+// Diagnostic lines come from the session's threads while the command's own thread may be
+// telling an error: one at a time on stderr.
+std::mutex errorStreamMutex;
 
 // One line on stderr: what went wrong and, where there is one, the fix.
 int fail(Environment& env, int code, const std::string& message)
 {
+    std::lock_guard lock(errorStreamMutex);
     env.err << "larkctl: " << message << '\n';
+    env.err.flush();
     return code;
 }
+
+// Flushes standard output. False, with the reason of the write that failed kept in `why`,
+// when what was printed did not all get out.
+bool outputWritten(Environment& env, std::string& why)
+{
+    // A write that failed earlier (inside a print) left no reason behind: flushing what is
+    // left again finds it, and the stream stays failed whatever that flush does.
+    const bool failedBefore = !env.out;
+    env.out.clear();
+    errno = 0;
+    env.out.flush();
+    if (env.out && !failedBefore)
+        return true;
+    if (errno != 0 && why.empty())
+        why = std::strerror(errno);
+    env.out.setstate(std::ios::badbit);
+    return false;
+}
+
+// --verbose: the core's diagnostic lines on stderr, named by category as the window prints them.
+class Diagnostics {
+public:
+    Diagnostics(Environment& env, bool on) : on_(on)
+    {
+        if (!on_)
+            return;
+        logging::setSink([&env](LogCategory category, const std::string& line) {
+            const char* name = category == LogCategory::Device    ? "lark.device"
+                               : category == LogCategory::Hotplug ? "lark.hotplug"
+                                                                  : "lark.app";
+            std::lock_guard lock(errorStreamMutex);
+            env.err << name << ": " << line << '\n';
+            env.err.flush();
+        });
+        for (LogCategory category : {LogCategory::Device, LogCategory::Hotplug, LogCategory::App})
+            logging::setEnabled(category, true);
+    }
+    ~Diagnostics()
+    {
+        if (!on_)
+            return;
+        for (LogCategory category : {LogCategory::Device, LogCategory::Hotplug, LogCategory::App})
+            logging::setEnabled(category, false);
+        logging::setSink({});
+    }
+    Diagnostics(const Diagnostics&) = delete;
+    Diagnostics& operator=(const Diagnostics&) = delete;
+
+private:
+    bool on_;
+};
 
 std::string firmwareText(const MouseSession& session)
 {
@@ -300,7 +368,8 @@ int listCommand(Environment& env, const Options& options)
         for (const Row& row : rows)
             line(row.path, row.serial, row.firmware, row.access);
     }
-    if (mice.empty())
+    // An empty list is an answer a script can read; the table has nothing to show instead.
+    if (mice.empty() && !options.json)
         return fail(env, ExitNoMouse, "no Tarrow Lark 8k found; plug it in");
     return ExitDone;
 }
@@ -325,6 +394,23 @@ int showCommand(Environment& env, const Options& options)
         printLine(env.out, "firmware", firmwareText(open.session));
         for (const Setting& setting : allSettings())
             printLine(env.out, setting.name, settingText(setting, settings));
+        return ExitDone;
+    });
+}
+
+int getCommand(Environment& env, const Options& options)
+{
+    std::vector<const Setting*> settings;
+    for (const std::string& name : options.names) {
+        const Setting* setting = findSetting(name);
+        if (!setting)
+            return fail(env, ExitBadValue,
+                        "no setting is called '" + name + "' (larkctl get --help lists them)");
+        settings.push_back(setting);
+    }
+    return onMouse(env, options, false, [&](OpenMouse& open) -> int {
+        for (const Setting* setting : settings)
+            env.out << settingText(*setting, open.session.model().editedSettings) << '\n';
         return ExitDone;
     });
 }
@@ -360,8 +446,11 @@ int setCommand(Environment& env, const Options& options)
 std::variant<std::string, std::string> readInput(Environment& env, const std::string& file)
 {
     using Result = std::variant<std::string, std::string>;
+    std::string text;
+    std::string error;
     if (file == "-") {
-        std::string text((std::istreambuf_iterator<char>(env.in)), std::istreambuf_iterator<char>());
+        if (!readProfileText(env.in, "stdin", text, error))
+            return Result(std::in_place_index<1>, error);
         return Result(std::in_place_index<0>, std::move(text));
     }
     std::error_code ec;
@@ -370,9 +459,8 @@ std::variant<std::string, std::string> readInput(Environment& env, const std::st
     std::ifstream stream(file, std::ios::binary);
     if (!stream)
         return Result(std::in_place_index<1>, "cannot read " + file + ": " + std::strerror(errno));
-    std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-    if (stream.bad())
-        return Result(std::in_place_index<1>, "cannot read " + file + ": " + std::strerror(errno));
+    if (!readProfileText(stream, file, text, error))
+        return Result(std::in_place_index<1>, error);
     return Result(std::in_place_index<0>, std::move(text));
 }
 
@@ -387,10 +475,22 @@ int importCommand(Environment& env, const Options& options)
     const Profile& profile = std::get<Profile>(read);
 
     return onMouse(env, options, true, [&](OpenMouse& open) -> int {
+        // The opaque bytes are what another firmware may read differently: a profile from one
+        // is refused, or with --force written without them.
+        const std::string firmware = firmwareText(open.session);
+        const bool otherFirmware = profile.firmware() && *profile.firmware() != firmware;
+        if (otherFirmware && !options.force)
+            return fail(env, ExitBadValue,
+                        profile.firmwareWhere() + ": the profile comes from firmware " + *profile.firmware() +
+                            ", the mouse runs " + firmware +
+                            "; --force writes its settings and keeps the mouse's opaque bytes");
         MouseSettings edited = open.session.model().editedSettings;
         std::string error;
-        if (!profile.applyTo(edited, error))
+        if (!profile.applyTo(edited, error, !otherFirmware))
             return fail(env, ExitBadValue, error);
+        if (otherFirmware)
+            env.out << "Firmware " << *profile.firmware() << " in the profile, " << firmware
+                    << " in the mouse: its settings are written, its opaque bytes are not.\n";
         return applyEdited(env, open, edited, "Profile applied.");
     });
 }
@@ -405,29 +505,9 @@ int exportCommand(Environment& env, const Options& options)
     });
     if (code != ExitDone)
         return code;
-    if (options.file.empty() || options.file == "-") {
-        env.out << text << std::flush;
-        return env.out ? ExitDone : fail(env, ExitUsage, "cannot write the profile to stdout");
-    }
-    // Written beside the file and renamed over it, so a failed write leaves no half profile.
-    const std::string partial = options.file + ".partial";
-    {
-        std::ofstream stream(partial, std::ios::binary | std::ios::trunc);
-        stream << text;
-        stream.flush();
-        if (!stream) {
-            const std::string reason = std::strerror(errno);
-            std::error_code ignored;
-            std::filesystem::remove(partial, ignored);
-            return fail(env, ExitUsage, "cannot write " + options.file + ": " + reason);
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(partial, options.file, ec);
-    if (ec) {
-        std::filesystem::remove(partial, ec);
-        return fail(env, ExitUsage, "cannot write " + options.file + ": " + ec.message());
-    }
+    std::string error;
+    if (!writeThrough(options.file, text, env.out, error))
+        return fail(env, ExitOutput, error);
     return ExitDone;
 }
 
@@ -467,7 +547,7 @@ private:
     std::vector<std::pair<std::uint8_t, std::uint8_t>> events_;
 };
 
-int watchCommand(Environment& env, const Options& options)
+int watchCommand(Environment& env, const Options& options, std::string& outputWhy)
 {
     std::optional<FoundMouse> mouse;
     if (!options.device.empty()) {
@@ -485,6 +565,8 @@ int watchCommand(Environment& env, const Options& options)
     MouseEventQueue events;
     session.setEventHandler([&events](std::uint8_t code, std::uint8_t value) { events.push(code, value); });
 
+    // Each line leaves at once; when one cannot, watching has no point any more.
+    bool outputLost = false;
     auto say = [&](const std::string& event, ordered_json fields, const std::string& words) {
         if (options.json) {
             ordered_json line{{"version", kJsonFormatVersion}, {"event", event}};
@@ -494,7 +576,7 @@ int watchCommand(Environment& env, const Options& options)
         } else {
             env.out << event << (words.empty() ? "" : " " + words) << '\n';
         }
-        env.out.flush();
+        outputLost = outputLost || !outputWritten(env, outputWhy);
     };
     auto currentPath = [&] {
         const std::vector<FoundMouse> mice = findMice(backend);
@@ -510,7 +592,7 @@ int watchCommand(Environment& env, const Options& options)
                 currentPath() + " firmware " + firmwareText(session));
     }
 
-    while (true) {
+    while (!outputLost) {
         const std::vector<WaitHandle> handles{events.handle(), env.stop,
                                               env.hotplug ? env.hotplug->waitHandle() : kNoWaitHandle};
         std::vector<bool> ready;
@@ -545,7 +627,10 @@ int watchCommand(Environment& env, const Options& options)
 }
 
 const std::string kExitCodes = std::string("Exit codes: 0 done; 1 usage; 2 no mouse; 3 permission denied (") +
-                               kWhyDenied + ");\n4 the mouse refused or did not confirm; 5 bad profile or value; 130 cancelled (Ctrl+C),\nnothing written.";
+                               kWhyDenied +
+                               ");\n4 the mouse refused or did not confirm; 5 bad profile or value;\n"
+                               "6 the output could not be written (full disk, closed pipe); 130 cancelled (Ctrl+C),\n"
+                               "nothing written.";
 
 std::string settingsHelp()
 {
@@ -556,35 +641,70 @@ std::string settingsHelp()
     return text;
 }
 
-}  // namespace
+std::string namesHelp()
+{
+    std::string text = "Settings:";
+    std::size_t column = text.size();
+    for (const Setting& setting : allSettings()) {
+        if (column + 1 + setting.name.size() > 78) {
+            text += "\n ";
+            column = 1;
+        }
+        text += " " + std::string(setting.name);
+        column += 1 + setting.name.size();
+    }
+    return text + "\n";
+}
 
-int runLarkctl(const std::vector<std::string>& arguments, Environment& env)
+// The options every command takes, before or after its name; each command's --help shows them.
+void addGlobalOptions(CLI::App& app, Options& options)
+{
+    app.add_option("--device", options.device, "The mouse to use: a hidraw path or a serial number (see list)")
+        ->type_name("PATH|SERIAL")
+        ->group("Global options");
+    app.add_flag("--verbose", options.verbose,
+                 "Diagnostics on stderr: each frame, retry and plug event (for a bug report)")
+        ->group("Global options");
+}
+
+int runCommand(const std::vector<std::string>& arguments, Environment& env, std::string& outputWhy)
 {
     CLI::App app{"larkctl: read and change the settings of a Tarrow Lark 8k mouse", "larkctl"};
     app.footer(kExitCodes);
     // At most one here and "none" checked after parsing, so an unknown word is named as such.
     app.require_subcommand(0, 1);
     Options options;
-    app.add_option("--device", options.device,
-                   "The mouse to use: a hidraw path or a serial number (see list)");
+    addGlobalOptions(app, options);
+    app.set_version_flag("--version", "larkctl " LARK_VERSION, "Print the version and exit")
+        ->group("Global options");
 
-    CLI::App* list =
-        app.add_subcommand("list", "Every Tarrow Lark 8k found: path, serial number, firmware, access");
-    list->add_flag("--json", options.json, "JSON instead of text");
-    CLI::App* show = app.add_subcommand("show", "Every setting of the mouse in words");
+    auto command = [&](const char* name, const char* description) {
+        CLI::App* sub = app.add_subcommand(name, description);
+        addGlobalOptions(*sub, options);
+        return sub;
+    };
+    CLI::App* list = command("list", "Every Tarrow Lark 8k found: path, serial number, firmware, access");
+    list->add_flag("--json", options.json, "JSON instead of text; no mouse is an empty list");
+    CLI::App* show = command("show", "Every setting of the mouse in words");
     show->add_flag("--json", options.json, "JSON instead of text");
-    CLI::App* set = app.add_subcommand("set", "Change settings with one write to the mouse");
+    CLI::App* get = command("get", "The values of the settings named, one per line, as set takes them");
+    get->add_option("names", options.names, "Setting names, one or more")->required();
+    get->footer(namesHelp());
+    CLI::App* set = command("set", "Change settings with one write to the mouse");
     set->add_option("assignments", options.assignments, "NAME=VALUE, one or more")->required();
     set->add_flag("--dry-run", options.dryRun, "Print what would change and write nothing");
     set->footer(settingsHelp());
-    CLI::App* exportApp = app.add_subcommand("export", "Write the mouse's settings as a JSON profile");
-    exportApp->add_option("file", options.file, "Profile file, or - for stdout (the default)");
-    CLI::App* importApp =
-        app.add_subcommand("import", "Check a JSON profile whole, then write it to the mouse");
+    CLI::App* exportApp = command("export", "Write the mouse's settings as a JSON profile");
+    exportApp->add_option("file", options.file,
+                          "Profile file, or - for stdout (the default); a link, FIFO or /dev/fd/N is "
+                          "written through");
+    CLI::App* importApp = command("import", "Check a JSON profile whole, then write it to the mouse");
     importApp->add_option("file", options.file, "Profile file, or - for stdin")->required();
-    CLI::App* reset = app.add_subcommand("reset", "Restore the mouse's factory settings");
-    CLI::App* watch = app.add_subcommand(
-        "watch", "One line per event until interrupted: polling-rate button, plug, unplug");
+    importApp->add_flag("--force", options.force,
+                        "Write a profile from another firmware version: its settings, not its opaque bytes");
+    CLI::App* reset = command("reset", "Restore the mouse's factory settings");
+    CLI::App* watch =
+        command("watch", "One line per event until interrupted: polling-rate button, plug, unplug");
     watch->add_flag("--json", options.json, "One JSON object per line");
 
     std::vector<std::string> argv{"larkctl"};
@@ -592,21 +712,33 @@ int runLarkctl(const std::vector<std::string>& arguments, Environment& env)
     std::vector<const char*> pointers;
     for (const std::string& argument : argv)
         pointers.push_back(argument.c_str());
+    // Help and the version go out in one write, without the flush CLI11 ends them with, so that
+    // a failing standard output is caught with its reason by the check every command ends with.
+    auto printed = [&](const CLI::ParseError& e) {
+        std::ostringstream text;
+        const int code = app.exit(e, text, env.err);
+        env.out << text.str();
+        return code;
+    };
     try {
         app.parse(static_cast<int>(pointers.size()), pointers.data());
     } catch (const CLI::CallForHelp& e) {
-        return app.exit(e, env.out, env.err);
+        return printed(e);
     } catch (const CLI::CallForAllHelp& e) {
-        return app.exit(e, env.out, env.err);
+        return printed(e);
+    } catch (const CLI::CallForVersion& e) {
+        return printed(e);
     } catch (const CLI::ParseError& e) {
-        env.err << "larkctl: " << e.what() << " (larkctl --help)\n";
-        return ExitUsage;
+        return fail(env, ExitUsage, std::string(e.what()) + " (larkctl --help)");
     }
 
+    const Diagnostics diagnostics(env, options.verbose);
     if (list->parsed())
         return listCommand(env, options);
     if (show->parsed())
         return showCommand(env, options);
+    if (get->parsed())
+        return getCommand(env, options);
     if (set->parsed())
         return setCommand(env, options);
     if (exportApp->parsed())
@@ -616,9 +748,23 @@ int runLarkctl(const std::vector<std::string>& arguments, Environment& env)
     if (reset->parsed())
         return resetCommand(env, options);
     if (watch->parsed())
-        return watchCommand(env, options);
-    env.err << "larkctl: A subcommand is required (larkctl --help)\n";
-    return ExitUsage;
+        return watchCommand(env, options, outputWhy);
+    return fail(env, ExitUsage, "A subcommand is required (larkctl --help)");
+}
+
+}  // namespace
+
+int runLarkctl(const std::vector<std::string>& arguments, Environment& env)
+{
+    std::string outputWhy;
+    const int code = runCommand(arguments, env, outputWhy);
+    // What was printed is the command's result too: output that did not get out is a failure,
+    // also when the command itself went well.
+    if (outputWritten(env, outputWhy) || code == ExitOutput)  // ExitOutput has been told already
+        return code;
+    fail(env, ExitOutput,
+         "cannot write to standard output" + (outputWhy.empty() ? std::string() : ": " + outputWhy));
+    return code == ExitDone ? ExitOutput : code;
 }
 
 }  // namespace lark::cli

@@ -21,6 +21,7 @@ enum ExitCode : int {
     ExitPermission = 3,
     ExitMouseRefused = 4,
     ExitBadValue = 5,
+    ExitOutput = 6,  // the output was not written whole: a full disk, a closed pipe, ...
     ExitCancelled = 130,  // Ctrl+C or SIGTERM before anything was written, as a shell reports SIGINT
 };
 

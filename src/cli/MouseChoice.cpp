@@ -9,11 +9,22 @@ namespace lark::cli {
 
 namespace {
 
-bool belongsTo(const HidInterfaceInfo& info, const FoundMouse& mouse)
+// Whether another mouse's configuration interface carries the same serial number, so that the
+// number does not tell the two mice's other interfaces apart.
+bool serialShared(const std::vector<HidInterfaceInfo>& interfaces, const FoundMouse& mouse)
 {
-    if (!mouse.serialNumber.empty())
-        return info.serialNumber == mouse.serialNumber;
-    return info.path == mouse.path;
+    return std::any_of(interfaces.begin(), interfaces.end(), [&](const HidInterfaceInfo& info) {
+        return isConfigInterface(info) && info.path != mouse.path && info.serialNumber == mouse.serialNumber;
+    });
+}
+
+// A configuration interface is the mouse's by its path alone. Its other interfaces are tied to
+// it by serial number, or by sharing its path when the number is missing or shared.
+bool belongsTo(const HidInterfaceInfo& info, const FoundMouse& mouse, bool shared)
+{
+    if (isConfigInterface(info) || mouse.serialNumber.empty() || shared)
+        return info.path == mouse.path;
+    return info.serialNumber == mouse.serialNumber;
 }
 
 }  // namespace
@@ -36,15 +47,21 @@ std::vector<FoundMouse> findMice(HidBackend& backend)
 std::vector<FoundMouse> miceNamed(HidBackend& backend, const std::string& device)
 {
     const std::vector<HidInterfaceInfo> interfaces = backend.enumerate(kVendorId, kProductId);
+    const std::vector<FoundMouse> mice = findMice(backend);
+    // A path names one interface, so it wins over a serial number that happens to read the same.
     std::vector<FoundMouse> named;
-    for (const FoundMouse& mouse : findMice(backend)) {
-        const bool byPath =
-            std::any_of(interfaces.begin(), interfaces.end(), [&](const HidInterfaceInfo& info) {
-                return info.path == device && belongsTo(info, mouse);
-            });
-        if (byPath || (!device.empty() && mouse.serialNumber == device))
+    for (const FoundMouse& mouse : mice) {
+        const bool shared = serialShared(interfaces, mouse);
+        if (std::any_of(interfaces.begin(), interfaces.end(), [&](const HidInterfaceInfo& info) {
+                return info.path == device && belongsTo(info, mouse, shared);
+            }))
             named.push_back(mouse);
     }
+    if (!named.empty())
+        return named;
+    for (const FoundMouse& mouse : mice)
+        if (!device.empty() && mouse.serialNumber == device)
+            named.push_back(mouse);
     return named;
 }
 
@@ -56,7 +73,8 @@ ChosenMouseBackend::ChosenMouseBackend(HidBackend& inner, FoundMouse mouse)
 std::vector<HidInterfaceInfo> ChosenMouseBackend::enumerate(std::uint16_t vendorId, std::uint16_t productId)
 {
     std::vector<HidInterfaceInfo> interfaces = inner_.enumerate(vendorId, productId);
-    std::erase_if(interfaces, [&](const HidInterfaceInfo& info) { return !belongsTo(info, mouse_); });
+    const bool shared = serialShared(interfaces, mouse_);
+    std::erase_if(interfaces, [&](const HidInterfaceInfo& info) { return !belongsTo(info, mouse_, shared); });
     return interfaces;
 }
 

@@ -18,12 +18,14 @@ struct FoundMouse {
 // Every mouse with a configuration interface, in enumeration order.
 std::vector<FoundMouse> findMice(HidBackend& backend);
 
-// The mice `device` names: the path of one of its interfaces or its serial number.
+// The mice `device` names: the path of one of its interfaces (which names one mouse) or, when no
+// interface has that path, its serial number (which two mice may share).
 std::vector<FoundMouse> miceNamed(HidBackend& backend, const std::string& device);
 
 // The backend as one mouse sees it: the enumeration lists only that mouse's interfaces, so a
-// session on it finds this mouse and no other. Interfaces belong to it by serial number, or,
-// for a mouse without one, by sharing its configuration interface's path.
+// session on it finds this mouse and no other. Its configuration interface is the one at its
+// path; its other interfaces belong to it by serial number, or, for a mouse without one or
+// with one that another mouse shares, by sharing its configuration interface's path.
 class ChosenMouseBackend : public HidBackend {
 public:
     ChosenMouseBackend(HidBackend& inner, FoundMouse mouse);

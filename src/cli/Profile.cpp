@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <istream>
 
 #include "model/Text.h"
 #include "device/MouseCommands.h"
@@ -110,9 +111,9 @@ std::size_t lineAt(std::string_view text, std::size_t offset)
     return line;
 }
 
-// The line of the first `"key":` after `from`: JSON values carry no positions, and every
-// name occurs once in a profile.
-std::size_t lineOfKey(std::string_view text, std::string_view key, std::size_t from = 0)
+// Where the first `"key":` after `from` begins: JSON values carry no positions, and a profile
+// names each field once.
+std::size_t keyOffset(std::string_view text, std::string_view key, std::size_t from = 0)
 {
     // Appended rather than concatenated: GCC 12 at -O3 reads a false overlap into the latter.
     std::string quoted = "\"";
@@ -124,10 +125,132 @@ std::size_t lineOfKey(std::string_view text, std::string_view key, std::size_t f
                (text[after] == ' ' || text[after] == '\t' || text[after] == '\n' || text[after] == '\r'))
             ++after;
         if (after < text.size() && text[after] == ':')
-            return lineAt(text, at);
+            return at;
     }
-    return 0;
+    return std::string_view::npos;
 }
+
+// The line of the first `"key":` after `from`; 0 when there is none.
+std::size_t lineOfKey(std::string_view text, std::string_view key, std::size_t from = 0)
+{
+    const std::size_t at = keyOffset(text, key, from);
+    return at == std::string_view::npos ? 0 : lineAt(text, at);
+}
+
+// The line of the second `"key":` after `from`, for a name given twice.
+std::size_t lineOfSecondKey(std::string_view text, std::string_view key, std::size_t from)
+{
+    const std::size_t first = keyOffset(text, key, from);
+    return first == std::string_view::npos ? 0 : lineOfKey(text, key, first + 1);
+}
+
+// No profile nests deeper than its settings' CPI objects.
+constexpr std::size_t kDepthLimit = 16;
+
+// Builds the document as json::parse does and refuses what json::parse lets through or throws
+// from: a name twice in one object (the last one would silently win), a number beyond a double
+// (json::parse throws instead of reporting it) and nesting deeper than any profile.
+class CheckedDocument : public nlohmann::json_sax<json> {
+public:
+    json root;
+    std::string error;         // empty while the document is fine
+    std::size_t errorByte = 0;  // where the parser stopped, 0 when not known
+    std::string duplicateKey;  // set for a name given twice
+    std::vector<std::string> path;  // the names leading to the value being read
+
+    std::string pathText(std::string_view last = {}) const
+    {
+        std::string text;
+        for (const std::string& name : path)
+            text += (text.empty() ? "" : ".") + name;
+        if (!last.empty())
+            text += (text.empty() ? "" : ".") + std::string(last);
+        return text;
+    }
+
+    bool null() override { return put(json(nullptr)); }
+    bool boolean(bool value) override { return put(json(value)); }
+    bool number_integer(number_integer_t value) override { return put(json(value)); }
+    bool number_unsigned(number_unsigned_t value) override { return put(json(value)); }
+    bool number_float(number_float_t value, const string_t&) override { return put(json(value)); }
+    bool string(string_t& value) override { return put(json(std::move(value))); }
+    bool binary(binary_t& value) override { return put(json::binary(std::move(value))); }
+
+    bool start_object(std::size_t) override { return open(json::object()); }
+    bool start_array(std::size_t) override { return open(json::array()); }
+    bool end_object() override { return close(); }
+    bool end_array() override { return close(); }
+
+    bool key(string_t& name) override
+    {
+        if (containers_.back()->contains(name)) {
+            duplicateKey = name;
+            error = pathText(name) + ": given twice (a profile names each field once)";
+            return false;
+        }
+        key_ = name;
+        return true;
+    }
+
+    bool parse_error(std::size_t position, const std::string&,
+                     const nlohmann::detail::exception& exception) override
+    {
+        errorByte = position;
+        std::string message = exception.what();
+        // "[json.exception.parse_error.101] parse error at line 3, column 5: ..." without the tag.
+        if (const std::size_t tag = message.find("] "); tag != std::string::npos)
+            message = message.substr(tag + 2);
+        const std::string where = pathText(containers_.empty() || !containers_.back()->is_object() ? "" : key_);
+        if (exception.id == 406)  // a number that overflows a double
+            error = (where.empty() ? "" : where + ": ") + "a number out of any range (" + message + ")";
+        else
+            error = "malformed JSON: " + message;
+        return false;
+    }
+
+private:
+    // Adds a finished value to the container being read, or makes it the document.
+    json* put(json value)
+    {
+        if (containers_.empty()) {
+            root = std::move(value);
+            return &root;
+        }
+        json& container = *containers_.back();
+        if (container.is_array()) {
+            container.push_back(std::move(value));
+            return &container.back();
+        }
+        return &(container[key_] = std::move(value));
+    }
+
+    bool open(json container)
+    {
+        if (containers_.size() >= kDepthLimit) {
+            error = "nested deeper than " + std::to_string(kDepthLimit) + " levels, which no profile is";
+            return false;
+        }
+        const bool inObject = !containers_.empty() && containers_.back()->is_object();
+        if (inObject)
+            path.push_back(key_);
+        pathPushed_.push_back(inObject);
+        containers_.push_back(put(std::move(container)));
+        return true;
+    }
+
+    bool close()
+    {
+        containers_.pop_back();
+        if (pathPushed_.back())
+            path.pop_back();
+        pathPushed_.pop_back();
+        return true;
+    }
+
+    std::vector<json*> containers_;
+    std::vector<bool> pathPushed_;
+    std::string key_;
+};
 
 const char* typeName(const json& value)
 {
@@ -230,14 +353,35 @@ ordered_json makeProfile(const MouseSettings& settings, std::optional<std::uint1
     return profile;
 }
 
-bool Profile::applyTo(MouseSettings& settings, std::string& error) const
+bool Profile::applyTo(MouseSettings& settings, std::string& error, bool withOpaque) const
 {
     MouseSettings result = settings;
-    for (const auto& [name, bytes] : opaque_)
-        findOpaque(name)->set(result, bytes);
+    if (withOpaque)
+        for (const auto& [name, bytes] : opaque_)
+            findOpaque(name)->set(result, bytes);
     if (!edit_.applyTo(result, error))
         return false;
     settings = result;
+    return true;
+}
+
+bool readProfileText(std::istream& stream, std::string_view source, std::string& text, std::string& error)
+{
+    text.clear();
+    std::array<char, 16384> chunk{};
+    while (stream) {
+        stream.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        text.append(chunk.data(), static_cast<std::size_t>(stream.gcount()));
+        if (text.size() > kProfileSizeLimit) {
+            error = std::string(source) + ": more than " + std::to_string(kProfileSizeLimit >> 20) +
+                    " MiB, which no profile is (nothing imported)";
+            return false;
+        }
+    }
+    if (stream.bad()) {
+        error = "cannot read " + std::string(source);
+        return false;
+    }
     return true;
 }
 
@@ -250,16 +394,19 @@ std::variant<Profile, std::string> readProfile(std::string_view text, std::strin
     if (trim(text).empty())
         return fail(0, "the profile is empty (nothing to import)");
 
-    json document;
-    try {
-        document = json::parse(text);
-    } catch (const json::parse_error& e) {
-        std::string message = e.what();
-        // "[json.exception.parse_error.101] parse error at line 3, column 5: ..." without the tag.
-        if (const std::size_t tag = message.find("] "); tag != std::string::npos)
-            message = message.substr(tag + 2);
-        return fail(lineAt(text, e.byte > 0 ? e.byte - 1 : 0), "malformed JSON: " + message);
+    CheckedDocument checked;
+    if (!json::sax_parse(text, &checked) || !checked.error.empty()) {
+        if (!checked.duplicateKey.empty()) {
+            // The object the name is in starts at its own name's first occurrence.
+            std::size_t from = 0;
+            for (const std::string& name : checked.path)
+                if (const std::size_t at = keyOffset(text, name, from); at != std::string_view::npos)
+                    from = at;
+            return fail(lineOfSecondKey(text, checked.duplicateKey, from), checked.error);
+        }
+        return fail(checked.errorByte ? lineAt(text, checked.errorByte - 1) : 0, checked.error);
     }
+    json document = std::move(checked.root);
     if (!document.is_object())
         return fail(1, "a profile is a JSON object, not " + std::string(typeName(document)));
 
@@ -285,6 +432,10 @@ std::variant<Profile, std::string> readProfile(std::string_view text, std::strin
                     "firmware: expected a string, found " + std::string(typeName(document["firmware"])));
 
     Profile profile;
+    if (document.contains("firmware") && document["firmware"].is_string()) {
+        profile.firmware_ = document["firmware"].get<std::string>();
+        profile.firmwareWhere_ = fail(lineOfKey(text, "firmware"), "firmware");
+    }
     if (document.contains("settings")) {
         const json& settings = document["settings"];
         const std::size_t from = text.find("\"settings\"");

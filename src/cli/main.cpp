@@ -1,8 +1,10 @@
 #include <algorithm>
+#include <csignal>
 #include <iostream>
 #include <memory>
 
 #include "cli/Commands.h"
+#include "cli/StandardOutput.h"
 #include "cli/WatchWait.h"
 #include "device/OutsideAccess.h"
 #include "device/PlatformBackend.h"
@@ -16,6 +18,10 @@
 int main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
+#ifndef _WIN32
+    // A reader that went away is an output error to report, not a silent death.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     const std::unique_ptr<lark::HidBackend> backend = lark::makePlatformBackend();
     lark::RealSleeper sleeper;
 #ifdef _WIN32
@@ -28,9 +34,10 @@ int main(int argc, char** argv)
     const bool watching = std::find(arguments.begin(), arguments.end(), "watch") != arguments.end();
     if (watching)
         monitor.start();  // without it, watch still reports the mouse's own events
+    lark::cli::StandardOutput standardOutput;
+    std::ostream out(&standardOutput);
     lark::cli::Environment environment{
-        *backend, sleeper, std::cin, std::cout, std::cerr, lark::runtimeDirectory(), &monitor, stop};
-    const int code = lark::cli::runLarkctl(arguments, environment);
-    std::cout.flush();
-    return code;
+        *backend, sleeper, std::cin, out, std::cerr, lark::runtimeDirectory(), &monitor, stop};
+    // Flushes what it printed and tells when that failed.
+    return lark::cli::runLarkctl(arguments, environment);
 }

@@ -125,6 +125,8 @@ SessionOutcome MouseSession::start()
     std::optional<ExchangeLock> lock;
     if (!lockMouse(lock))
         return interrupted();
+    // Reading events from here on, an event the mouse sends while it is being read is kept.
+    startListener();
 
     std::uint16_t version = 0;
     if (readFirmwareVersion(link_, version) == CommandResult::Done) {
@@ -140,7 +142,6 @@ SessionOutcome MouseSession::start()
     else if (link_.isConnected())
         outcome = SessionOutcome::SettingsNotRead;  // the settings shown are not the mouse's
 
-    startListener();
     if (permissionDenied)
         return SessionOutcome::PermissionDenied;
     if (!connected_ && outcome == SessionOutcome::Connected)
@@ -175,6 +176,8 @@ SessionOutcome MouseSession::arrival(const std::string& interfaceName, const std
     if (!lockMouse(lock))
         return interrupted();
     connected_ = true;
+    // As at start-up: a press of the polling-rate button during the reads below is an event.
+    startListener();
     for (int i = 0; i < kArrivalVersionReads && !stopping_; ++i) {
         std::uint16_t version = 0;
         if (readFirmwareVersion(link_, version) == CommandResult::Done)
@@ -189,7 +192,6 @@ SessionOutcome MouseSession::arrival(const std::string& interfaceName, const std
     }
     if (settingsRead)
         takeBlockAsSettings();
-    startListener();
     if (!settingsRead && link_.isConnected())
         return SessionOutcome::SettingsNotRead;  // the settings from before stay
     return SessionOutcome::Connected;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
 #include <functional>
 #include <mutex>
@@ -9,6 +10,7 @@
 #endif
 
 #include "CliRig.h"
+#include "cli/Profile.h"
 #include "model/Vocabulary.h"
 #include "cli/WatchWait.h"
 #include "device/OutsideAccess.h"
@@ -120,8 +122,86 @@ INSTANTIATE_TEST_SUITE_P(
                     {"left-multiclick-filter", "fixed-cpi:800x800"},
                     "",
                     0,
+                    0},
+        CommandCase{"get", {"get", "polling-rate", "cpi1", "left-spdt"}, 0, {"8000\n400x400\noff\n"}, "", 0, 0},
+        CommandCase{"get_action", {"get", "right-button"}, 0, {"RIGHT CLICK\n"}, "", 0, 0},
+        CommandCase{"get_unknown_name", {"get", "dpi"}, 5, {}, "no setting is called 'dpi'", 0, 0},
+        CommandCase{"get_nothing", {"get"}, 1, {}, "names is required", 0, 0},
+        CommandCase{"get_help_lists_names", {"get", "--help"}, 0, {"wheel-down", "polling-rate"}, "", 0, 0},
+        CommandCase{"version", {"--version"}, 0, {"larkctl " LARK_VERSION "\n"}, "", 0, 0},
+        CommandCase{"device_after_command", {"show", "--device", "VM0001"}, 0, {"(serial VM0001)"}, "", 0, 0},
+        CommandCase{"device_with_equals", {"get", "--device=VM0001", "cpi1"}, 0, {"400x400\n"}, "", 0, 0},
+        CommandCase{"device_between_assignments",
+                    {"set", "cpi1=800", "--device", "VM0001", "polling-rate=2000"},
+                    0,
+                    {"400x400 -> 800x800", "8000 -> 2000"},
+                    "",
+                    1,
+                    0},
+        CommandCase{"unknown_device_after_command",
+                    {"reset", "--device", "VM0009"},
+                    2,
+                    {},
+                    "no Tarrow Lark 8k at 'VM0009'",
+                    0,
                     0}),
     [](const auto& info) { return std::string(info.param.label); });
+
+class EveryCommandsHelp : public testing::TestWithParam<const char*> {};
+
+TEST_P(EveryCommandsHelp, ShowsTheGlobalOptions)
+{
+    CliRig rig;
+    const CliRun run = rig.run({GetParam(), "--help"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    for (const char* option : {"--device PATH|SERIAL", "--verbose", "--help"})
+        EXPECT_TRUE(contains(run.out, option)) << option << " missing from:\n" << run.out;
+    EXPECT_TRUE(rig.mouse.frameLog().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, EveryCommandsHelp,
+                         testing::Values("list", "show", "get", "set", "export", "import", "reset", "watch"));
+
+TEST(CommandsWithoutAMouse, ListJsonIsAnEmptyListPlainListFails)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        int code;
+        bool errorLine;
+    };
+    for (const Case& c : {Case{{"list", "--json"}, 0, false}, Case{{"list"}, 2, true}}) {
+        SCOPED_TRACE(c.arguments.back());
+        CliRig rig;
+        rig.mouse.unplug();
+        const CliRun run = rig.run(c.arguments);
+        EXPECT_EQ(run.code, c.code);
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), c.errorLine ? 1 : 0) << run.err;
+        if (c.code == 0) {
+            const json listed = json::parse(run.out);
+            EXPECT_EQ(listed["version"], 1);
+            EXPECT_EQ(listed["mice"], json::array());
+        } else {
+            EXPECT_EQ(run.out, "");
+        }
+    }
+}
+
+TEST(CommandsOnTheMouse, VerboseLogsTheFramesWhereverItStands)
+{
+    for (const auto& arguments : std::vector<std::vector<std::string>>{
+             {"--verbose", "get", "cpi1"}, {"get", "--verbose", "cpi1"}, {"get", "cpi1", "--verbose"}}) {
+        SCOPED_TRACE(testing::PrintToString(arguments));
+        CliRig rig;
+        const CliRun run = rig.run(arguments);
+        EXPECT_EQ(run.code, 0) << run.err;
+        EXPECT_EQ(run.out, "400x400\n");
+        EXPECT_TRUE(contains(run.err, "lark.device: ")) << run.err;
+        EXPECT_TRUE(contains(run.err, " sent [64] a1 02")) << run.err;       // the version asked
+        EXPECT_TRUE(contains(run.err, " received [64] a1 01")) << run.err;  // and told
+        // Off again afterwards: the next run says nothing.
+        EXPECT_EQ(rig.run({"get", "cpi1"}).err, "");
+    }
+}
 
 TEST(CommandsOnTheMouse, SetWritesTheValueAsThePageWould)
 {
@@ -402,14 +482,84 @@ TEST_F(SeveralMice, DeviceChoosesByPathOrSerial)
 
 TEST_F(SeveralMice, CloneOneMouseOntoTheOther)
 {
-    const CliRun set = rig.run(
-        {"--device", "VM0001", "set", "cpi3=850x1600", "middle-button=Ctrl+C", "left-handed=on"}, "", &rack);
-    ASSERT_EQ(set.code, 0) << set.err;
-    const CliRun exported = rig.run({"--device", "VM0001", "export", "-"}, "", &rack);
-    ASSERT_EQ(exported.code, 0) << exported.err;
-    const CliRun imported = rig.run({"--device", "VM0002", "import", "-"}, exported.out, &rack);
-    ASSERT_EQ(imported.code, 0) << imported.err;
-    EXPECT_EQ(second.storedBlock(), rig.mouse.storedBlock());
+    struct Case {
+        const char* label;
+        std::vector<std::string> exportArguments;
+        std::vector<std::string> importArguments;
+    };
+    // The README's recipe names the mouse after the command.
+    const Case cases[] = {
+        {"device after the command", {"export", "--device", "VM0001", "-"}, {"import", "--device", "VM0002", "-"}},
+        {"device before the command", {"--device", "VM0001", "export", "-"}, {"--device", "VM0002", "import", "-"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        second.restoreFactoryBlock();
+        const CliRun set = rig.run(
+            {"--device", "VM0001", "set", "cpi3=850x1600", "middle-button=Ctrl+C", "left-handed=on"}, "", &rack);
+        ASSERT_EQ(set.code, 0) << set.err;
+        ASSERT_NE(second.storedBlock(), rig.mouse.storedBlock());
+        const CliRun exported = rig.run(c.exportArguments, "", &rack);
+        ASSERT_EQ(exported.code, 0) << exported.err;
+        const CliRun imported = rig.run(c.importArguments, exported.out, &rack);
+        ASSERT_EQ(imported.code, 0) << imported.err;
+        EXPECT_EQ(second.storedBlock(), rig.mouse.storedBlock());
+        rig.mouse.restoreFactoryBlock();
+    }
+}
+
+// Two mice that present one serial number (clones do): a path still names exactly one of them,
+// the shared number names neither.
+class MiceSharingASerial : public SeveralMice {
+protected:
+    MiceSharingASerial() { second.setSerialNumber("VM0001"); }
+
+    static std::string configPath(std::size_t mouse)
+    {
+        return MouseRack::prefix(mouse) + VirtualMouse::pathOf(VirtualMouse::Collection::Config);
+    }
+};
+
+TEST_F(MiceSharingASerial, APathChoosesOneTheSerialIsRefusedWithBothPaths)
+{
+    struct Case {
+        const char* label;
+        std::vector<std::string> arguments;
+        int code;
+        std::uint16_t firstCpi;  // CPI level 1 of each mouse afterwards
+        std::uint16_t secondCpi;
+    };
+    const Case cases[] = {
+        {"first by path", {"set", "--device", configPath(0), "cpi1=800"}, 0, 800, 400},
+        {"second by path", {"--device", configPath(1), "set", "cpi1=1600"}, 0, 800, 1600},
+        {"the shared serial", {"set", "--device", "VM0001", "cpi1=3200"}, 1, 800, 1600},
+        {"no device", {"set", "cpi1=3200"}, 1, 800, 1600},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const CliRun run = rig.run(c.arguments, "", &rack);
+        EXPECT_EQ(run.code, c.code) << run.err;
+        if (c.code != 0) {
+            EXPECT_TRUE(contains(run.err, configPath(0)) && contains(run.err, configPath(1))) << run.err;
+        }
+        EXPECT_EQ(storedCpiX(rig.mouse, 0), c.firstCpi);
+        EXPECT_EQ(storedCpiX(second, 0), c.secondCpi);
+    }
+    // Reading by path reads that mouse, not the first one with the number.
+    const CliRun get = rig.run({"get", "cpi1", "--device", configPath(1)}, "", &rack);
+    EXPECT_EQ(get.code, 0) << get.err;
+    EXPECT_EQ(get.out, "1600x1600\n");
+}
+
+TEST_F(SeveralMice, APathWinsOverASerialThatReadsTheSame)
+{
+    // The second mouse's serial number is the first mouse's path.
+    const std::string firstPath = MouseRack::prefix(0) + VirtualMouse::pathOf(VirtualMouse::Collection::Config);
+    second.setSerialNumber(firstPath);
+    const CliRun run = rig.run({"set", "--device", firstPath, "cpi1=800"}, "", &rack);
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(storedCpiX(rig.mouse, 0), 800);
+    EXPECT_EQ(storedCpiX(second, 0), 400);
 }
 
 // ---- profiles ----
@@ -492,8 +642,8 @@ TEST(Profiles, ShowThenSetEveryPrintedValueChangesNothing)
 
 struct BadInput {
     const char* label;
-    std::string content;  // written to a file, or given on stdin
-    enum Source { File, Stdin, Missing, Directory } source;
+    std::string content;  // written to a file, given on stdin, or the path to import (Path)
+    enum Source { File, Stdin, Missing, Directory, Path } source;
     std::string err;
 };
 
@@ -511,6 +661,8 @@ TEST_P(BadImports, AreRefusedBeforeAnyFrame)
         argument = rig.runtime.path() + "/nowhere.json";
     } else if (c.source == BadInput::Directory) {
         argument = rig.runtime.path();
+    } else if (c.source == BadInput::Path) {
+        argument = c.content;
     }
     const CliRun run = rig.run({"import", argument}, c.source == BadInput::Stdin ? c.content : "");
     EXPECT_EQ(run.code, 5) << run.err;
@@ -522,9 +674,14 @@ TEST_P(BadImports, AreRefusedBeforeAnyFrame)
 const std::string kGood =
     R"({"format": "larkctl-profile", "version": 1, "settings": {"cpi1": {"x": 800, "y": 800}}})";
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, BadImports,
-    testing::Values(
+std::string profileWith(const std::string& rest)
+{
+    return R"({"format": "larkctl-profile", "version": 1)" + rest + "}";
+}
+
+std::vector<BadInput> badInputs()
+{
+    std::vector<BadInput> cases{
         BadInput{"empty_stdin", "", BadInput::Stdin, "stdin: the profile is empty"},
         BadInput{"malformed", "{\"format\": ", BadInput::File, "bad.json:1: malformed JSON"},
         BadInput{"truncated", kGood.substr(0, kGood.size() - 3), BadInput::Stdin, "malformed JSON"},
@@ -543,8 +700,90 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"newer_format", R"({"format": "larkctl-profile", "version": 7})", BadInput::Stdin,
                  "newer than this larkctl reads"},
         BadInput{"missing_file", "", BadInput::Missing, "cannot read"},
-        BadInput{"directory", "", BadInput::Directory, "is a directory"}),
-    [](const auto& info) { return std::string(info.param.label); });
+        BadInput{"directory", "", BadInput::Directory, "is a directory"},
+        // Numbers beyond any range, where the parser gives up rather than the checks.
+        BadInput{"number_overflow", profileWith(",\n \"settings\": {\"polling-rate\": 1e400}"), BadInput::Stdin,
+                 "stdin:2: settings.polling-rate: a number out of any range"},
+        BadInput{"number_overflow_on_top", R"({"format": "larkctl-profile", "version": -1e999})", BadInput::File,
+                 "bad.json:1: version: a number out of any range"},
+        BadInput{"two_to_the_64", profileWith(R"(, "settings": {"polling-rate": 18446744073709551616})"),
+                 BadInput::Stdin, "settings.polling-rate: expected a number"},
+        BadInput{"negative", profileWith(R"(, "settings": {"middle-multiclick-filter": -3})"), BadInput::Stdin,
+                 "settings.middle-multiclick-filter"},
+        BadInput{"fraction", profileWith(R"(, "settings": {"cpi-levels": 2.5})"), BadInput::Stdin,
+                 "settings.cpi-levels: expected a number"},
+        // A name twice: no silent "last one wins".
+        BadInput{"setting_twice", profileWith(",\n \"settings\": {\n  \"cpi-levels\": 2,\n  \"cpi-levels\": 3}"),
+                 BadInput::File, "bad.json:4: settings.cpi-levels: given twice"},
+        BadInput{"field_twice", profileWith(",\n \"version\": 1"), BadInput::Stdin, "stdin:2: version: given twice"},
+        BadInput{"opaque_twice", profileWith(R"(, "opaque": {"block-00": "00", "block-00": "01"})"),
+                 BadInput::Stdin, "opaque.block-00: given twice"},
+        BadInput{"unknown_field", profileWith(R"(, "extra": true)"), BadInput::Stdin, "unknown field 'extra'"},
+        // What is no profile's worth of JSON.
+        BadInput{"deep_nesting", std::string(200000, '['), BadInput::Stdin, "nested deeper than"},
+        BadInput{"deep_in_settings",
+                 profileWith(R"(, "settings": {"cpi1": {"x": )" + std::string(40, '[') + std::string(40, ']') + "}}"),
+                 BadInput::Stdin, "nested deeper than"},
+        BadInput{"invalid_utf8", profileWith(", \"firmware\": \"V1.06\xff\""), BadInput::Stdin, "malformed JSON"},
+        BadInput{"nul_byte", profileWith(std::string(", \"firmware\": \"V1") + '\0' + ".06\""), BadInput::Stdin,
+                 "malformed JSON"},
+        BadInput{"over_the_size_limit", kGood + std::string(cli::kProfileSizeLimit, ' '), BadInput::Stdin,
+                 "stdin: more than 1 MiB"},
+        BadInput{"file_over_the_size_limit", std::string(cli::kProfileSizeLimit, '\n') + kGood, BadInput::File,
+                 "bad.json: more than 1 MiB"},
+    };
+#ifndef _WIN32
+    // A device that never ends: reading stops at the limit.
+    cases.push_back(BadInput{"endless_device", "/dev/zero", BadInput::Path, "/dev/zero: more than 1 MiB"});
+#endif
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, BadImports, testing::ValuesIn(badInputs()),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+// A profile from another firmware: the opaque bytes may mean something else there.
+TEST(Profiles, AnotherFirmwaresProfileIsRefusedOrWithForceWrittenWithoutItsOpaqueBytes)
+{
+    struct Case {
+        const char* label;
+        const char* firmware;  // in the profile; nullptr for none
+        std::vector<std::string> options;
+        int code;
+        bool settingsWritten;
+        bool opaqueWritten;
+        std::string err;
+    };
+    const Case cases[] = {
+        {"same firmware", "\"V1.06\"", {}, 0, true, true, ""},
+        {"no firmware named", "null", {}, 0, true, true, ""},
+        {"firmware left out", nullptr, {}, 0, true, true, ""},
+        {"other firmware", "\"V1.05\"", {}, 5, false, false,
+         "the profile comes from firmware V1.05, the mouse runs V1.06; --force"},
+        {"other firmware forced", "\"V1.05\"", {"--force"}, 0, true, false, ""},
+        {"forced, same firmware", "\"V1.06\"", {"--force"}, 0, true, true, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        CliRig rig;
+        std::string profile = "{\"format\": \"larkctl-profile\",\n\"version\": 1,\n";
+        if (c.firmware)
+            profile += "\"firmware\": " + std::string(c.firmware) + ",\n";
+        profile += R"("settings": {"cpi1": {"x": 800, "y": 800}}, "opaque": {"block-07": "5a"}})";
+        std::vector<std::string> arguments{"import", "-"};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        const CliRun run = rig.run(arguments, profile);
+        EXPECT_EQ(run.code, c.code) << run.err;
+        if (c.err.empty()) {
+            EXPECT_EQ(run.err, "");
+        } else {
+            EXPECT_TRUE(contains(run.err, "stdin:3: firmware: " + c.err)) << run.err;
+        }
+        EXPECT_EQ(storedCpiX(rig.mouse, 0), c.settingsWritten ? 800 : 400);
+        EXPECT_EQ(rig.mouse.storedBlock()[0x07] == 0x5A, c.opaqueWritten);
+        EXPECT_EQ(contains(run.out, "its opaque bytes are not"), c.settingsWritten && !c.opaqueWritten) << run.out;
+    }
+}
 
 // ---- the window and larkctl together ----
 
@@ -713,6 +952,107 @@ TEST_P(Watch, OneLinePerEventUntilStopped)
     }
     EXPECT_FALSE(std::getline(lines, line)) << "extra: " << line;
     EXPECT_EQ(rig.writes(), 0);
+}
+
+// The virtual mouse, sending a polling-rate event at its first feature read after arm(): the
+// button pressed while a session reads the mouse after plug-in or at start-up.
+class PressDuringRead : public HidBackend {
+public:
+    explicit PressDuringRead(VirtualMouse& mouse) : mouse_(mouse) {}
+
+    void arm(std::uint8_t interval) { armed_ = interval; }
+
+    std::vector<HidInterfaceInfo> enumerate(std::uint16_t vendorId, std::uint16_t productId) override
+    {
+        return mouse_.enumerate(vendorId, productId);
+    }
+    std::unique_ptr<HidDevice> open(const std::string& path) override
+    {
+        std::unique_ptr<HidDevice> device = mouse_.open(path);
+        return device ? std::make_unique<Device>(std::move(device), *this) : nullptr;
+    }
+    HidError lastOpenError() const override { return mouse_.lastOpenError(); }
+
+private:
+    class Device : public HidDevice {
+    public:
+        Device(std::unique_ptr<HidDevice> inner, PressDuringRead& owner) : inner_(std::move(inner)), owner_(owner)
+        {
+        }
+        int sendFeatureReport(const std::uint8_t* data, std::size_t length) override
+        {
+            return inner_->sendFeatureReport(data, length);
+        }
+        int getFeatureReport(std::uint8_t* data, std::size_t length) override
+        {
+            if (const std::uint8_t interval = owner_.armed_.exchange(0))
+                owner_.mouse_.pushEvent(kEventPollingRateChanged, interval);
+            return inner_->getFeatureReport(data, length);
+        }
+        int read(std::uint8_t* data, std::size_t length, int timeoutMs) override
+        {
+            return inner_->read(data, length, timeoutMs);
+        }
+        void interruptRead() override { inner_->interruptRead(); }
+        HidError lastError() const override { return inner_->lastError(); }
+
+    private:
+        std::unique_ptr<HidDevice> inner_;
+        PressDuringRead& owner_;
+    };
+
+    VirtualMouse& mouse_;
+    std::atomic<std::uint8_t> armed_{0};
+};
+
+TEST(WatchFromTheStart, ReportsAPressWhileTheMouseIsBeingRead)
+{
+    CliRig rig;
+    PressDuringRead pressing(rig.mouse);
+    QueuedHotplug hotplug;
+    rig.mouse.setHotplugCallback([&](bool arrival, const std::string& path) { hotplug.post(arrival, path); });
+    cli::Wakeup stop;
+    SharedText text;
+    std::ostream out(&text);
+    std::ostringstream err;
+    std::istringstream in;
+    cli::Environment environment{pressing, rig.sleeper, in, out, err, rig.runtime.path(), &hotplug, stop.handle()};
+
+    // Each line as the event it tells: "plugged", "polling-rate 4000".
+    auto events = [&] {
+        std::vector<std::string> lines;
+        std::istringstream all(text.text());
+        for (std::string line; std::getline(all, line);)
+            lines.push_back(line.rfind("polling-rate", 0) == 0 ? line : line.substr(0, line.find(' ')));
+        return lines;
+    };
+    auto saw = [&](const std::string& event) {
+        return waitUntil([&] {
+            const std::vector<std::string> now = events();
+            return std::find(now.begin(), now.end(), event) != now.end();
+        });
+    };
+
+    pressing.arm(4);  // while watch starts up: 2000 Hz
+    int code = -1;
+    std::thread watch([&] { code = cli::runLarkctl({"watch"}, environment); });
+    // A press after the reads marks the point by which every earlier event had its turn.
+    ASSERT_TRUE(saw("connected")) << text.text();
+    rig.mouse.pushEvent(kEventPollingRateChanged, 8);
+    ASSERT_TRUE(saw("polling-rate 1000")) << text.text();
+    rig.mouse.unplug();
+    ASSERT_TRUE(saw("unplugged")) << text.text();
+    pressing.arm(1);  // while the mouse is read after plug-in: 8000 Hz
+    rig.mouse.plug();
+    ASSERT_TRUE(saw("plugged")) << text.text();
+    rig.mouse.pushEvent(kEventPollingRateChanged, 2);
+    ASSERT_TRUE(saw("polling-rate 4000")) << text.text();
+    stop.raise();
+    watch.join();
+    EXPECT_EQ(code, 0) << err.str();
+    EXPECT_EQ(events(), (std::vector<std::string>{"connected", "polling-rate 2000", "polling-rate 1000", "unplugged",
+                                                  "plugged", "polling-rate 8000", "polling-rate 4000"}))
+        << text.text();
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Watch,

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Runs inside `hidemu run`: the real larkctl (hidapi, libudev) against the emulated mouse.
-# list, show, export, import and watch, with the frames they leave in hidemu's log.
-# Usage: larkctl-hidraw.sh HIDEMU LARKCTL
+# list, show, export, import and watch, with the frames they leave in hidemu's log; the clone
+# recipe, lost output, export targets and completion as a shell user meets them.
+# Usage: larkctl-hidraw.sh HIDEMU LARKCTL COMPLETION_FILE COMPLETION_TEST
 set -euo pipefail
 hidemu=$1
 larkctl=$2
+completion=$3
+completion_test=$4
 work=$(mktemp -d)
 chmod 700 "$work"
 export XDG_RUNTIME_DIR=$work
@@ -40,6 +43,57 @@ if "$larkctl" import "$work/bad.json" 2>/dev/null; then fail "bad profile accept
 [ "$code" = 5 ] || fail "bad profile exit $code"
 ! "$hidemu" ctl log | grep -q '"dir":"set"' || fail "bad profile touched the mouse"
 
+# The README's clone recipe, --device after the command; one mouse is both ends here.
+config=$("$larkctl" list --json | sed -n 's/^ *"path": "\(.*\)",$/\1/p')
+[ -n "$config" ] || fail "list --json names no path"
+"$larkctl" set cpi2=1650 >/dev/null || fail "set exited $?"
+"$hidemu" ctl log clear >/dev/null
+"$larkctl" export --device HM0001 - | "$larkctl" import --device "$config" - >"$work/clone.txt" ||
+    fail "the clone recipe failed: $(cat "$work/clone.txt")"
+grep -q 'Nothing to change' "$work/clone.txt" || fail "clone: $(cat "$work/clone.txt")"
+
+# --device naming no mouse: exit 2, whatever it names.
+mkfifo "$work/fifo"
+for device in /dev/null "$work/fifo" "$work/profile.json" HM0002; do
+    if "$larkctl" --device "$device" show >/dev/null 2>&1; then fail "--device $device accepted"; else code=$?; fi
+    [ "$code" = 2 ] || fail "--device $device exit $code"
+done
+
+# Output that cannot be written: a full disk, and a pipe whose reader is gone (a FIFO opened for
+# reading and writing, then closed for reading, has no reader left).
+exec 3<>"$work/fifo" 4>"$work/fifo" 3<&-
+for command in "list" "list --json" "show" "show --json" "get polling-rate" "export" "--version"; do
+    for sink in full pipe; do
+        # shellcheck disable=SC2086  # the command is words
+        if [ $sink = full ]; then "$larkctl" $command >/dev/full 2>"$work/err"; else "$larkctl" $command >&4 2>"$work/err"; fi &&
+            fail "$command to a $sink output succeeded" || code=$?
+        [ "$code" = 6 ] || fail "$command to a $sink output: exit $code"
+        grep -Eq '^larkctl: cannot write to standard output: (No space left on device|Broken pipe)$' "$work/err" ||
+            fail "$command to a $sink output said: $(cat "$work/err")"
+    done
+done
+exec 4>&-
+
+# export writes through: process substitution, /dev/stdout in a pipe, a link to the profile.
+"$larkctl" export - >"$work/expected.json"
+"$larkctl" export >(cat >"$work/substituted.json") || fail "export to a process substitution exited $?"
+wait $!
+cmp -s "$work/expected.json" "$work/substituted.json" || fail "process substitution got: $(cat "$work/substituted.json")"
+"$larkctl" export /dev/stdout | cat >"$work/piped.json" || fail "export /dev/stdout exited $?"
+cmp -s "$work/expected.json" "$work/piped.json" || fail "/dev/stdout got: $(cat "$work/piped.json")"
+ln -s profile.json "$work/link.json"
+chmod 600 "$work/profile.json"
+"$larkctl" export "$work/link.json" || fail "export to a link exited $?"
+[ -L "$work/link.json" ] || fail "export replaced the link"
+cmp -s "$work/expected.json" "$work/profile.json" || fail "the link's target was not written"
+[ "$(stat -c %a "$work/profile.json")" = 600 ] || fail "the profile lost its mode"
+
+# --verbose: the same diagnostic lines as the window's; --version.
+"$larkctl" get --verbose polling-rate 2>"$work/err" >/dev/null || fail "get --verbose exited $?"
+grep -q '^lark.device: .* sent \[64\] a1 02' "$work/err" || fail "no frames in --verbose: $(cat "$work/err")"
+[ "$("$larkctl" --version)" = "larkctl $(sed -n 's/^project(lark-config VERSION \([^ ]*\).*/\1/p' "$(dirname "$0")/../../../CMakeLists.txt")" ] ||
+    fail "--version says $("$larkctl" --version)"
+
 # watch: the polling-rate button, unplug and plug, one line each.
 "$larkctl" watch >"$work/watch.txt" 2>&1 &
 watcher=$!
@@ -60,4 +114,17 @@ wait_line '^plugged'
 kill -INT "$watcher"
 wait "$watcher" || fail "watch exited $? on SIGINT"
 watcher=""
+
+# Completion in an interactive bash, with a mouse whose serial number is a command.
+mkdir "$work/ran"
+"$hidemu" ctl unplug >/dev/null
+"$hidemu" ctl serial "\$(touch $work/ran/serial)" >/dev/null
+"$hidemu" ctl plug >/dev/null
+for try in $(seq 101); do
+    [ "$try" -le 100 ] || fail "the mouse never came back with its new serial number"
+    "$larkctl" list --json | grep -Fq "\"serial\": \"\$(touch $work/ran/serial)\"" && break
+    sleep 0.1
+done
+python3 "$completion_test" "$completion" --larkctl "$(dirname "$larkctl")" --marker "$work/ran" \
+    --device "$config" || fail "completion"
 echo "larkctl hidraw: all passed"
