@@ -40,8 +40,8 @@ public:
     // Start-up: find the mouse, read its version, read its settings, start the event reader.
     SessionOutcome start();
     // A hot-plug notification. Nothing when the name is not the mouse's or nothing changes.
-    // `superseded`, asked after the settle time, tells that a later notice came meanwhile: then
-    // this one does nothing and the later one acts on the final state.
+    // `superseded`, asked after the settle time, tells that the mouse went away again meanwhile:
+    // then this one does nothing and a later notice acts on the final state.
     SessionOutcome arrival(const std::string& interfaceName, const std::function<bool()>& superseded = {});
     SessionOutcome removal(const std::string& interfaceName);
     // Writes the edited settings (up to three attempts); the applied copy follows only what

@@ -133,9 +133,9 @@ void SessionRunner::arrival(const QString& interfaceName)
     // Other devices come and go all the time: they never make the window busy.
     if (!isMouseInterfaceName(name))
         return;
-    const std::uint64_t notice = ++hotplugNotices_;
-    enqueue(SessionOperation::Arrival, [this, name, notice](MouseSession& s) {
-        auto superseded = [this, notice] { return hotplugNotices_ != notice; };
+    const std::uint64_t removals = removalNotices_;
+    enqueue(SessionOperation::Arrival, [this, name, removals](MouseSession& s) {
+        auto superseded = [this, removals] { return removalNotices_ != removals; };
         return superseded() ? SessionOutcome::Nothing : s.arrival(name, superseded);
     });
 }
@@ -145,7 +145,7 @@ void SessionRunner::removal(const QString& interfaceName)
     const std::string name = interfaceName.toStdString();
     if (!isMouseInterfaceName(name))
         return;
-    ++hotplugNotices_;
+    ++removalNotices_;
     enqueue(SessionOperation::Removal, [name](MouseSession& s) { return s.removal(name); });
 }
 

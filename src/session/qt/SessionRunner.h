@@ -85,9 +85,10 @@ private:
     SessionOperation busyOperation_ = SessionOperation::None;
     bool stopped_ = false;
     bool startRequested_ = false;
-    // Counts the mouse's hot-plug notices: an arrival that a later notice overtook does nothing,
-    // so a burst of replugs ends in one connection to the final state.
-    std::atomic<std::uint64_t> hotplugNotices_{0};
+    // Counts the mouse's removal notices: an arrival that a later removal overtook does nothing,
+    // so a burst of replugs ends in one connection to the final state. (Arrivals of the same plug,
+    // one per interface, find the mouse connected by the first.)
+    std::atomic<std::uint64_t> removalNotices_{0};
 
     // Last state told to the UI thread, so that only changes are signalled.
     std::optional<bool> shownConnected_;
