@@ -31,7 +31,7 @@ bool contains(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
-std::string fileText(const std::filesystem::path& path)
+[[maybe_unused]] std::string fileText(const std::filesystem::path& path)
 {
     std::ifstream file(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
