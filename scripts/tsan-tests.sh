@@ -5,7 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${LARK_BUILD_DIR:-build-tsan}
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=${LARK_BUILD_TYPE:-Debug} -DLARK_SANITIZE=thread -DLARK_WERROR=ON "$@" >/dev/null
-cmake --build "$dir" --target device_listener_tests mouse_events_tests hotplug_flow_tests session_thread_tests \
-  outside_write_tests cli_command_tests
+# The programs labelled `threads`, as the build lists them (tests/CMakeLists.txt).
+mapfile -t targets <"$dir/label-threads-targets.txt"
+((${#targets[@]})) || { echo "tsan-tests: no test carries the label threads" >&2; exit 1; }
+cmake --build "$dir" --target "${targets[@]}"
 export TSAN_OPTIONS="suppressions=$PWD/.ci/tsan.supp:halt_on_error=1:second_deadlock_stack=1"
 ctest --test-dir "$dir" -L threads --output-on-failure
