@@ -6,21 +6,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${LARK_BUILD_DIR:-build}
-src=${HIDEMU_SRC:-../shared/tools/hidemu}
-[ -f "$src/Makefile" ] || { echo "hidemu-tests: no hidemu sources (set HIDEMU_SRC)" >&2; exit 1; }
-[ "$(id -u)" = 0 ] || { echo "hidemu-tests: needs root (namespaces, FUSE)" >&2; exit 1; }
-[ -e /dev/fuse ] || { echo "hidemu-tests: needs /dev/fuse" >&2; exit 1; }
-if ! pkg-config --exists fuse3; then
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq fuse3 libfuse3-dev >/dev/null
-fi
+# shellcheck source=lib/hidemu.sh
+source scripts/lib/hidemu.sh
+hidemu_build "$dir" || { echo "hidemu-tests: $HIDEMU_MISSING" >&2; exit 1; }
 
-# hidemu's own folder may be read-only: build a copy.
-mkdir -p "$dir"
-scratch=$(cd "$dir" && pwd)/hidemu
-rm -rf "$scratch"
-cp -r "$src" "$scratch"
-chmod -R u+w "$scratch"
-make -s -C "$scratch" hidemu
-
-LARK_BUILD_DIR=$dir scripts/build.sh -DLARK_HIDEMU="$scratch/hidemu" "$@"
+LARK_BUILD_DIR=$dir scripts/build.sh -DLARK_HIDEMU="$HIDEMU_BIN" "$@"
 ctest --test-dir "$dir" -L hidraw --output-on-failure

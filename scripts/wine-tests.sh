@@ -41,20 +41,9 @@ wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 say "unit tests passed under wine"
 
-src=${HIDEMU_SRC:-../shared/tools/hidemu}
-[ -d "$src" ] || src=/work/shared/tools/hidemu
-[ -f "$src/Makefile" ] || skip "no hidemu sources (set HIDEMU_SRC): the emulated-mouse part"
-[ "$(id -u)" = 0 ] || skip "needs root (namespaces, FUSE) for the emulated-mouse part"
-[ -e /dev/fuse ] || skip "needs /dev/fuse for the emulated-mouse part"
-if ! pkg-config --exists fuse3; then
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq fuse3 libfuse3-dev >/dev/null
-fi
-scratch=$(cd "$dir" && pwd)/hidemu
-rm -rf "$scratch"
-cp -r "$src" "$scratch"
-chmod -R u+w "$scratch"
-make -s -C "$scratch" hidemu
-export HIDEMU_BIN=$scratch/hidemu
+# shellcheck source=lib/hidemu.sh
+source scripts/lib/hidemu.sh
+hidemu_build "$dir" || skip "$HIDEMU_MISSING for the emulated-mouse part"
 
 # Wine 8 makes one device of all the collections of an interface: one collection each.
 scenario=$(mktemp /tmp/lark-wine-scenario.XXXXXX)
