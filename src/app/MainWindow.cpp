@@ -22,6 +22,7 @@
 #include "pages/advanced/AdvancedSettingsPage.h"
 #include "pages/basic/BasicSettingsPage.h"
 #include "pages/mapping/ButtonMappingPage.h"
+#include "session/SettingsMerge.h"
 #include "session/qt/OutsideWriteWatcher.h"
 #include "session/qt/SessionRunner.h"
 #include "settings/SettingsModel.h"
@@ -330,19 +331,27 @@ void MainWindow::onSettingsReported(const SettingsReport& report)
     // ran still differ from it and keep APPLY on.
     model_.appliedSettings = report.mouse;
     if (report.edits) {
-        model_.editedSettings = *report.edits;
+        // A re-read after another program's write kept the edits as they were when it was asked
+        // for; the ones made while it ran are laid over its result too.
+        model_.editedSettings = rereadsKeepingEdits_ > 0 ? mergeEdits(editsAtReread_, model_.editedSettings, *report.edits)
+                                                        : *report.edits;
         refreshPages();
     }
 }
 
 void MainWindow::onOutsideWrite()
 {
-    if (state_.controlsEnabled())
-        device_.session.readAgainKeepingEdits(model_.editedSettings, model_.appliedSettings);
+    if (!state_.controlsEnabled())
+        return;
+    editsAtReread_ = model_.editedSettings;
+    ++rereadsKeepingEdits_;
+    device_.session.readAgainKeepingEdits(model_.editedSettings, model_.appliedSettings);
 }
 
 void MainWindow::onOutcome(SessionOperation operation, SessionOutcome outcome)
 {
+    if (operation == SessionOperation::ReadAgain && rereadsKeepingEdits_ > 0)
+        --rereadsKeepingEdits_;
     state_.outcome(operation, outcome, model_.settingsDiffer(), model_.editedSettings);
     showState();
 }

@@ -117,6 +117,9 @@ private:
     ButtonMappingPage* mappingPage_ = nullptr;
 
     WindowState state_;
+    // The edits when the last re-read after an outside write was asked for, while one runs.
+    MouseSettings editsAtReread_;
+    int rereadsKeepingEdits_ = 0;
     bool dragging_ = false;
     QPoint dragOffset_;
 };

@@ -1,7 +1,11 @@
+#include <QCheckBox>
 #include <QComboBox>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <chrono>
+#include <thread>
 
 #include "WindowRig.h"
 #include "device/OutsideAccess.h"
@@ -70,6 +74,33 @@ private slots:
         QCOMPARE(stored.liftOffDistance, 2);
         QCOMPARE(stored.buttons[LeftSlot].filter, rig.model.editedSettings.buttons[LeftSlot].filter);
         QVERIFY(!rig.applyButton()->isEnabled());
+    }
+
+    // An edit made while the re-read after an outside write runs is kept, not reverted.
+    void anEditDuringTheRereadStays()
+    {
+        QTemporaryDir runtime;
+        QVERIFY(runtime.isValid());
+        WindowRig rig;
+        rig.outsideWriteDirectory = runtime.path();
+        rig.start();
+        writeFromOutside(rig.mouse, runtime.path(), [](MouseSettings& s) { s.liftOffDistance = 2; });
+        {
+            // Another program holds the mouse: the re-read waits at the lock while the user edits.
+            const ExchangeLock hold(VirtualMouse::pathOf(VirtualMouse::Collection::Config), [] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                return false;
+            });
+            QTRY_VERIFY_WITH_TIMEOUT(rig.session.isBusy(), 20000);
+            auto* snapping = rig.find<QCheckBox>(QStringLiteral("Angle Snapping"));
+            QTest::mouseClick(snapping, Qt::LeftButton, {}, QPoint(6, snapping->height() / 2));
+            QVERIFY(snapping->isChecked());
+        }
+        rig.settle();
+        QCOMPARE(rig.find<QComboBox>(QStringLiteral("LOD"))->currentText(), QStringLiteral("2mm"));
+        QVERIFY(rig.find<QCheckBox>(QStringLiteral("Angle Snapping"))->isChecked());
+        QCOMPARE(rig.model.editedSettings.angleSnapping, 1);
+        QVERIFY(rig.applyButton()->isEnabled());
     }
 
     void withNothingEditedApplyStaysOffAndEveryAnnouncementIsRead()
