@@ -58,11 +58,11 @@ private:
     std::size_t last_ = 0;
 };
 
-// The virtual mouse, answering every status "not done" once a given command was sent: the
-// reads before it go through, so a write or reset can be refused within one larkctl run.
-class NotDoneAfter : public HidBackend {
+// The virtual mouse behind hooks on its configuration exchanges: a test does something to the
+// mouse at a chosen moment of a session (another program's write, a button press).
+class HookedMouse : public HidBackend {
 public:
-    NotDoneAfter(VirtualMouse& mouse, std::uint8_t command) : mouse_(mouse), command_(command) {}
+    explicit HookedMouse(VirtualMouse& mouse) : mouse_(mouse) {}
 
     std::vector<HidInterfaceInfo> enumerate(std::uint16_t vendorId, std::uint16_t productId) override
     {
@@ -75,22 +75,29 @@ public:
     }
     HidError lastOpenError() const override { return mouse_.lastOpenError(); }
 
+protected:
+    // Before a feature report goes out; after a feature report came back (`result` its size).
+    virtual void beforeSend(const std::uint8_t*, std::size_t) {}
+    virtual void beforeGet() {}
+    virtual void afterGet(const std::uint8_t*, int) {}
+
+    VirtualMouse& mouse_;
+
 private:
     class Device : public HidDevice {
     public:
-        Device(std::unique_ptr<HidDevice> inner, NotDoneAfter& owner)
-            : inner_(std::move(inner)), owner_(owner)
-        {
-        }
+        Device(std::unique_ptr<HidDevice> inner, HookedMouse& owner) : inner_(std::move(inner)), owner_(owner) {}
         int sendFeatureReport(const std::uint8_t* data, std::size_t length) override
         {
-            if (length > 1 && data[1] == owner_.command_)
-                owner_.mouse_.answerStatus(0, VirtualMouse::kForever);
+            owner_.beforeSend(data, length);
             return inner_->sendFeatureReport(data, length);
         }
         int getFeatureReport(std::uint8_t* data, std::size_t length) override
         {
-            return inner_->getFeatureReport(data, length);
+            owner_.beforeGet();
+            const int result = inner_->getFeatureReport(data, length);
+            owner_.afterGet(data, result);
+            return result;
         }
         int read(std::uint8_t* data, std::size_t length, int timeoutMs) override
         {
@@ -101,10 +108,24 @@ private:
 
     private:
         std::unique_ptr<HidDevice> inner_;
-        NotDoneAfter& owner_;
+        HookedMouse& owner_;
     };
+};
 
-    VirtualMouse& mouse_;
+// The virtual mouse, answering every status "not done" once a given command was sent: the
+// reads before it go through, so a write or reset can be refused within one larkctl run.
+class NotDoneAfter : public HookedMouse {
+public:
+    NotDoneAfter(VirtualMouse& mouse, std::uint8_t command) : HookedMouse(mouse), command_(command) {}
+
+protected:
+    void beforeSend(const std::uint8_t* data, std::size_t length) override
+    {
+        if (length > 1 && data[1] == command_)
+            mouse_.answerStatus(0, VirtualMouse::kForever);
+    }
+
+private:
     std::uint8_t command_;
 };
 

@@ -218,61 +218,28 @@ namespace {
 
 // Another program writes the mouse right after larkctl first read it: between larkctl's read
 // and its write, where a lost update would happen.
-class OutsideWriteAfterFirstRead : public HidBackend {
+class OutsideWriteAfterFirstRead : public HookedMouse {
 public:
     OutsideWriteAfterFirstRead(VirtualMouse& mouse, std::function<void(MouseSettings&)> change)
-        : mouse_(mouse), change_(std::move(change))
+        : HookedMouse(mouse), change_(std::move(change))
     {
     }
-    std::vector<HidInterfaceInfo> enumerate(std::uint16_t vendorId, std::uint16_t productId) override
+
+protected:
+    void afterGet(const std::uint8_t* data, int result) override
     {
-        return mouse_.enumerate(vendorId, productId);
+        if (result <= 0 || data[0] != kSettingsReportId || done_)
+            return;
+        done_ = true;
+        MouseSettings settings;
+        decodeSettings(mouse_.storedBlock(), settings);
+        change_(settings);
+        SettingsBlock block = mouse_.storedBlock();
+        encodeSettings(settings, block);
+        mouse_.setStoredBlock(block);
     }
-    std::unique_ptr<HidDevice> open(const std::string& path) override
-    {
-        std::unique_ptr<HidDevice> device = mouse_.open(path);
-        return device ? std::make_unique<Device>(std::move(device), *this) : nullptr;
-    }
-    HidError lastOpenError() const override { return mouse_.lastOpenError(); }
 
 private:
-    class Device : public HidDevice {
-    public:
-        Device(std::unique_ptr<HidDevice> inner, OutsideWriteAfterFirstRead& owner)
-            : inner_(std::move(inner)), owner_(owner)
-        {
-        }
-        int sendFeatureReport(const std::uint8_t* data, std::size_t length) override
-        {
-            return inner_->sendFeatureReport(data, length);
-        }
-        int getFeatureReport(std::uint8_t* data, std::size_t length) override
-        {
-            const int result = inner_->getFeatureReport(data, length);
-            if (result > 0 && data[0] == kSettingsReportId && !owner_.done_) {
-                owner_.done_ = true;
-                MouseSettings settings;
-                decodeSettings(owner_.mouse_.storedBlock(), settings);
-                owner_.change_(settings);
-                SettingsBlock block = owner_.mouse_.storedBlock();
-                encodeSettings(settings, block);
-                owner_.mouse_.setStoredBlock(block);
-            }
-            return result;
-        }
-        int read(std::uint8_t* data, std::size_t length, int timeoutMs) override
-        {
-            return inner_->read(data, length, timeoutMs);
-        }
-        void interruptRead() override { inner_->interruptRead(); }
-        HidError lastError() const override { return inner_->lastError(); }
-
-    private:
-        std::unique_ptr<HidDevice> inner_;
-        OutsideWriteAfterFirstRead& owner_;
-    };
-
-    VirtualMouse& mouse_;
     std::function<void(MouseSettings&)> change_;
     bool done_ = false;
 };
@@ -956,52 +923,20 @@ TEST_P(Watch, OneLinePerEventUntilStopped)
 
 // The virtual mouse, sending a polling-rate event at its first feature read after arm(): the
 // button pressed while a session reads the mouse after plug-in or at start-up.
-class PressDuringRead : public HidBackend {
+class PressDuringRead : public HookedMouse {
 public:
-    explicit PressDuringRead(VirtualMouse& mouse) : mouse_(mouse) {}
+    explicit PressDuringRead(VirtualMouse& mouse) : HookedMouse(mouse) {}
 
     void arm(std::uint8_t interval) { armed_ = interval; }
 
-    std::vector<HidInterfaceInfo> enumerate(std::uint16_t vendorId, std::uint16_t productId) override
+protected:
+    void beforeGet() override
     {
-        return mouse_.enumerate(vendorId, productId);
+        if (const std::uint8_t interval = armed_.exchange(0))
+            mouse_.pushEvent(kEventPollingRateChanged, interval);
     }
-    std::unique_ptr<HidDevice> open(const std::string& path) override
-    {
-        std::unique_ptr<HidDevice> device = mouse_.open(path);
-        return device ? std::make_unique<Device>(std::move(device), *this) : nullptr;
-    }
-    HidError lastOpenError() const override { return mouse_.lastOpenError(); }
 
 private:
-    class Device : public HidDevice {
-    public:
-        Device(std::unique_ptr<HidDevice> inner, PressDuringRead& owner) : inner_(std::move(inner)), owner_(owner)
-        {
-        }
-        int sendFeatureReport(const std::uint8_t* data, std::size_t length) override
-        {
-            return inner_->sendFeatureReport(data, length);
-        }
-        int getFeatureReport(std::uint8_t* data, std::size_t length) override
-        {
-            if (const std::uint8_t interval = owner_.armed_.exchange(0))
-                owner_.mouse_.pushEvent(kEventPollingRateChanged, interval);
-            return inner_->getFeatureReport(data, length);
-        }
-        int read(std::uint8_t* data, std::size_t length, int timeoutMs) override
-        {
-            return inner_->read(data, length, timeoutMs);
-        }
-        void interruptRead() override { inner_->interruptRead(); }
-        HidError lastError() const override { return inner_->lastError(); }
-
-    private:
-        std::unique_ptr<HidDevice> inner_;
-        PressDuringRead& owner_;
-    };
-
-    VirtualMouse& mouse_;
     std::atomic<std::uint8_t> armed_{0};
 };
 
