@@ -28,6 +28,15 @@ CpiPair::CpiPair(QWidget* window, QCheckBox* separateBox, const QString& namePre
     connect(separateBox_, &QCheckBox::clicked, this, &CpiPair::onSeparateClicked);
 }
 
+CpiPair::~CpiPair()
+{
+    // The window deletes this pair before its edit boxes (it was made first). A focused box that
+    // loses the focus as it goes must not commit into the pair that is already gone.
+    for (const Axis& a : axes_)
+        if (a.edit)
+            CommitOnFocus::removeFrom(a.edit);
+}
+
 void CpiPair::makeAxis(CpiAxis axis, const QString& name)
 {
     Axis& a = at(axis);

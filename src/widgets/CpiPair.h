@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <cstdint>
@@ -33,6 +34,7 @@ class CpiPair : public QObject {
 public:
     // Accessible names: namePrefix + "X", namePrefix + "X value", likewise for Y.
     CpiPair(QWidget* window, QCheckBox* separateBox, const QString& namePrefix, std::uint32_t initialValue);
+    ~CpiPair() override;
 
     QSlider* slider(CpiAxis axis) const;
     QLineEdit* edit(CpiAxis axis) const;
@@ -62,7 +64,7 @@ protected:
 private:
     struct Axis {
         QSlider* slider = nullptr;
-        QLineEdit* edit = nullptr;
+        QPointer<QLineEdit> edit;
         std::uint32_t value = 0;
     };
 
