@@ -659,7 +659,8 @@ std::string namesHelp()
 // The options every command takes, before or after its name; each command's --help shows them.
 void addGlobalOptions(CLI::App& app, Options& options)
 {
-    app.add_option("--device", options.device, "The mouse to use: a hidraw path or a serial number (see list)")
+    app.add_option("--device", options.device,
+                   "The mouse to use: a hidraw path or a serial number (see list)")
         ->type_name("PATH|SERIAL")
         ->group("Global options");
     app.add_flag("--verbose", options.verbose,

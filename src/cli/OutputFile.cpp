@@ -149,9 +149,12 @@ int createBeside(const fs::path& target, mode_t mode, std::string& created, int&
     std::random_device seed;
     std::mt19937_64 random(seed());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string candidate = (target.parent_path() / ("." + target.filename().string() + ".larkctl-" +
-                                                               std::to_string(random() % 1000000000)))
-                                          .string();
+        // Appended rather than concatenated: GCC 12 at -O3 reads a false overlap into the latter.
+        std::string hidden = ".";
+        hidden.append(target.filename().string())
+            .append(".larkctl-")
+            .append(std::to_string(random() % 1000000000));
+        const std::string candidate = (target.parent_path() / hidden).string();
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, mode);
         if (fd >= 0) {
             created = candidate;
@@ -176,7 +179,7 @@ Replaced replaceWhole(const fs::path& target, const struct stat* old, std::strin
     const int fd = createBeside(target, old ? (old->st_mode & 07777) : 0666, temporary, error);
     if (fd < 0)
         return old && (error == EACCES || error == EPERM || error == EROFS) ? Replaced::NotPossible
-                                                                           : Replaced::Failed;
+                                                                            : Replaced::Failed;
     auto discard = [&](Replaced outcome) {
         ::close(fd);
         ::unlink(temporary.c_str());

@@ -153,9 +153,9 @@ constexpr std::size_t kDepthLimit = 16;
 class CheckedDocument : public nlohmann::json_sax<json> {
 public:
     json root;
-    std::string error;         // empty while the document is fine
-    std::size_t errorByte = 0;  // where the parser stopped, 0 when not known
-    std::string duplicateKey;  // set for a name given twice
+    std::string error;              // empty while the document is fine
+    std::size_t errorByte = 0;      // where the parser stopped, 0 when not known
+    std::string duplicateKey;       // set for a name given twice
     std::vector<std::string> path;  // the names leading to the value being read
 
     std::string pathText(std::string_view last = {}) const
@@ -200,7 +200,8 @@ public:
         // "[json.exception.parse_error.101] parse error at line 3, column 5: ..." without the tag.
         if (const std::size_t tag = message.find("] "); tag != std::string::npos)
             message = message.substr(tag + 2);
-        const std::string where = pathText(containers_.empty() || !containers_.back()->is_object() ? "" : key_);
+        const std::string where =
+            pathText(containers_.empty() || !containers_.back()->is_object() ? "" : key_);
         if (exception.id == 406)  // a number that overflows a double
             error = (where.empty() ? "" : where + ": ") + "a number out of any range (" + message + ")";
         else

@@ -36,8 +36,8 @@ int main(int argc, char** argv)
         monitor.start();  // without it, watch still reports the mouse's own events
     lark::cli::StandardOutput standardOutput;
     std::ostream out(&standardOutput);
-    lark::cli::Environment environment{
-        *backend, sleeper, std::cin, out, std::cerr, lark::runtimeDirectory(), &monitor, stop};
+    lark::cli::Environment environment{*backend, sleeper, std::cin, out, std::cerr, lark::runtimeDirectory(),
+                                       &monitor, stop};
     // Flushes what it printed and tells when that failed.
     return lark::cli::runLarkctl(arguments, environment);
 }

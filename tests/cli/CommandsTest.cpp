@@ -123,7 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "",
                     0,
                     0},
-        CommandCase{"get", {"get", "polling-rate", "cpi1", "left-spdt"}, 0, {"8000\n400x400\noff\n"}, "", 0, 0},
+        CommandCase{
+            "get", {"get", "polling-rate", "cpi1", "left-spdt"}, 0, {"8000\n400x400\noff\n"}, "", 0, 0},
         CommandCase{"get_action", {"get", "right-button"}, 0, {"RIGHT CLICK\n"}, "", 0, 0},
         CommandCase{"get_unknown_name", {"get", "dpi"}, 5, {}, "no setting is called 'dpi'", 0, 0},
         CommandCase{"get_nothing", {"get"}, 1, {}, "names is required", 0, 0},
@@ -196,7 +197,7 @@ TEST(CommandsOnTheMouse, VerboseLogsTheFramesWhereverItStands)
         EXPECT_EQ(run.code, 0) << run.err;
         EXPECT_EQ(run.out, "400x400\n");
         EXPECT_TRUE(contains(run.err, "lark.device: ")) << run.err;
-        EXPECT_TRUE(contains(run.err, " sent [64] a1 02")) << run.err;       // the version asked
+        EXPECT_TRUE(contains(run.err, " sent [64] a1 02")) << run.err;      // the version asked
         EXPECT_TRUE(contains(run.err, " received [64] a1 01")) << run.err;  // and told
         // Off again afterwards: the next run says nothing.
         EXPECT_EQ(rig.run({"get", "cpi1"}).err, "");
@@ -456,14 +457,19 @@ TEST_F(SeveralMice, CloneOneMouseOntoTheOther)
     };
     // The README's recipe names the mouse after the command.
     const Case cases[] = {
-        {"device after the command", {"export", "--device", "VM0001", "-"}, {"import", "--device", "VM0002", "-"}},
-        {"device before the command", {"--device", "VM0001", "export", "-"}, {"--device", "VM0002", "import", "-"}},
+        {"device after the command",
+         {"export", "--device", "VM0001", "-"},
+         {"import", "--device", "VM0002", "-"}},
+        {"device before the command",
+         {"--device", "VM0001", "export", "-"},
+         {"--device", "VM0002", "import", "-"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         second.restoreFactoryBlock();
-        const CliRun set = rig.run(
-            {"--device", "VM0001", "set", "cpi3=850x1600", "middle-button=Ctrl+C", "left-handed=on"}, "", &rack);
+        const CliRun set =
+            rig.run({"--device", "VM0001", "set", "cpi3=850x1600", "middle-button=Ctrl+C", "left-handed=on"},
+                    "", &rack);
         ASSERT_EQ(set.code, 0) << set.err;
         ASSERT_NE(second.storedBlock(), rig.mouse.storedBlock());
         const CliRun exported = rig.run(c.exportArguments, "", &rack);
@@ -521,7 +527,8 @@ TEST_F(MiceSharingASerial, APathChoosesOneTheSerialIsRefusedWithBothPaths)
 TEST_F(SeveralMice, APathWinsOverASerialThatReadsTheSame)
 {
     // The second mouse's serial number is the first mouse's path.
-    const std::string firstPath = MouseRack::prefix(0) + VirtualMouse::pathOf(VirtualMouse::Collection::Config);
+    const std::string firstPath =
+        MouseRack::prefix(0) + VirtualMouse::pathOf(VirtualMouse::Collection::Config);
     second.setSerialNumber(firstPath);
     const CliRun run = rig.run({"set", "--device", firstPath, "cpi1=800"}, "", &rack);
     EXPECT_EQ(run.code, 0) << run.err;
@@ -669,35 +676,40 @@ std::vector<BadInput> badInputs()
         BadInput{"missing_file", "", BadInput::Missing, "cannot read"},
         BadInput{"directory", "", BadInput::Directory, "is a directory"},
         // Numbers beyond any range, where the parser gives up rather than the checks.
-        BadInput{"number_overflow", profileWith(",\n \"settings\": {\"polling-rate\": 1e400}"), BadInput::Stdin,
-                 "stdin:2: settings.polling-rate: a number out of any range"},
-        BadInput{"number_overflow_on_top", R"({"format": "larkctl-profile", "version": -1e999})", BadInput::File,
-                 "bad.json:1: version: a number out of any range"},
+        BadInput{"number_overflow", profileWith(",\n \"settings\": {\"polling-rate\": 1e400}"),
+                 BadInput::Stdin, "stdin:2: settings.polling-rate: a number out of any range"},
+        BadInput{"number_overflow_on_top", R"({"format": "larkctl-profile", "version": -1e999})",
+                 BadInput::File, "bad.json:1: version: a number out of any range"},
         BadInput{"two_to_the_64", profileWith(R"(, "settings": {"polling-rate": 18446744073709551616})"),
                  BadInput::Stdin, "settings.polling-rate: expected a number"},
-        BadInput{"negative", profileWith(R"(, "settings": {"middle-multiclick-filter": -3})"), BadInput::Stdin,
-                 "settings.middle-multiclick-filter"},
+        BadInput{"negative", profileWith(R"(, "settings": {"middle-multiclick-filter": -3})"),
+                 BadInput::Stdin, "settings.middle-multiclick-filter"},
         BadInput{"fraction", profileWith(R"(, "settings": {"cpi-levels": 2.5})"), BadInput::Stdin,
                  "settings.cpi-levels: expected a number"},
         // A name twice: no silent "last one wins".
-        BadInput{"setting_twice", profileWith(",\n \"settings\": {\n  \"cpi-levels\": 2,\n  \"cpi-levels\": 3}"),
+        BadInput{"setting_twice",
+                 profileWith(",\n \"settings\": {\n  \"cpi-levels\": 2,\n  \"cpi-levels\": 3}"),
                  BadInput::File, "bad.json:4: settings.cpi-levels: given twice"},
-        BadInput{"field_twice", profileWith(",\n \"version\": 1"), BadInput::Stdin, "stdin:2: version: given twice"},
+        BadInput{"field_twice", profileWith(",\n \"version\": 1"), BadInput::Stdin,
+                 "stdin:2: version: given twice"},
         BadInput{"opaque_twice", profileWith(R"(, "opaque": {"block-00": "00", "block-00": "01"})"),
                  BadInput::Stdin, "opaque.block-00: given twice"},
-        BadInput{"unknown_field", profileWith(R"(, "extra": true)"), BadInput::Stdin, "unknown field 'extra'"},
+        BadInput{"unknown_field", profileWith(R"(, "extra": true)"), BadInput::Stdin,
+                 "unknown field 'extra'"},
         // What is no profile's worth of JSON.
         BadInput{"deep_nesting", std::string(200000, '['), BadInput::Stdin, "nested deeper than"},
         BadInput{"deep_in_settings",
-                 profileWith(R"(, "settings": {"cpi1": {"x": )" + std::string(40, '[') + std::string(40, ']') + "}}"),
+                 profileWith(R"(, "settings": {"cpi1": {"x": )" + std::string(40, '[') +
+                             std::string(40, ']') + "}}"),
                  BadInput::Stdin, "nested deeper than"},
-        BadInput{"invalid_utf8", profileWith(", \"firmware\": \"V1.06\xff\""), BadInput::Stdin, "malformed JSON"},
-        BadInput{"nul_byte", profileWith(std::string(", \"firmware\": \"V1") + '\0' + ".06\""), BadInput::Stdin,
+        BadInput{"invalid_utf8", profileWith(", \"firmware\": \"V1.06\xff\""), BadInput::Stdin,
                  "malformed JSON"},
+        BadInput{"nul_byte", profileWith(std::string(", \"firmware\": \"V1") + '\0' + ".06\""),
+                 BadInput::Stdin, "malformed JSON"},
         BadInput{"over_the_size_limit", kGood + std::string(cli::kProfileSizeLimit, ' '), BadInput::Stdin,
                  "stdin: more than 1 MiB"},
-        BadInput{"file_over_the_size_limit", std::string(cli::kProfileSizeLimit, '\n') + kGood, BadInput::File,
-                 "bad.json: more than 1 MiB"},
+        BadInput{"file_over_the_size_limit", std::string(cli::kProfileSizeLimit, '\n') + kGood,
+                 BadInput::File, "bad.json: more than 1 MiB"},
     };
 #ifndef _WIN32
     // A device that never ends: reading stops at the limit.
@@ -725,7 +737,12 @@ TEST(Profiles, AnotherFirmwaresProfileIsRefusedOrWithForceWrittenWithoutItsOpaqu
         {"same firmware", "\"V1.06\"", {}, 0, true, true, ""},
         {"no firmware named", "null", {}, 0, true, true, ""},
         {"firmware left out", nullptr, {}, 0, true, true, ""},
-        {"other firmware", "\"V1.05\"", {}, 5, false, false,
+        {"other firmware",
+         "\"V1.05\"",
+         {},
+         5,
+         false,
+         false,
          "the profile comes from firmware V1.05, the mouse runs V1.06; --force"},
         {"other firmware forced", "\"V1.05\"", {"--force"}, 0, true, false, ""},
         {"forced, same firmware", "\"V1.06\"", {"--force"}, 0, true, true, ""},
@@ -748,7 +765,8 @@ TEST(Profiles, AnotherFirmwaresProfileIsRefusedOrWithForceWrittenWithoutItsOpaqu
         }
         EXPECT_EQ(storedCpiX(rig.mouse, 0), c.settingsWritten ? 800 : 400);
         EXPECT_EQ(rig.mouse.storedBlock()[0x07] == 0x5A, c.opaqueWritten);
-        EXPECT_EQ(contains(run.out, "its opaque bytes are not"), c.settingsWritten && !c.opaqueWritten) << run.out;
+        EXPECT_EQ(contains(run.out, "its opaque bytes are not"), c.settingsWritten && !c.opaqueWritten)
+            << run.out;
     }
 }
 
@@ -877,7 +895,8 @@ TEST_P(Watch, OneLinePerEventUntilStopped)
     std::ostream out(&text);
     std::ostringstream err;
     std::istringstream in;
-    cli::Environment environment{rig.mouse, rig.sleeper, in, out, err, rig.runtime.path(), &hotplug, stop.handle()};
+    cli::Environment environment{rig.mouse, rig.sleeper,        in,       out,
+                                 err,       rig.runtime.path(), &hotplug, stop.handle()};
     std::vector<std::string> arguments{"watch"};
     if (GetParam().json)
         arguments.push_back("--json");
@@ -951,7 +970,8 @@ TEST(WatchFromTheStart, ReportsAPressWhileTheMouseIsBeingRead)
     std::ostream out(&text);
     std::ostringstream err;
     std::istringstream in;
-    cli::Environment environment{pressing, rig.sleeper, in, out, err, rig.runtime.path(), &hotplug, stop.handle()};
+    cli::Environment environment{pressing, rig.sleeper,        in,       out,
+                                 err,      rig.runtime.path(), &hotplug, stop.handle()};
 
     // Each line as the event it tells: "plugged", "polling-rate 4000".
     auto events = [&] {
@@ -985,8 +1005,9 @@ TEST(WatchFromTheStart, ReportsAPressWhileTheMouseIsBeingRead)
     stop.raise();
     watch.join();
     EXPECT_EQ(code, 0) << err.str();
-    EXPECT_EQ(events(), (std::vector<std::string>{"connected", "polling-rate 2000", "polling-rate 1000", "unplugged",
-                                                  "plugged", "polling-rate 8000", "polling-rate 4000"}))
+    EXPECT_EQ(events(),
+              (std::vector<std::string>{"connected", "polling-rate 2000", "polling-rate 1000", "unplugged",
+                                        "plugged", "polling-rate 8000", "polling-rate 4000"}))
         << text.text();
 }
 

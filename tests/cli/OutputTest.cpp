@@ -77,7 +77,8 @@ TEST_P(LostOutput, FailsWithAMessage)
     cli::Environment environment{rig.mouse, rig.sleeper, in, out, err, rig.runtime.path()};
     const int code = cli::runLarkctl(GetParam().arguments, environment);
     EXPECT_EQ(code, cli::ExitOutput) << err.str();
-    EXPECT_EQ(err.str(), "larkctl: cannot write to standard output: " + std::string(std::strerror(ENOSPC)) + "\n");
+    EXPECT_EQ(err.str(),
+              "larkctl: cannot write to standard output: " + std::string(std::strerror(ENOSPC)) + "\n");
 }
 
 const std::string kProfile = R"({"format": "larkctl-profile", "version": 1, "settings": {"cpi-levels": 2}})";
@@ -104,8 +105,8 @@ TEST(LostOutput, WatchStopsAtTheFirstLineThatCannotBeWritten)
     std::istringstream in;
     std::ostringstream err;
     cli::Wakeup neverStopped;  // watch has to end on its own
-    cli::Environment environment{rig.mouse, rig.sleeper, in, out, err, rig.runtime.path(), nullptr,
-                                 neverStopped.handle()};
+    cli::Environment environment{rig.mouse, rig.sleeper,        in,      out,
+                                 err,       rig.runtime.path(), nullptr, neverStopped.handle()};
     EXPECT_EQ(cli::runLarkctl({"watch"}, environment), cli::ExitOutput);
     EXPECT_TRUE(contains(err.str(), "cannot write to standard output")) << err.str();
 }
@@ -134,7 +135,8 @@ struct ExportCase {
     // Prepares the folder and gives the name to export to.
     std::function<std::string(const std::filesystem::path& folder)> prepare;
     // Checks what the export left, given the profile `show --json` implies.
-    std::function<void(const std::filesystem::path& folder, const CliRun& run, const std::string& profile)> check;
+    std::function<void(const std::filesystem::path& folder, const CliRun& run, const std::string& profile)>
+        check;
 };
 
 class ExportTargets : public testing::TestWithParam<ExportCase> {};
@@ -151,8 +153,7 @@ TEST_P(ExportTargets, AreWrittenThrough)
 }
 
 const ExportCase kExportCases[] = {
-    {"new_file",
-     [](const std::filesystem::path& folder) { return (folder / "p.json").string(); },
+    {"new_file", [](const std::filesystem::path& folder) { return (folder / "p.json").string(); },
      [](const std::filesystem::path& folder, const CliRun& run, const std::string& profile) {
          EXPECT_EQ(run.code, 0) << run.err;
          EXPECT_EQ(fileText(folder / "p.json"), profile);
@@ -213,7 +214,9 @@ const ExportCase kExportCases[] = {
          const std::filesystem::path fifo = folder / "fifo";
          EXPECT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
          // A reader on the other end, as `cat fifo` would be; its text lands in a file.
-         std::thread([fifo, copy = folder / "read-from-fifo"] { std::ofstream(copy) << fileText(fifo); }).detach();
+         std::thread([fifo, copy = folder / "read-from-fifo"] {
+             std::ofstream(copy) << fileText(fifo);
+         }).detach();
          return fifo.string();
      },
      [](const std::filesystem::path& folder, const CliRun& run, const std::string& profile) {
@@ -223,14 +226,12 @@ const ExportCase kExportCases[] = {
          EXPECT_TRUE(S_ISFIFO(info.st_mode));
          EXPECT_TRUE(waitUntil([&] { return fileText(folder / "read-from-fifo") == profile; }));
      }},
-    {"dev_stdout",
-     [](const std::filesystem::path&) { return std::string("/dev/stdout"); },
+    {"dev_stdout", [](const std::filesystem::path&) { return std::string("/dev/stdout"); },
      [](const std::filesystem::path&, const CliRun& run, const std::string& profile) {
          EXPECT_EQ(run.code, 0) << run.err;
          EXPECT_EQ(run.out, profile);
      }},
-    {"directory",
-     [](const std::filesystem::path& folder) { return folder.string(); },
+    {"directory", [](const std::filesystem::path& folder) { return folder.string(); },
      [](const std::filesystem::path& folder, const CliRun& run, const std::string&) {
          EXPECT_EQ(run.code, cli::ExitOutput);
          EXPECT_TRUE(contains(run.err, "cannot write " + folder.string() + ": " + std::strerror(EISDIR)))
@@ -355,22 +356,24 @@ TEST_P(ProgramOutput, LostOutputIsAnErrorNotADeath)
 {
     const auto& [c, sink] = GetParam();
     const ProgramRun run = runProgram(c.arguments, sink);
-    ASSERT_TRUE(WIFEXITED(run.status)) << "ended by signal " << (WIFSIGNALED(run.status) ? WTERMSIG(run.status) : 0);
+    ASSERT_TRUE(WIFEXITED(run.status))
+        << "ended by signal " << (WIFSIGNALED(run.status) ? WTERMSIG(run.status) : 0);
     EXPECT_EQ(WEXITSTATUS(run.status), cli::ExitOutput) << run.err;
     EXPECT_EQ(run.err, "larkctl: cannot write to standard output: " +
                            std::string(std::strerror(sink == Sink::FullDisk ? ENOSPC : EPIPE)) + "\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    WithoutAMouse, ProgramOutput,
-    testing::Combine(testing::Values(ProgramCase{"help", {"--help"}}, ProgramCase{"version", {"--version"}},
-                                     ProgramCase{"set_help", {"set", "--help"}},
-                                     ProgramCase{"list_json", {"list", "--json"}}),
-                     testing::Values(Sink::FullDisk, Sink::ClosedPipe)),
-    [](const auto& info) {
-        return std::string(std::get<0>(info.param).label) +
-               (std::get<1>(info.param) == Sink::FullDisk ? "_to_full_disk" : "_to_closed_pipe");
-    });
+INSTANTIATE_TEST_SUITE_P(WithoutAMouse, ProgramOutput,
+                         testing::Combine(testing::Values(ProgramCase{"help", {"--help"}},
+                                                          ProgramCase{"version", {"--version"}},
+                                                          ProgramCase{"set_help", {"set", "--help"}},
+                                                          ProgramCase{"list_json", {"list", "--json"}}),
+                                          testing::Values(Sink::FullDisk, Sink::ClosedPipe)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).label) +
+                                    (std::get<1>(info.param) == Sink::FullDisk ? "_to_full_disk"
+                                                                               : "_to_closed_pipe");
+                         });
 
 #endif
 

@@ -61,6 +61,7 @@ done
 
 # Output that cannot be written: a full disk, and a pipe whose reader is gone (a FIFO opened for
 # reading and writing, then closed for reading, has no reader left).
+# shellcheck disable=SC2094  # one FIFO on purpose: its reader is closed at once
 exec 3<>"$work/fifo" 4>"$work/fifo" 3<&-
 for command in "list" "list --json" "show" "show --json" "get polling-rate" "export" "--version"; do
     for sink in full pipe; do
