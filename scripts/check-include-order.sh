@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Fails when a folder of src/ includes a folder listed after it, when anything but the demo
-# includes the simulator, or when one page folder includes another.
+# includes the simulator, when one page folder includes another, or when anything outside a
+# platform's folder includes it (platform code is reached through the seams it implements).
 #   check-include-order.sh [src dir]
 set -uo pipefail
 src=${1:-"$(dirname "$0")/../src"}
-order=(settings model device session sim widgets pages app cli demo)
+order=(settings model device session sim widgets pages app cli platform demo)
 
 rank() {
   local i
@@ -30,7 +31,16 @@ while IFS= read -r file; do
     to=${target%%/*}
     theirs=$(rank "$to")
     ((theirs < 0)) && continue  # not one of ours
-    if ((theirs > own)); then
+    if [[ $to == platform ]]; then
+      if [[ $(cut -d/ -f1-2 <<<"$rel") != "$(cut -d/ -f1-2 <<<"$target")" ]]; then
+        if [[ $folder == platform ]]; then
+          echo "$rel: includes $target; one platform's folder does not use another's"
+        else
+          echo "$rel: includes $target; platform code is reached through its seams"
+        fi
+        status=1
+      fi
+    elif ((theirs > own)); then
       echo "$rel: includes $target, but $to comes after $folder"
       status=1
     elif [[ $to == sim && $folder != sim && $folder != demo ]]; then

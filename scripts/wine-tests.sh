@@ -51,8 +51,8 @@ trap 'cleanup; rm -f "$scenario"' EXIT
 echo "layout mouse,config,event" >"$scenario"
 under_hidemu() { "$HIDEMU_BIN" run --timeout 240 --scenario "$scenario" -- "$@"; }
 
-under_hidemu wine "$dir/tests/device/wine_hidemu_tests.exe" --gtest_filter=-WineHotplug.*
-under_hidemu wine "$dir/tests/device/wine_hidemu_tests.exe" --gtest_filter=WineHotplug.*
+under_hidemu wine "$dir/tests/platform/windows/wine_hidemu_tests.exe" --gtest_filter=-WineHotplug.*
+under_hidemu wine "$dir/tests/platform/windows/wine_hidemu_tests.exe" --gtest_filter=WineHotplug.*
 say "backend tests passed under wine on the emulated mouse"
 
 # Benchmark: the device work of `show` under Wine beside the same on Linux (hidapi), if built.

@@ -5,10 +5,10 @@
 #include "app/Application.h"
 #include "app/LogRouting.h"
 #include "app/MainWindow.h"
-#include "device/HidapiBackend.h"
+#include "device/HotplugSource.h"
 #include "device/OutsideAccess.h"
+#include "device/PlatformBackend.h"
 #include "device/RealSleeper.h"
-#include "device/UdevHotplugSource.h"
 #include "session/qt/SessionRunner.h"
 
 int main(int argc, char* argv[])
@@ -28,16 +28,16 @@ int main(int argc, char* argv[])
     if (!app.startUp())
         return 0;  // another copy runs
 
-    lark::HidapiBackend backend;
+    const std::unique_ptr<lark::HidBackend> backend = lark::makePlatformBackend();
     lark::RealSleeper sleeper;
-    lark::SessionRunner session(backend, sleeper);
+    lark::SessionRunner session(*backend, sleeper);
     // larkctl announces its writes in the runtime directory.
     const std::string runtime = lark::runtimeDirectory();
     // Listening for hot-plug before the first look for the mouse: one plugged in meanwhile is
     // not missed. The window says so when listening is impossible.
-    lark::UdevHotplugSource hotplug;
-    hotplug.start();
+    const std::unique_ptr<lark::HotplugSource> hotplug = lark::makePlatformHotplugSource();
+    hotplug->start();
     // The mouse is found and read on the session's thread while Qt builds the window.
     session.start();
-    return app.runMainWindow({session, hotplug, QString::fromStdString(runtime)});
+    return app.runMainWindow({session, *hotplug, QString::fromStdString(runtime)});
 }

@@ -38,20 +38,12 @@ namespace {
 
 using nlohmann::ordered_json;
 
-// What to do when the mouse cannot be opened. On Linux the udev rule gives the user access; on
-// Windows every user may open it, so another program holds it.
+// What to do when the mouse cannot be opened, in the platform's words.
 // The short fix goes in list's table; errors add what follows it.
-#ifdef _WIN32
-constexpr const char* kUdevRule = nullptr;
-constexpr const char* kWhyDenied = "another program holds the mouse's configuration interface";
-const std::string kAccessFix = "another program holds it";
-const std::string kAccessFixThen = "; close that program and try again";
-#else
-constexpr const char* kUdevRule = "70-lark-config.rules";
-constexpr const char* kWhyDenied = "the udev rule is missing";
-const std::string kAccessFix = std::string("install the udev rule ") + kUdevRule;
-const std::string kAccessFixThen = " (comes with the package) and plug the mouse in again";
-#endif
+const char* const kUdevRule = accessAdvice().udevRule;
+const char* const kWhyDenied = accessAdvice().whyDenied;
+const std::string kAccessFix = accessAdvice().fix;
+const std::string kAccessFixThen = accessAdvice().fixThen;
 
 #ifndef LARK_VERSION
 #error "LARK_VERSION names the project's version"

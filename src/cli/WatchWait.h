@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,11 +27,8 @@ public:
     void clear();
 
 private:
-#ifdef _WIN32
-    void* event_ = nullptr;
-#else
-    int fds_[2] = {-1, -1};
-#endif
+    struct Native;  // each platform's own
+    std::unique_ptr<Native> native_;
 };
 
 // Installs the handlers for an interrupt (Ctrl+C, SIGTERM or the console closing) and returns a

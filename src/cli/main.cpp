@@ -9,11 +9,6 @@
 #include "device/OutsideAccess.h"
 #include "device/PlatformBackend.h"
 #include "device/RealSleeper.h"
-#ifdef _WIN32
-#include "device/win/WinDeviceNotifier.h"
-#else
-#include "device/UdevMonitor.h"
-#endif
 
 int main(int argc, char** argv)
 {
@@ -24,20 +19,16 @@ int main(int argc, char** argv)
 #endif
     const std::unique_ptr<lark::HidBackend> backend = lark::makePlatformBackend();
     lark::RealSleeper sleeper;
-#ifdef _WIN32
-    lark::win::WinDeviceNotifier monitor;
-#else
-    lark::UdevMonitor monitor;
-#endif
+    const std::unique_ptr<lark::PollableHotplug> monitor = lark::makePlatformHotplug();
     const lark::WaitHandle stop = lark::cli::watchForStopRequest();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const bool watching = std::find(arguments.begin(), arguments.end(), "watch") != arguments.end();
     if (watching)
-        monitor.start();  // without it, watch still reports the mouse's own events
+        monitor->start();  // without it, watch still reports the mouse's own events
     lark::cli::StandardOutput standardOutput;
     std::ostream out(&standardOutput);
     lark::cli::Environment environment{*backend, sleeper, std::cin, out, std::cerr, lark::runtimeDirectory(),
-                                       &monitor, stop};
+                                       monitor.get(), stop};
     // Flushes what it printed and tells when that failed.
     return lark::cli::runLarkctl(arguments, environment);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QObject>
 #include <QString>
 
@@ -20,5 +22,8 @@ signals:
     void deviceArrived(const QString& path);
     void deviceRemoved(const QString& path);
 };
+
+// The platform's source: udev on Linux, device notifications on Windows. Not started.
+std::unique_ptr<HotplugSource> makePlatformHotplugSource();
 
 }  // namespace lark

@@ -53,4 +53,14 @@ void unlockDeviceNode(std::intptr_t node);
 // The file is never followed through a link and keeps its owner. False when it cannot be written.
 bool announceOutsideWrite(const std::string& directory);
 
+// Why the mouse could not be opened and what fixes it, in the platform's words. On Linux the
+// udev rule gives the user access; on Windows every user may open it, so another program holds it.
+struct AccessAdvice {
+    const char* udevRule;   // the rule file to install; nullptr where there is none
+    const char* whyDenied;  // the cause, for the list of exit codes
+    const char* fix;        // the short fix, for list's table
+    const char* fixThen;    // what an error adds after the fix
+};
+const AccessAdvice& accessAdvice();
+
 }  // namespace lark

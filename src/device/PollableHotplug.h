@@ -21,6 +21,9 @@ public:
     };
 
     virtual ~PollableHotplug() = default;
+    // Starts watching; false when notices cannot be had (there is then no wait handle). A
+    // source that is ready from the start has nothing to do.
+    virtual bool start() { return true; }
     // Ready while notices wait; kNoWaitHandle when there is no source.
     virtual WaitHandle waitHandle() const = 0;
     // Every notice waiting now; never blocks.

@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "app/MainWindow.h"
-#include "device/HidapiBackend.h"
-#include "device/UdevHotplugSource.h"
+#include "platform/linux/HidapiBackend.h"
+#include "platform/linux/UdevHotplugSource.h"
 #include "session/qt/SessionRunner.h"
 #include "settings/SettingsModel.h"
 #include "support/HidemuControl.h"
