@@ -3,11 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
+#include "cli/PlatformOutput.h"
 
 namespace lark::cli {
 
@@ -18,11 +14,7 @@ bool StandardOutput::writeOut(const char* data, std::size_t size)
         return false;
     }
     while (size > 0) {
-#ifdef _WIN32
-        const int written = ::_write(1, data, static_cast<unsigned>(size));
-#else
-        const ssize_t written = ::write(STDOUT_FILENO, data, size);
-#endif
+        const long written = writeStandardOutputDescriptor(data, size);
         if (written < 0) {
             if (errno == EINTR)
                 continue;

@@ -1,9 +1,9 @@
 #include <algorithm>
-#include <csignal>
 #include <iostream>
 #include <memory>
 
 #include "cli/Commands.h"
+#include "cli/PlatformOutput.h"
 #include "cli/StandardOutput.h"
 #include "cli/WatchWait.h"
 #include "device/OutsideAccess.h"
@@ -13,10 +13,7 @@
 int main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
-#ifndef _WIN32
-    // A reader that went away is an output error to report, not a silent death.
-    std::signal(SIGPIPE, SIG_IGN);
-#endif
+    lark::cli::reportLostReaders();
     const std::unique_ptr<lark::HidBackend> backend = lark::makePlatformBackend();
     lark::RealSleeper sleeper;
     const std::unique_ptr<lark::PollableHotplug> monitor = lark::makePlatformHotplug();
