@@ -594,8 +594,8 @@ int watchCommand(Environment& env, const Options& options, std::string& outputWh
         if (ready[1])
             break;
         if (ready[0]) {
+            session.takeMouseEvents();
             for (const auto& [code, value] : events.take()) {
-                session.handleMouseEvent(code, value);
                 if (const std::optional<std::uint32_t> hertz = pollingHz(value);
                     code == kEventPollingRateChanged && hertz)
                     say("polling-rate", {{"hz", *hertz}}, std::to_string(*hertz));

@@ -110,10 +110,7 @@ void MouseSession::startListener()
         return;
     if (!listener_)
         listener_ = std::make_unique<DeviceEventListener>(backend_, sleeper_);
-    listener_->start([this](std::uint8_t code, std::uint8_t value) {
-        if (eventHandler_)
-            eventHandler_(code, value);
-    });
+    listener_->start([this](std::uint8_t code, std::uint8_t value) { mouseEventArrived(code, value); });
 }
 
 SessionOutcome MouseSession::start()
@@ -152,7 +149,7 @@ SessionOutcome MouseSession::start()
 SessionOutcome MouseSession::removal(const std::string& interfaceName)
 {
     logHotplug("removal", interfaceName);
-    if (!isMouseInterfaceName(interfaceName) || !link_.isConnected())
+    if (!isMouseInterfaceName(interfaceName) || (!link_.isConnected() && !connected_))
         return SessionOutcome::Nothing;
     disconnect();
     link_.setConnected(false);
@@ -204,15 +201,17 @@ void MouseSession::logHotplug(const char* what, const std::string& interfaceName
         link_.isConnected() ? ", connected" : ", not connected");
 }
 
-bool MouseSession::reconnect()
+bool MouseSession::reconnect(Miss miss)
 {
     link_.closeDevice();
     link_.setConnected(false);
     if (link_.findMouse(kProductId))
         return true;
-    // Whatever the window showed, the mouse is not there: say so, so that its return counts
-    // as an arrival.
-    disconnect();
+    // APPLY and Factory Reset that miss the mouse change nothing the window shows: the edits and
+    // the controls stay, so the user can try again. The link stays closed, so the mouse's return
+    // counts as an arrival and its removal still as a removal.
+    if (miss == Miss::Disconnects)
+        disconnect();
     return false;
 }
 
@@ -220,7 +219,7 @@ SessionOutcome MouseSession::apply()
 {
     if (stopping_ || cancelling_)
         return interrupted();
-    if (!reconnect())
+    if (!reconnect(Miss::KeepsShownState))
         return notFoundOutcome();
     std::optional<ExchangeLock> lock;
     if (!lockMouse(lock))
@@ -243,6 +242,8 @@ SessionOutcome MouseSession::apply()
         return interrupted();
     bool uncertain = false;
     for (int attempt = 0; attempt < kWriteAttempts && (attempt == 0 || !stopping_); ++attempt) {
+        // The polling-rate button pressed meanwhile: this attempt writes the rate it chose.
+        takeMouseEvents();
         const auto wait = static_cast<std::uint16_t>(kFirstWriteWaitMs + kWriteWaitStepMs * attempt);
         const CommandResult result = writeSettings(link_, model_.editedSettings, wait);
         log(LogCategory::App, "write attempt ", attempt + 1, " of ", kWriteAttempts, " (", wait,
@@ -276,7 +277,7 @@ SessionOutcome MouseSession::factoryReset()
 {
     if (stopping_ || cancelling_)
         return interrupted();
-    if (!reconnect())
+    if (!reconnect(Miss::KeepsShownState))
         return notFoundOutcome();
     std::optional<ExchangeLock> lock;
     if (!lockMouse(lock) || cancelling_)
@@ -322,7 +323,7 @@ SessionOutcome MouseSession::readAgain()
 {
     if (stopping_ || cancelling_)
         return interrupted();
-    if (!reconnect())
+    if (!reconnect(Miss::Disconnects))
         return notFoundOutcome();
     std::optional<ExchangeLock> lock;
     if (!lockMouse(lock))
@@ -340,12 +341,34 @@ SessionOutcome MouseSession::readAgain()
     return SessionOutcome::Connected;
 }
 
-void MouseSession::handleMouseEvent(std::uint8_t code, std::uint8_t value)
+void MouseSession::mouseEventArrived(std::uint8_t code, std::uint8_t value)
 {
-    if (code != kEventPollingRateChanged)
+    {
+        std::lock_guard lock(eventsMutex_);
+        arrivedEvents_.push_back({code, value});
+    }
+    if (eventHandler_)
+        eventHandler_(code, value);
+}
+
+std::vector<MouseEvent> MouseSession::takeMouseEvents()
+{
+    std::vector<MouseEvent> events;
+    {
+        std::lock_guard lock(eventsMutex_);
+        events.swap(arrivedEvents_);
+    }
+    for (const MouseEvent& event : events)
+        handleMouseEvent(event);
+    return events;
+}
+
+void MouseSession::handleMouseEvent(MouseEvent event)
+{
+    if (event.code != kEventPollingRateChanged)
         return;
-    applyPollingRateEvent(model_.editedSettings, value);
-    applyPollingRateEvent(model_.appliedSettings, value);
+    applyPollingRateEvent(model_.editedSettings, event.value);
+    applyPollingRateEvent(model_.appliedSettings, event.value);
 }
 
 }  // namespace lark

@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "device/DeviceLink.h"
 #include "device/OutsideAccess.h"
@@ -18,6 +20,11 @@ class DeviceEventListener;
 class HidBackend;
 class Sleeper;
 
+struct MouseEvent {
+    std::uint8_t code = 0;
+    std::uint8_t value = 0;
+};
+
 // The one connection to one mouse and the settings truth: the block the mouse holds (last
 // read or last accepted), the settings being edited, the applied copy and change detection.
 // Every operation is synchronous and runs the mouse's protocol to the end: the same frames,
@@ -26,8 +33,8 @@ class Sleeper;
 // thread drives it; only requestStop() and the event handler's thread are exceptions.
 class MouseSession {
 public:
-    // Called on the event reader's thread with each event the mouse sends. The owner hands
-    // it to the thread that drives the session, which calls handleMouseEvent().
+    // Called on the event reader's thread with each event the mouse sends, once the session
+    // holds it. The owner wakes the thread that drives the session, which calls takeMouseEvents().
     using EventHandler = std::function<void(std::uint8_t code, std::uint8_t value)>;
 
     MouseSession(HidBackend& backend, Sleeper& sleeper);
@@ -50,8 +57,12 @@ public:
     SessionOutcome factoryReset();
     // Reads the settings from the mouse again; the edits are replaced by what it holds.
     SessionOutcome readAgain();
-    // An event the mouse sent (see EventHandler).
-    void handleMouseEvent(std::uint8_t code, std::uint8_t value);
+    // The event reader hands each event the mouse sends in here; safe from any thread. The
+    // driving thread takes them in with takeMouseEvents(), and APPLY between its write attempts,
+    // so that each attempt writes the settings as they are by then.
+    void mouseEventArrived(std::uint8_t code, std::uint8_t value);
+    // Lays the events handed in since the last call over both settings copies; returns them.
+    std::vector<MouseEvent> takeMouseEvents();
 
     // Ends the running operation between frames; safe from any thread. Later operations do
     // nothing.
@@ -82,8 +93,10 @@ public:
     DeviceLink& link() { return link_; }
 
 private:
-    // Closes the handle and looks for the mouse again, as APPLY and Factory Reset do.
-    bool reconnect();
+    // Closes the handle and looks for the mouse again, as APPLY, Factory Reset and reading again
+    // do. What a miss does to the state the window shows:
+    enum class Miss { KeepsShownState, Disconnects };
+    bool reconnect(Miss miss);
     SessionOutcome notFoundOutcome() const;
     void disconnect();
     bool readBlock();
@@ -95,6 +108,7 @@ private:
     // Decodes the block just read into both settings instances.
     void takeBlockAsSettings();
     void startListener();
+    void handleMouseEvent(MouseEvent event);
     void logHotplug(const char* what, const std::string& interfaceName) const;
 
     HidBackend& backend_;
@@ -103,6 +117,8 @@ private:
     SettingsModel model_;
     std::unique_ptr<DeviceEventListener> listener_;
     EventHandler eventHandler_;
+    std::mutex eventsMutex_;
+    std::vector<MouseEvent> arrivedEvents_;
     std::atomic<bool> stopping_{false};
     std::atomic<bool> cancelling_{false};
 

@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <utility>
 
 #include "device/Protocol.h"
 #include "session/MouseSession.h"
@@ -172,17 +173,53 @@ TEST_F(SessionTest, ApplyWritesTheEditedBlockAndOnlyAcceptedSettingsCountAsAppli
     }
 }
 
-TEST_F(SessionTest, ApplyWithoutTheMouseLeavesTheSessionDisconnectedSoItsReturnCounts)
+// APPLY or Factory Reset that miss the mouse (a failed open, or its removal notice not yet come)
+// change nothing the window shows, so the user can try again; its removal and return still count.
+TEST_F(SessionTest, MissingTheMouseOnApplyOrResetKeepsTheEditsAndCountsItsRemovalAndReturn)
+{
+    for (const bool reset : {false, true}) {
+        SCOPED_TRACE(reset ? "factory reset" : "apply");
+        VirtualMouse m;
+        RecordingSleeper s;
+        MouseSession ses(m, s);
+        ASSERT_EQ(ses.start(), SessionOutcome::Connected);
+        ses.model().editedSettings.rippleControl = 1;
+        const MouseSettings edited = ses.model().editedSettings;
+        const MouseSettings applied = ses.model().appliedSettings;
+        m.unplug();
+        EXPECT_EQ(reset ? ses.factoryReset() : ses.apply(), SessionOutcome::NotFound);
+        EXPECT_TRUE(ses.isConnected());
+        EXPECT_EQ(ses.firmwareVersion(), std::optional<std::uint16_t>(0x0106));
+        EXPECT_EQ(ses.model().editedSettings, edited);
+        EXPECT_EQ(ses.model().appliedSettings, applied);
+
+        // Back (a failed open, not an unplug): the next APPLY writes the edits.
+        m.plug();
+        if (!reset) {
+            EXPECT_EQ(ses.apply(), SessionOutcome::Applied);
+            EXPECT_EQ(m.storedBlock(), encoded(edited));
+        }
+        // Gone for good: the removal notice still disconnects, and the return is an arrival.
+        m.unplug();
+        EXPECT_EQ(reset ? ses.factoryReset() : ses.apply(), SessionOutcome::NotFound);
+        EXPECT_EQ(ses.removal(kConfigPath), SessionOutcome::Unplugged);
+        EXPECT_FALSE(ses.isConnected());
+        m.plug();
+        EXPECT_EQ(ses.arrival(kConfigPath), SessionOutcome::Connected);
+        EXPECT_TRUE(ses.isConnected());
+    }
+}
+
+// F5 that misses the mouse says what it found: no mouse.
+TEST_F(SessionTest, ReadingAgainWithoutTheMouseDisconnects)
 {
     startConnected();
-    mouse.unplug();  // its removal notification never came
-    EXPECT_EQ(session.apply(), SessionOutcome::NotFound);
+    mouse.unplug();
+    EXPECT_EQ(session.readAgain(), SessionOutcome::NotFound);
     EXPECT_FALSE(session.isConnected());
     EXPECT_EQ(session.firmwareVersion(), std::nullopt);
-
     mouse.plug();
     EXPECT_EQ(session.arrival(kConfigPath), SessionOutcome::Connected);
-    EXPECT_TRUE(session.isConnected());
 }
 
 TEST_F(SessionTest, ApplyAfterAnUnreadStartReadsFirstAndLaysTheEditsOverTheMouseSettings)
@@ -304,12 +341,69 @@ TEST_F(SessionTest, ArrivalReconnectsOncePerPlugAndFollowsWhatTheMouseNowHolds)
     EXPECT_FALSE(session.settingsDiffer());
 }
 
-TEST_F(SessionTest, PollingRateEventsReachBothCopies)
+TEST_F(SessionTest, PollingRateEventsReachBothCopiesWhenTakenIn)
 {
     startConnected();
-    session.handleMouseEvent(kEventPollingRateChanged, 4);
+    session.mouseEventArrived(kEventPollingRateChanged, 4);
+    session.mouseEventArrived(0x7F, 1);  // not an event this tool knows: nothing changes
+    EXPECT_EQ(session.model().editedSettings.pollingInterval, storedSettings().pollingInterval);
+    EXPECT_EQ(session.takeMouseEvents().size(), 2u);
     EXPECT_EQ(session.model().editedSettings.pollingInterval, 4);
     EXPECT_EQ(session.model().appliedSettings.pollingInterval, 4);
+    EXPECT_FALSE(session.settingsDiffer());
+    EXPECT_TRUE(session.takeMouseEvents().empty());
+}
+
+// A sleeper that runs a step during its first wait of a given length: something that happens
+// while APPLY waits.
+class SteppingSleeper : public RecordingSleeper {
+public:
+    void sleepMs(unsigned milliseconds) override
+    {
+        RecordingSleeper::sleepMs(milliseconds);
+        if (milliseconds == length_ && step_)
+            std::exchange(step_, nullptr)();
+    }
+    void duringFirstWaitOf(unsigned length, std::function<void()> step)
+    {
+        length_ = length;
+        step_ = std::move(step);
+    }
+
+private:
+    unsigned length_ = 0;
+    std::function<void()> step_;
+};
+
+// The polling-rate button pressed while APPLY waits for a refused write's answer: the next
+// attempt writes the rate the button chose, and the mouse ends where both copies say.
+TEST(SessionEvents, EachWriteAttemptWritesTheSettingsAsTheyAreAtThatAttempt)
+{
+    SteppingSleeper sleeper;
+    VirtualMouse mouse{sleeper.clock()};
+    mouse.setStoredBlock(encoded(storedSettings()));
+    MouseSession session(mouse, sleeper);
+    ASSERT_EQ(session.start(), SessionOutcome::Connected);
+    session.model().editedSettings.rippleControl = 1;
+    mouse.refuseWrites(1);
+    mouse.clearFrameLog();
+    // The first write's wait for its answer.
+    sleeper.duringFirstWaitOf(300, [&] { session.mouseEventArrived(kEventPollingRateChanged, 8); });
+    EXPECT_EQ(session.apply(), SessionOutcome::Applied);
+
+    std::vector<std::uint8_t> intervals;
+    for (const auto& frame : mouse.frameLog())
+        if (frame.direction == Direction::Set && frame.reportId == kSettingsReportId &&
+            frame.bytes.size() > 1 && frame.bytes[1] == kCommandWriteSettings) {
+            SettingsBlock block{};
+            std::copy_n(frame.bytes.begin() + kSettingsBlockOffset, kSettingsBlockSize, block.begin());
+            intervals.push_back(decoded(block).pollingInterval);
+        }
+    EXPECT_THAT(intervals, ElementsAre(storedSettings().pollingInterval, 8));
+    const MouseSettings held = decoded(mouse.storedBlock());
+    EXPECT_EQ(held.pollingInterval, 8);
+    EXPECT_EQ(held.rippleControl, 1);
+    EXPECT_EQ(session.model().appliedSettings, held);
     EXPECT_FALSE(session.settingsDiffer());
 }
 

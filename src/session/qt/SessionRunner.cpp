@@ -53,7 +53,8 @@ SessionRunner::SessionRunner(HidBackend& backend, Sleeper& sleeper, QObject* par
             [this, code, value] {
                 if (session_.stopRequested())
                     return;
-                session_.handleMouseEvent(code, value);
+                // APPLY may have taken it in already, between its attempts.
+                session_.takeMouseEvents();
                 const MouseSettings mouse = session_.model().appliedSettings;
                 QMetaObject::invokeMethod(
                     this,
