@@ -61,6 +61,9 @@ QString statusText(StatusMessage message)
         return QStringLiteral("The mouse did not accept the settings. Press APPLY to try again.");
     case StatusMessage::NotFound:
         return QStringLiteral("Mouse not found. Check that it is plugged in.");
+    case StatusMessage::NotFoundNothingSent:
+        return QStringLiteral("Mouse not found, so nothing was sent; your changes are kept. Check that "
+                              "it is plugged in and try again.");
     case StatusMessage::Waiting:
         return QStringLiteral("Waiting for the mouse: plug it in and it will be found by itself (F5 looks again).");
     case StatusMessage::NoPermission:

@@ -34,7 +34,11 @@ std::optional<StatusMessage> outcomeMessage(SessionOperation operation, SessionO
         return StatusMessage::None;
     case SessionOutcome::NotFound:
         // At start-up nobody asked for the mouse yet: say what the window waits for.
-        return operation == SessionOperation::Start ? StatusMessage::Waiting : StatusMessage::NotFound;
+        if (operation == SessionOperation::Start)
+            return StatusMessage::Waiting;
+        if (operation == SessionOperation::Apply || operation == SessionOperation::FactoryReset)
+            return StatusMessage::NotFoundNothingSent;
+        return StatusMessage::NotFound;
     case SessionOutcome::PermissionDenied:
         return StatusMessage::NoPermission;
     case SessionOutcome::SettingsNotRead:

@@ -20,6 +20,7 @@ enum class StatusMessage {
     Applied,
     Refused,
     NotFound,
+    NotFoundNothingSent,  // APPLY or Factory Reset missed the mouse: the edits and controls stay
     Waiting,
     NoPermission,
     ResetDone,

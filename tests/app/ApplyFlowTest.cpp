@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSlider>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 
 #include "WindowRig.h"
@@ -12,6 +14,21 @@ using namespace lark;
 using namespace lark::test;
 
 namespace {
+
+const QString kMissedNothingSent = QStringLiteral(
+    "Mouse not found, so nothing was sent; your changes are kept. Check that it is plugged in and try again.");
+
+bool controlsOn(const WindowRig& rig)
+{
+    return rig.window->tabs()->tabBar()->isEnabled() && rig.resetButton()->isEnabled();
+}
+
+SettingsBlock encoded(const MouseSettings& settings)
+{
+    SettingsBlock block{};
+    encodeSettings(settings, block);
+    return block;
+}
 
 // Replaces an edit's text as a user would: select all, type.
 void typeInto(QLineEdit* edit, const QString& text)
@@ -185,28 +202,49 @@ private slots:
         QCOMPARE(rig.model.appliedSettings.rippleControl, std::uint8_t(1));
     }
 
-    // The window shows what the session found: a mouse that is not there is disconnected, so
-    // that its return counts as an arrival.
-    void applyWithTheMouseGoneShowsItDisconnected()
+    // APPLY that misses the mouse (its removal notice not come, or one failed open) keeps the
+    // edits, the controls and APPLY, and says so; pressed again with the mouse back, it writes.
+    // When the mouse is really gone, its removal still disconnects and its return is an arrival.
+    void applyThatMissesTheMouseKeepsTheEditsForAnotherTry()
     {
         WindowRig rig;
         rig.start();
         QTest::mouseClick(rig.find<QCheckBox>(QStringLiteral("Angle Snapping")), Qt::LeftButton);
         const MouseSettings edited = rig.model.editedSettings;
         const MouseSettings applied = rig.model.appliedSettings;
-        rig.mouse.setHotplugCallback(nullptr);  // the removal notice has not come yet
+        rig.mouse.setHotplugCallback(nullptr);  // no notices: the mouse seems to stay
         rig.mouse.unplug();
         rig.click(rig.applyButton());
 
         QVERIFY(rig.model.editedSettings == edited);
         QVERIFY(rig.model.appliedSettings == applied);
-        QVERIFY(!rig.applyButton()->isEnabled());
-        QVERIFY(!rig.resetButton()->isEnabled());
-        QCOMPARE(rig.window->firmwareLabel()->text(), QString());
+        QVERIFY(rig.applyButton()->isEnabled());
+        QVERIFY(rig.resetButton()->isEnabled());
+        QVERIFY(controlsOn(rig));
+        QVERIFY(rig.find<QCheckBox>(QStringLiteral("Angle Snapping"))->isChecked() !=
+                bool(applied.angleSnapping));
+        QCOMPARE(rig.window->firmwareLabel()->text(), QStringLiteral("V1.06"));
         QCOMPARE(rig.writesSent(), 0);
-        QCOMPARE(rig.status(), QStringLiteral("Mouse not found. Check that it is plugged in."));
+        QCOMPARE(rig.status(), kMissedNothingSent);
 
-        // Its return is seen, and the edits can then be applied.
+        rig.mouse.plug();
+        rig.click(rig.applyButton());
+        QCOMPARE(rig.status(), QStringLiteral("Settings applied."));
+        QVERIFY(rig.mouse.storedBlock() == encoded(edited));
+        QVERIFY(!rig.applyButton()->isEnabled());
+
+        // Gone for good: missed again, then its removal notice comes and disconnects.
+        QTest::mouseClick(rig.find<QCheckBox>(QStringLiteral("Angle Snapping")), Qt::LeftButton);
+        rig.mouse.unplug();
+        rig.click(rig.applyButton());
+        QCOMPARE(rig.status(), kMissedNothingSent);
+        QVERIFY(controlsOn(rig));
+        emit rig.hotplug.deviceRemoved(QString::fromStdString(VirtualMouse::pathOf(VirtualMouse::Collection::Config)));
+        rig.settle();
+        QVERIFY(!controlsOn(rig));
+        QVERIFY(!rig.applyButton()->isEnabled());
+
+        // Its return is seen.
         rig.mouse.setHotplugCallback([&rig](bool arrival, const std::string& path) {
             if (arrival)
                 emit rig.hotplug.deviceArrived(QString::fromStdString(path));
@@ -314,8 +352,9 @@ private slots:
         rig.mouse.unplug();
         rig.click(rig.resetButton());
         QVERIFY(rig.model.editedSettings == edited);
-        QVERIFY(!rig.resetButton()->isEnabled());
-        QCOMPARE(rig.status(), QStringLiteral("Mouse not found. Check that it is plugged in."));
+        QVERIFY(rig.resetButton()->isEnabled());
+        QVERIFY(rig.applyButton()->isEnabled());
+        QCOMPARE(rig.status(), kMissedNothingSent);
     }
 };
 

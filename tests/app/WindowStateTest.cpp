@@ -84,6 +84,10 @@ TEST(WindowState, OutcomesTable)
         // A refused write leaves the edits to apply again.
         {Op::Apply, Out::Refused, true, Msg::Refused, true},
         {Op::Apply, Out::UnreadNotWritten, true, Msg::UnreadNotWritten, true},
+        // Missing the mouse changes nothing but the line: APPLY can be pressed again.
+        {Op::Apply, Out::NotFound, true, Msg::NotFoundNothingSent, true},
+        {Op::FactoryReset, Out::NotFound, true, Msg::NotFoundNothingSent, true},
+        {Op::ReadAgain, Out::NotFound, true, Msg::NotFound, true},
         {Op::FactoryReset, Out::ResetDone, false, Msg::ResetDone, false},
         {Op::FactoryReset, Out::ResetNotSent, true, Msg::ResetNotSent, true},
         {Op::FactoryReset, Out::ResetNotConfirmed, true, Msg::ResetNotConfirmed, true},
