@@ -71,7 +71,11 @@ int Application::runMainWindow(DeviceContext device)
     // Shown without an application-wide modal block, so the demo's mouse panel stays usable.
     QObject::connect(&window, &QDialog::finished, qApp, &QCoreApplication::quit);
     window.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // The window is gone: a new start may open its own while this process still finishes the
+    // exchange under way (the mouse's lock keeps the two apart).
+    shutDown();
+    return status;
 }
 
 void Application::shutDown()

@@ -8,7 +8,10 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 
 #include "WindowRig.h"
 #include "app/Application.h"
@@ -22,6 +25,39 @@ using namespace lark;
 using namespace lark::test;
 
 namespace {
+
+// Returns at once, except for one wait of a chosen length, which it holds until released: a
+// frame the mouse is slow to answer.
+class HoldingSleeper : public Sleeper {
+public:
+    void sleepMs(unsigned milliseconds) override
+    {
+        std::unique_lock lock(mutex_);
+        if (milliseconds != holdMs_ || released_)
+            return;
+        holding_ = true;
+        changed_.wait(lock, [this] { return released_; });
+        holding_ = false;
+    }
+    bool isHolding() const
+    {
+        std::lock_guard lock(mutex_);
+        return holding_;
+    }
+    void release()
+    {
+        std::lock_guard lock(mutex_);
+        released_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    const unsigned holdMs_ = 300;  // the first write's wait for its answer
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    bool holding_ = false;
+    bool released_ = false;
+};
 
 // Passes everything through to the virtual mouse, except that settings reports cannot be fetched.
 class NoSettingsBackend : public HidBackend {
@@ -395,6 +431,64 @@ private slots:
         QVERIFY(!third.waitForFinished(1500));
         third.kill();
         third.waitForFinished(5000);
+    }
+
+    // Closing the window while the mouse holds up a frame: the instance guard is free as soon
+    // as the window is gone, so starting the tool again opens a window, while this process
+    // still ends the exchange under way.
+    void aNewStartOpensItsWindowWhileTheClosedOneEndsItsExchange()
+    {
+        QTemporaryDir runtime;
+        QVERIFY(runtime.isValid());
+        const QByteArray runtimeBefore = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+        QFile::setPermissions(runtime.path(),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+        VirtualMouse mouse;
+        HoldingSleeper sleeper;
+        VirtualHotplugSource hotplug(mouse);
+        SessionRunner session(mouse, sleeper);
+        Application app;
+        QVERIFY(app.startUp());
+
+        // Inside the window's event loop: an edit, APPLY, and the close box once the write is held up.
+        bool closedWhileHeld = false;
+        QTimer step;
+        int stage = 0;
+        QObject::connect(&step, &QTimer::timeout, [&] {
+            MainWindow* window = nullptr;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* main = qobject_cast<MainWindow*>(w); main && main->isVisible())
+                    window = main;
+            if (!window)
+                return;
+            if (session.isBusy() || window->isBusy()) {
+                if (stage == 1 && sleeper.isHolding()) {
+                    closedWhileHeld = true;
+                    window->close();  // the close box
+                    stage = 2;
+                }
+                return;
+            }
+            if (stage == 0) {
+                QTest::mouseClick(named<QCheckBox>(window, QStringLiteral("Angle Snapping")), Qt::LeftButton);
+                QTest::mouseClick(named<QPushButton>(window, QStringLiteral("APPLY")), Qt::LeftButton);
+                stage = 1;
+            }
+        });
+        step.start(10);
+        app.runMainWindow({session, hotplug, QString()});
+        step.stop();
+        QVERIFY(closedWhileHeld);
+        QVERIFY(sleeper.isHolding());
+
+        Application again;
+        QVERIFY(again.startUp());
+
+        sleeper.release();
+        session.stop();
+        qputenv("XDG_RUNTIME_DIR", runtimeBefore);
     }
 };
 
