@@ -4,8 +4,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <iomanip>
 #include <iostream>
@@ -20,13 +18,14 @@
 
 #include "cli/MouseChoice.h"
 #include "cli/OutputFile.h"
-#include "cli/Profile.h"
 #include "cli/WatchWait.h"
 #include "device/Log.h"
 #include "device/MouseCommands.h"
 #include "device/OutsideAccess.h"
 #include "device/PollableHotplug.h"
 #include "device/Protocol.h"
+#include "model/Profile.h"
+#include "model/ProfileFile.h"
 #include "model/Rules.h"
 #include "model/Vocabulary.h"
 #include "session/MouseSession.h"
@@ -124,9 +123,16 @@ private:
     bool on_;
 };
 
+std::optional<std::string> firmwareVersionOf(const MouseSession& session)
+{
+    if (!session.firmwareVersion())
+        return std::nullopt;
+    return firmwareVersionText(*session.firmwareVersion());
+}
+
 std::string firmwareText(const MouseSession& session)
 {
-    return session.firmwareVersion() ? firmwareVersionText(*session.firmwareVersion()) : std::string("-");
+    return firmwareVersionOf(session).value_or("-");
 }
 
 // The words for an outcome that ends a command early; ExitDone when it does not.
@@ -434,34 +440,9 @@ int setCommand(Environment& env, const Options& options)
     });
 }
 
-// The profile's text from a file or stdin, or an error.
-std::variant<std::string, std::string> readInput(Environment& env, const std::string& file)
-{
-    using Result = std::variant<std::string, std::string>;
-    std::string text;
-    std::string error;
-    if (file == "-") {
-        if (!readProfileText(env.in, "stdin", text, error))
-            return Result(std::in_place_index<1>, error);
-        return Result(std::in_place_index<0>, std::move(text));
-    }
-    std::error_code ec;
-    if (std::filesystem::is_directory(file, ec))
-        return Result(std::in_place_index<1>, file + " is a directory; give a profile file");
-    std::ifstream stream(file, std::ios::binary);
-    if (!stream)
-        return Result(std::in_place_index<1>, "cannot read " + file + ": " + std::strerror(errno));
-    if (!readProfileText(stream, file, text, error))
-        return Result(std::in_place_index<1>, error);
-    return Result(std::in_place_index<0>, std::move(text));
-}
-
 int importCommand(Environment& env, const Options& options)
 {
-    const auto input = readInput(env, options.file);
-    if (input.index() == 1)
-        return fail(env, ExitBadValue, std::get<1>(input));
-    auto read = readProfile(std::get<0>(input), options.file == "-" ? "stdin" : options.file);
+    const auto read = options.file == "-" ? readProfileStream(env.in, "stdin") : readProfileFile(options.file);
     if (const std::string* error = std::get_if<std::string>(&read))
         return fail(env, ExitBadValue, *error);
     const Profile& profile = std::get<Profile>(read);
@@ -492,7 +473,7 @@ int exportCommand(Environment& env, const Options& options)
     std::string text;
     const int code = onMouse(env, options, false, [&](OpenMouse& open) -> int {
         text =
-            makeProfile(open.session.model().editedSettings, open.session.firmwareVersion()).dump(2) + "\n";
+            makeProfile(open.session.model().editedSettings, firmwareVersionOf(open.session)).dump(2) + "\n";
         return ExitDone;
     });
     if (code != ExitDone)
@@ -629,7 +610,8 @@ std::string settingsHelp()
     std::string text = "Settings (NAME=VALUE):\n";
     for (const Setting& setting : allSettings())
         text += "  " + std::string(setting.name) + std::string(nameWidth() - setting.name.size(), ' ') +
-                std::string(setting.values) + "\n" + std::string(nameWidth() + 2, ' ') + helpText(setting) + "\n";
+                std::string(setting.values) + "\n" + std::string(nameWidth() + 2, ' ') + helpText(setting) +
+                "\n";
     return text;
 }
 

@@ -10,7 +10,7 @@
 #endif
 
 #include "CliRig.h"
-#include "cli/Profile.h"
+#include "model/Profile.h"
 #include "model/Vocabulary.h"
 #include "cli/WatchWait.h"
 #include "device/OutsideAccess.h"
@@ -706,9 +706,9 @@ std::vector<BadInput> badInputs()
                  "malformed JSON"},
         BadInput{"nul_byte", profileWith(std::string(", \"firmware\": \"V1") + '\0' + ".06\""),
                  BadInput::Stdin, "malformed JSON"},
-        BadInput{"over_the_size_limit", kGood + std::string(cli::kProfileSizeLimit, ' '), BadInput::Stdin,
+        BadInput{"over_the_size_limit", kGood + std::string(kProfileSizeLimit, ' '), BadInput::Stdin,
                  "stdin: more than 1 MiB"},
-        BadInput{"file_over_the_size_limit", std::string(cli::kProfileSizeLimit, '\n') + kGood,
+        BadInput{"file_over_the_size_limit", std::string(kProfileSizeLimit, '\n') + kGood,
                  BadInput::File, "bad.json: more than 1 MiB"},
     };
 #ifndef _WIN32

@@ -3,10 +3,9 @@
 #include <string>
 #include <variant>
 
-#include "cli/Profile.h"
+#include "model/Profile.h"
 
 using namespace lark;
-using namespace lark::cli;
 
 namespace {
 
@@ -40,7 +39,7 @@ MouseSettings unusualSettings()
 TEST(Profile, RestoresEverySettingAndByteOntoAnotherMouse)
 {
     const MouseSettings source = unusualSettings();
-    const std::string text = makeProfile(source, 0x0106).dump(2);
+    const std::string text = makeProfile(source, "V1.06").dump(2);
 
     auto read = readProfile(text, "profile.json");
     ASSERT_TRUE(std::holds_alternative<Profile>(read)) << std::get<std::string>(read);
@@ -56,7 +55,7 @@ TEST(Profile, CarriesFormatVersionFirmwareAndReadableNames)
 {
     MouseSettings settings;
     setDefaults(settings);
-    const nlohmann::ordered_json profile = makeProfile(settings, 0x0106);
+    const nlohmann::ordered_json profile = makeProfile(settings, "V1.06");
     EXPECT_EQ(profile["format"], "larkctl-profile");
     EXPECT_EQ(profile["version"], 1);
     EXPECT_EQ(profile["firmware"], "V1.06");
@@ -92,7 +91,7 @@ std::string validWith(const std::string& from, const std::string& to)
 {
     MouseSettings settings;
     setDefaults(settings);
-    std::string text = makeProfile(settings, 0x0106).dump(2);
+    std::string text = makeProfile(settings, "V1.06").dump(2);
     const std::size_t at = text.find(from);
     EXPECT_NE(at, std::string::npos) << from;
     return text.replace(at, from.size(), to);

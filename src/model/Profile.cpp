@@ -1,13 +1,12 @@
-#include "cli/Profile.h"
+#include "model/Profile.h"
 
 #include <array>
 #include <functional>
 #include <istream>
 
 #include "model/Text.h"
-#include "device/MouseCommands.h"
 
-namespace lark::cli {
+namespace lark {
 
 namespace {
 
@@ -342,13 +341,13 @@ ordered_json opaqueJson(const MouseSettings& settings)
     return object;
 }
 
-ordered_json makeProfile(const MouseSettings& settings, std::optional<std::uint16_t> firmwareVersion)
+ordered_json makeProfile(const MouseSettings& settings, const std::optional<std::string>& firmwareVersion)
 {
     ordered_json profile = ordered_json::object();
     profile["format"] = kProfileFormatName;
     profile["version"] = kJsonFormatVersion;
     profile["firmware"] =
-        firmwareVersion ? ordered_json(firmwareVersionText(*firmwareVersion)) : ordered_json(nullptr);
+        firmwareVersion ? ordered_json(*firmwareVersion) : ordered_json(nullptr);
     profile["settings"] = settingsJson(settings);
     profile["opaque"] = opaqueJson(settings);
     return profile;
@@ -488,4 +487,4 @@ std::variant<Profile, std::string> readProfile(std::string_view text, std::strin
     return profile;
 }
 
-}  // namespace lark::cli
+}  // namespace lark

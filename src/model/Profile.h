@@ -14,7 +14,7 @@
 #include "model/Vocabulary.h"
 #include "settings/MouseSettings.h"
 
-namespace lark::cli {
+namespace lark {
 
 // Version of the JSON that `show --json`, `list --json`, `watch --json` and profiles carry.
 // Raised only when a reader of the old form would misread the new one; adding a field is not
@@ -34,9 +34,10 @@ nlohmann::ordered_json settingsJson(const MouseSettings& settings);
 // The bytes of a block the tool does not interpret but a write carries, by name, in hex.
 nlohmann::ordered_json opaqueJson(const MouseSettings& settings);
 
-// A profile: format name and version, the firmware version text, every setting, the opaque bytes.
+// A profile: format name and version, the firmware version text ("V1.06"), every setting, the
+// opaque bytes.
 nlohmann::ordered_json makeProfile(const MouseSettings& settings,
-                                   std::optional<std::uint16_t> firmwareVersion);
+                                   const std::optional<std::string>& firmwareVersion);
 
 // A profile read and checked whole; applying it cannot fail on its own values.
 class Profile {
@@ -66,4 +67,4 @@ private:
 // naming the source, the line and the field: "backup.json:7: settings.polling-rate: ...".
 std::variant<Profile, std::string> readProfile(std::string_view text, std::string_view source);
 
-}  // namespace lark::cli
+}  // namespace lark
