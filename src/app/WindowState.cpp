@@ -160,4 +160,27 @@ void WindowState::notGathered(const MouseSettings& edits)
     setStatus(StatusMessage::NotGathered, edits);
 }
 
+void WindowState::pollingRateChangedOnMouse(const MouseSettings& edits)
+{
+    // The mouse holds a rate nobody applied: "Settings applied." or a refusal from before
+    // would describe a mouse that is gone. An operation running says what it does until its
+    // outcome comes.
+    standing_ = StatusMessage::None;
+    if (busy_)
+        statusBeforeBusy_ = StatusMessage::PollingRateChangedOnMouse;
+    else
+        setStatus(StatusMessage::PollingRateChangedOnMouse, edits);
+}
+
+void WindowState::profileLoaded(bool settingsDiffer, const MouseSettings& edits)
+{
+    applyWanted_ = settingsDiffer && controls_;
+    setStatus(StatusMessage::ProfileLoaded, edits);
+}
+
+void WindowState::profileSaved(const MouseSettings& edits)
+{
+    setStatus(StatusMessage::ProfileSaved, edits);
+}
+
 }  // namespace lark

@@ -30,6 +30,9 @@ enum class StatusMessage {
     UnreadNotWritten,
     NotGathered,
     Unplugged,
+    PollingRateChangedOnMouse,
+    ProfileLoaded,
+    ProfileSaved,
 };
 
 // The window's state apart from its widgets: whether the controls and buttons are usable and
@@ -47,6 +50,12 @@ public:
     void editsChanged(bool settingsDiffer, const MouseSettings& edits);
     // APPLY found a value a page cannot read: nothing was written.
     void notGathered(const MouseSettings& edits);
+    // The mouse's polling-rate button changed the rate: what the line said before is no longer
+    // the mouse's state.
+    void pollingRateChangedOnMouse(const MouseSettings& edits);
+    // A profile filled the pages (edits that APPLY writes), or the pages went into a profile.
+    void profileLoaded(bool settingsDiffer, const MouseSettings& edits);
+    void profileSaved(const MouseSettings& edits);
 
     StatusMessage status() const { return status_; }
     bool busy() const { return busy_; }
@@ -54,6 +63,8 @@ public:
     bool applyEnabled() const { return applyWanted_ && controls_ && !busy_; }
     bool resetEnabled() const { return controls_ && !busy_; }
     bool readAgainEnabled() const { return !busy_; }
+    // Profiles go to and come from the pages of a connected mouse.
+    bool profilesEnabled() const { return controls_ && !busy_; }
     // Whether APPLY and Factory Reset may start now.
     bool mayWrite() const { return controls_ && !busy_; }
 

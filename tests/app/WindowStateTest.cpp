@@ -164,5 +164,70 @@ TEST(WindowState, NotGatheredSaysSoUntilAValueChanges)
     EXPECT_EQ(state.status(), Msg::None);
 }
 
+// The polling-rate button changes the mouse under the window: no outcome from before stays on
+// the line as if it still described the mouse, and a later edit shows the standing state.
+TEST(WindowState, AnEventFromTheMouseReplacesTheLastOutcome)
+{
+    struct Case {
+        Op operation;
+        Out outcome;
+    };
+    for (const Case c :
+         {Case{Op::Apply, Out::Applied}, Case{Op::Apply, Out::Refused},
+          Case{Op::FactoryReset, Out::ResetDone}, Case{Op::FactoryReset, Out::ResetNotConfirmed},
+          Case{Op::ReadAgain, Out::Connected}, Case{Op::Apply, Out::UnreadNotWritten}}) {
+        WindowState state = connected();
+        state.busyChanged(true, c.operation, edits());
+        state.outcome(c.operation, c.outcome, false, edits());
+        state.busyChanged(false, Op::None, edits());
+
+        state.pollingRateChangedOnMouse(edits());
+        EXPECT_EQ(state.status(), Msg::PollingRateChangedOnMouse) << int(c.outcome);
+        state.editsChanged(true, edits(3));
+        EXPECT_EQ(state.status(), Msg::None) << int(c.outcome);
+    }
+}
+
+TEST(WindowState, AnEventWhileAnOperationRunsStandsUntilItsOutcome)
+{
+    struct Case {
+        Out outcome;
+        Msg shown;
+    };
+    for (const Case c :
+         {Case{Out::Applied, Msg::Applied}, Case{Out::Nothing, Msg::PollingRateChangedOnMouse}}) {
+        WindowState state = connected();
+        state.busyChanged(true, Op::Apply, edits());
+        state.outcome(Op::Apply, Out::Applied, false, edits());
+        state.busyChanged(false, Op::None, edits());
+        state.busyChanged(true, Op::Apply, edits());
+        state.pollingRateChangedOnMouse(edits());
+        EXPECT_EQ(state.status(), Msg::Applying);
+        state.outcome(Op::Apply, c.outcome, false, edits());
+        state.busyChanged(false, Op::None, edits());
+        EXPECT_EQ(state.status(), c.shown) << int(c.outcome);
+    }
+}
+
+TEST(WindowState, ProfilesAreForAConnectedIdleWindowAndSayWhatTheyDid)
+{
+    WindowState state;
+    EXPECT_FALSE(state.profilesEnabled());
+    state = connected();
+    EXPECT_TRUE(state.profilesEnabled());
+    state.busyChanged(true, Op::ReadAgain, edits());
+    EXPECT_FALSE(state.profilesEnabled());
+    state.outcome(Op::ReadAgain, Out::Connected, false, edits());
+    state.busyChanged(false, Op::None, edits());
+
+    state.profileLoaded(true, edits(2));
+    EXPECT_EQ(state.status(), Msg::ProfileLoaded);
+    EXPECT_TRUE(state.applyEnabled());
+    state.profileSaved(edits(2));
+    EXPECT_EQ(state.status(), Msg::ProfileSaved);
+    state.editsChanged(true, edits(1));
+    EXPECT_EQ(state.status(), Msg::None);
+}
+
 }  // namespace
 }  // namespace lark
