@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QLocale>
 #include <QLockFile>
 #include <QStandardPaths>
 
 #include "app/MainWindow.h"
 #include "settings/SettingsModel.h"
+#include "widgets/Translation.h"
 #include "widgets/WarningBox.h"
 
 // The icon resource lives in a static library; registering it must happen outside any namespace.
@@ -28,7 +30,9 @@ Application::Application()
     initIconResource();
     QCoreApplication::setOrganizationName(kOrganizationName);
     QCoreApplication::setApplicationName(kProgramName);
-    QGuiApplication::setApplicationDisplayName(kProgramName);
+    // The window speaks the system's language where it has a translation, English otherwise.
+    installTranslations(QLocale::system());
+    QGuiApplication::setApplicationDisplayName(programTitle());
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.lark_config"));
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/lark-config/lark-config.svg")));
 }

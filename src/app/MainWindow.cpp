@@ -3,6 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,14 +14,22 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStandardPaths>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QWindow>
 
 #include <optional>
+#include <string>
+#include <variant>
 
 #include "device/HotplugSource.h"
+#include "app/About.h"
 #include "device/Protocol.h"
+#include "model/Profile.h"
+#include "model/ProfileFile.h"
 #include "pages/advanced/AdvancedSettingsPage.h"
 #include "pages/basic/BasicSettingsPage.h"
 #include "pages/mapping/ButtonMappingPage.h"
@@ -36,57 +47,8 @@ namespace lark {
 
 namespace {
 
-constexpr double kSoftwareVersion = 1.06;
-
-const QString kAskDiscard = QStringLiteral("Discard the changes and read the mouse's settings again?");
-
-QString statusText(StatusMessage message)
-{
-    switch (message) {
-    case StatusMessage::None:
-        return {};
-    case StatusMessage::LookingForMouse:
-        return QStringLiteral("Looking for the mouse\u2026");
-    case StatusMessage::Connecting:
-        return QStringLiteral("Connecting\u2026");
-    case StatusMessage::Reading:
-        return QStringLiteral("Reading the mouse's settings\u2026");
-    case StatusMessage::Applying:
-        return QStringLiteral("Applying\u2026");
-    case StatusMessage::Resetting:
-        return QStringLiteral("Restoring factory settings\u2026");
-    case StatusMessage::Applied:
-        return QStringLiteral("Settings applied.");
-    case StatusMessage::Refused:
-        return QStringLiteral("The mouse did not accept the settings. Press APPLY to try again.");
-    case StatusMessage::NotFound:
-        return QStringLiteral("Mouse not found. Check that it is plugged in.");
-    case StatusMessage::NotFoundNothingSent:
-        return QStringLiteral("Mouse not found, so nothing was sent; your changes are kept. Check that "
-                              "it is plugged in and try again.");
-    case StatusMessage::Waiting:
-        return QStringLiteral("Waiting for the mouse: plug it in and it will be found by itself (F5 looks again).");
-    case StatusMessage::NoPermission:
-        return QStringLiteral("The mouse is here, but permission denied: install the udev "
-                              "rule (README, \"Using the real mouse\") and replug it.");
-    case StatusMessage::ResetDone:
-        return QStringLiteral("Factory settings restored.");
-    case StatusMessage::ResetNotSent:
-        return QStringLiteral("The factory reset could not be sent to the mouse.");
-    case StatusMessage::ResetNotConfirmed:
-        return QStringLiteral("The mouse did not confirm the factory reset; its settings may be unchanged.");
-    case StatusMessage::SettingsNotRead:
-        return QStringLiteral("The mouse's settings could not be read. Press F5 to try again.");
-    case StatusMessage::UnreadNotWritten:
-        return QStringLiteral(
-            "The mouse's settings could not be read, so nothing was written. Press APPLY to try again.");
-    case StatusMessage::NotGathered:
-        return QStringLiteral("Nothing was written: correct the value on the page first.");
-    case StatusMessage::Unplugged:
-        return QStringLiteral("The mouse was unplugged. Plug it in again and it will be found by itself.");
-    }
-    return {};
-}
+// The tabs never shrink below this many dialog units of height; the pages scroll inside them.
+constexpr int kSmallestTabsHeight = 120;
 
 QPushButton* makeButton(const QString& text, QWidget* parent)
 {
@@ -111,13 +73,83 @@ void setValueText(QLabel* label, const QString& text)
     label->setAccessibleName(text);
 }
 
+// A page in its tab: scrolled when the window is smaller than the layout, otherwise exactly the
+// page as it always was, with the tab's own background.
+QScrollArea* scrolled(QWidget* page)
+{
+    // The page's controls decide how small it may get before it scrolls.
+    const QRect used = page->childrenRect();
+    page->setMinimumSize(used.right() + 1, used.bottom() + 1);
+    auto* area = new QScrollArea;
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(page);
+    area->viewport()->setAutoFillBackground(false);
+    page->setAutoFillBackground(false);
+    return area;
+}
+
 }  // namespace
+
+QString MainWindow::statusText(StatusMessage message)
+{
+    switch (message) {
+    case StatusMessage::None:
+        return {};
+    case StatusMessage::LookingForMouse:
+        return tr("Looking for the mouse…");
+    case StatusMessage::Connecting:
+        return tr("Connecting…");
+    case StatusMessage::Reading:
+        return tr("Reading the mouse's settings…");
+    case StatusMessage::Applying:
+        return tr("Applying…");
+    case StatusMessage::Resetting:
+        return tr("Restoring factory settings…");
+    case StatusMessage::Applied:
+        return tr("Settings applied.");
+    case StatusMessage::Refused:
+        return tr("The mouse did not accept the settings. Press APPLY to try again.");
+    case StatusMessage::NotFound:
+        return tr("Mouse not found. Check that it is plugged in.");
+    case StatusMessage::NotFoundNothingSent:
+        return tr("Mouse not found, so nothing was sent; your changes are kept. Check that it is plugged in "
+                  "and try again.");
+    case StatusMessage::Waiting:
+        return tr("Waiting for the mouse: plug it in and it will be found by itself (F5 looks again).");
+    case StatusMessage::NoPermission:
+        return tr("The mouse is here, but permission denied: install the udev rule (README, \"Using the real "
+                  "mouse\") and replug it.");
+    case StatusMessage::ResetDone:
+        return tr("Factory settings restored.");
+    case StatusMessage::ResetNotSent:
+        return tr("The factory reset could not be sent to the mouse.");
+    case StatusMessage::ResetNotConfirmed:
+        return tr("The mouse did not confirm the factory reset; its settings may be unchanged.");
+    case StatusMessage::SettingsNotRead:
+        return tr("The mouse's settings could not be read. Press F5 to try again.");
+    case StatusMessage::UnreadNotWritten:
+        return tr("The mouse's settings could not be read, so nothing was written. Press APPLY to try again.");
+    case StatusMessage::NotGathered:
+        return tr("Nothing was written: correct the value on the page first.");
+    case StatusMessage::Unplugged:
+        return tr("The mouse was unplugged. Plug it in again and it will be found by itself.");
+    case StatusMessage::PollingRateChangedOnMouse:
+        return tr("The polling rate was changed with the mouse's button; the mouse keeps it.");
+    case StatusMessage::ProfileLoaded:
+        return tr("Profile loaded. Press APPLY to send it to the mouse.");
+    case StatusMessage::ProfileSaved:
+        return tr("Profile saved.");
+    }
+    return {};
+}
 
 MainWindow::MainWindow(SettingsModel& model, DeviceContext device, QWidget* parent)
     : QDialog(parent), model_(model), device_(device)
 {
     installAccessibleCheckBoxes();
-    setWindowTitle(kProgramName);
+    installToolTipWrapping();
+    setWindowTitle(programTitle());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(DialogUnits::dialogFont());
@@ -165,21 +197,21 @@ void MainWindow::buildControls()
     const DialogUnits du;
     resize(du.size(445, 437));
 
-    infoGroup_ = new QGroupBox(QStringLiteral("Info"), this);
-    infoGroup_->setAccessibleName(QStringLiteral("Info"));
+    infoGroup_ = new QGroupBox(tr("Info"), this);
+    infoGroup_->setAccessibleName(infoGroup_->title());
     du.place(infoGroup_, 13, 7, 419, 69);
 
-    auto* firmwareCaption = new QLabel(QStringLiteral("Firmware Version :"), this);
+    auto* firmwareCaption = new QLabel(tr("Firmware Version :"), this);
     du.place(firmwareCaption, 22, 25, 62, 12);
     firmwareLabel_ = makeValueLabel(QStringLiteral("Firmware Version"), this);
     du.place(firmwareLabel_, 87, 26, 42, 12);
 
-    auto* softwareCaption = new QLabel(QStringLiteral("Software Version :"), this);
+    auto* softwareCaption = new QLabel(tr("Software Version :"), this);
     du.place(softwareCaption, 22, 46, 62, 12);
     softwareLabel_ = makeValueLabel(QStringLiteral("Software Version"), this);
     du.place(softwareLabel_, 87, 47, 42, 12);
 
-    factoryResetButton_ = makeButton(QStringLiteral("Factory Reset"), this);
+    factoryResetButton_ = makeButton(tr("Factory Reset"), this);
     du.place(factoryResetButton_, 368, 53, 54, 14);
     setHelp(factoryResetButton_, Help::FactoryReset);
     connect(factoryResetButton_, &QPushButton::clicked, this, &MainWindow::factoryReset);
@@ -189,7 +221,7 @@ void MainWindow::buildControls()
     du.place(tabs_, 12, 88, 420, 308);
     tabs_->installEventFilter(this);
 
-    applyButton_ = makeButton(QStringLiteral("APPLY"), this);
+    applyButton_ = makeButton(tr("APPLY"), this);
     du.place(applyButton_, 372, 410, 50, 14);
     setHelp(applyButton_, Help::Apply);
     connect(applyButton_, &QPushButton::clicked, this, &MainWindow::apply);
@@ -201,37 +233,85 @@ void MainWindow::buildControls()
     statusLabel_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     du.place(statusLabel_, 13, 402, 352, 22);
 
-    readAgainAction_ = new QAction(QStringLiteral("Read settings again"), this);
+    readAgainAction_ = new QAction(tr("Read settings again"), this);
     readAgainAction_->setShortcut(QKeySequence(Qt::Key_F5));
     connect(readAgainAction_, &QAction::triggered, this, &MainWindow::readAgain);
     addAction(readAgainAction_);
 
-    applyAction_ = new QAction(QStringLiteral("Apply"), this);
+    applyAction_ = new QAction(tr("Apply"), this);
     applyAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(applyAction_, &QAction::triggered, this, &MainWindow::applyFromKeyboard);
     addAction(applyAction_);
 
-    // Controls are placed by dialog units; the window may grow but they stay where they are.
-    setMinimumSize(size());
+    saveProfileAction_ = new QAction(tr("Save profile…"), this);
+    saveProfileAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    connect(saveProfileAction_, &QAction::triggered, this, &MainWindow::saveProfile);
+    addAction(saveProfileAction_);
+
+    loadProfileAction_ = new QAction(tr("Load profile…"), this);
+    loadProfileAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(loadProfileAction_, &QAction::triggered, this, &MainWindow::loadProfile);
+    addAction(loadProfileAction_);
+
+    aboutAction_ = new QAction(tr("About…"), this);
+    aboutAction_->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(aboutAction_, &QAction::triggered, this, &MainWindow::showAbout);
+    addAction(aboutAction_);
+
+    // Controls are placed by dialog units; the window may grow but they stay where they are. It
+    // may shrink in height on a small screen: the pages then scroll in their tabs.
+    layoutSize_ = size();
+    setMinimumSize(layoutSize_.width(), layoutSize_.height() - du.y(308 - kSmallestTabsHeight));
+}
+
+void MainWindow::placeForHeight(int height)
+{
+    const DialogUnits du;
+    const int shortBy = std::max(0, layoutSize_.height() - height);
+    du.place(tabs_, 12, 88, 420, 308);
+    tabs_->resize(tabs_->width(), tabs_->height() - shortBy);
+    du.place(applyButton_, 372, 410, 50, 14);
+    applyButton_->move(applyButton_->x(), applyButton_->y() - shortBy);
+    du.place(statusLabel_, 13, 402, 352, 22);
+    statusLabel_->move(statusLabel_->x(), statusLabel_->y() - shortBy);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    if (layoutSize_.isValid())
+        placeForHeight(height());
+}
+
+QScrollArea* MainWindow::pageArea(QWidget* page) const
+{
+    for (int i = 0; i < tabs_->count(); ++i) {
+        auto* area = qobject_cast<QScrollArea*>(tabs_->widget(i));
+        if (area && area->widget() == page)
+            return area;
+    }
+    return nullptr;
 }
 
 void MainWindow::buildPages()
 {
-    setValueText(softwareLabel_, QString::asprintf("V%.2f", kSoftwareVersion));
+    setValueText(softwareLabel_, softwareVersionText());
 
     basicPage_ = new BasicSettingsPage(model_);
     advancedPage_ = new AdvancedSettingsPage(model_);
     mappingPage_ = new ButtonMappingPage(model_);
-    tabs_->addTab(basicPage_, QStringLiteral("  Basic Settings  "));
-    tabs_->addTab(advancedPage_, QStringLiteral("  Advanced Settings  "));
-    tabs_->addTab(mappingPage_, QStringLiteral("  Button Mapping  "));
+    // Two blanks each side, as the tabs were always drawn; the words alone are translated.
+    const QString blanks = QStringLiteral("  ");
+    tabs_->addTab(scrolled(basicPage_), blanks + tr("Basic Settings") + blanks);
+    tabs_->addTab(scrolled(advancedPage_), blanks + tr("Advanced Settings") + blanks);
+    tabs_->addTab(scrolled(mappingPage_), blanks + tr("Button Mapping") + blanks);
     tabs_->setCurrentIndex(0);
 }
 
 void MainWindow::initialize()
 {
     if (!device_.hotplug.start())
-        showWarning(this, QStringLiteral("RegisterDeviceNotification Failed!"));
+        showWarning(this, tr("RegisterDeviceNotification Failed!"));
     device_.session.start();
 }
 
@@ -250,12 +330,19 @@ void MainWindow::showState()
     factoryResetButton_->setEnabled(state_.resetEnabled());
     applyButton_->setEnabled(state_.applyEnabled());
     readAgainAction_->setEnabled(state_.readAgainEnabled());
+    saveProfileAction_->setEnabled(state_.profilesEnabled());
+    loadProfileAction_->setEnabled(state_.profilesEnabled());
     setValueText(statusLabel_, statusText(state_.status()));
 }
 
 void MainWindow::centerOnScreen()
 {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        // The frame is not known before the window is shown: leave room for a title bar.
+        const int frameHeight = std::max(frameGeometry().height() - height(),
+                                         style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8);
+        const int room = screen->availableGeometry().height() - frameHeight;
+        resize(width(), std::clamp(room, minimumHeight(), layoutSize_.height()));
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
@@ -299,7 +386,8 @@ void MainWindow::readAgain()
     if (state_.busy())
         return;
     if (model_.settingsDiffer() &&
-        QMessageBox::question(this, kProgramName, kAskDiscard, QMessageBox::Yes | QMessageBox::No,
+        QMessageBox::question(this, programTitle(), tr("Discard the changes and read the mouse's settings again?"),
+                              QMessageBox::Yes | QMessageBox::No,
                               QMessageBox::No) != QMessageBox::Yes)
         return;
     device_.session.readAgain();
@@ -362,8 +450,98 @@ void MainWindow::onOutcome(SessionOperation operation, SessionOutcome outcome)
 void MainWindow::onMouseEvent(int code, int value)
 {
     // The mouse's own copy came with the report before; the button's rate applies to the edits.
-    if (code == kEventPollingRateChanged)
-        advancedPage_->onPollingRateEvent(static_cast<std::uint8_t>(value));
+    if (code != kEventPollingRateChanged)
+        return;
+    advancedPage_->onPollingRateEvent(static_cast<std::uint8_t>(value));
+    state_.pollingRateChangedOnMouse(model_.editedSettings);
+    showState();
+}
+
+QString MainWindow::profileDirectory() const
+{
+    if (!lastProfilePath_.isEmpty())
+        return QFileInfo(lastProfilePath_).absolutePath();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
+}
+
+void MainWindow::saveProfile()
+{
+    if (!state_.profilesEnabled())
+        return;
+    const QString suggested = lastProfilePath_.isEmpty()
+                                  ? QDir(profileDirectory()).filePath(QStringLiteral("lark-profile.json"))
+                                  : lastProfilePath_;
+    const QString path =
+        QFileDialog::getSaveFileName(this, tr("Save profile"), suggested, tr("Profiles (*.json);;All files (*)"));
+    if (!path.isEmpty())
+        saveProfileTo(path);
+}
+
+void MainWindow::loadProfile()
+{
+    if (!state_.profilesEnabled())
+        return;
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Load profile"), profileDirectory(), tr("Profiles (*.json);;All files (*)"));
+    if (!path.isEmpty())
+        loadProfileFrom(path);
+}
+
+bool MainWindow::saveProfileTo(const QString& path)
+{
+    if (!state_.profilesEnabled())
+        return false;
+    // What is saved is what APPLY would write: a value a page cannot read stops it the same way.
+    const bool advancedRead = advancedPage_->collectSettings();
+    const bool basicRead = basicPage_->collectSettings();
+    model_.updateApplyButton();
+    if (!advancedRead || !basicRead)
+        return false;
+    std::optional<std::string> firmware;
+    if (!firmwareLabel_->text().isEmpty())
+        firmware = firmwareLabel_->text().toStdString();
+    const std::string text = makeProfile(model_.editedSettings, firmware).dump(2) + "\n";
+    const std::string error = writeProfileFile(QFile::encodeName(path).toStdString(), text);
+    if (!error.empty()) {
+        showWarning(this, tr("The profile was not saved.") + QStringLiteral("\n\n") + QString::fromStdString(error));
+        return false;
+    }
+    lastProfilePath_ = path;
+    state_.profileSaved(model_.editedSettings);
+    showState();
+    return true;
+}
+
+bool MainWindow::loadProfileFrom(const QString& path)
+{
+    if (!state_.profilesEnabled())
+        return false;
+    // Checked whole and laid over the pages' values before anything is shown: a profile that
+    // larkctl import refuses changes nothing here either, and says why in the same words.
+    const auto read = readProfileFile(QFile::encodeName(path).toStdString());
+    std::string error;
+    MouseSettings edited = model_.editedSettings;
+    if (const std::string* readError = std::get_if<std::string>(&read))
+        error = *readError;
+    else
+        std::get<Profile>(read).applyTo(edited, error);
+    if (!error.empty()) {
+        showWarning(this, tr("The profile was not loaded.") + QStringLiteral("\n\n") + QString::fromStdString(error));
+        return false;
+    }
+    lastProfilePath_ = path;
+    model_.editedSettings = edited;
+    refreshPages();
+    model_.updateApplyButton();
+    state_.profileLoaded(model_.settingsDiffer(), model_.editedSettings);
+    showState();
+    return true;
+}
+
+void MainWindow::showAbout()
+{
+    lark::showAbout(this);
 }
 
 bool MainWindow::isInsidePage(const QWidget* widget) const
@@ -413,6 +591,11 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event)
     // Whatever no control took: the window's background, the pages' own background.
     QMenu menu(this);
     menu.addAction(readAgainAction_);
+    menu.addSeparator();
+    menu.addAction(saveProfileAction_);
+    menu.addAction(loadProfileAction_);
+    menu.addSeparator();
+    menu.addAction(aboutAction_);
     menu.exec(event->globalPos());
     event->accept();
 }

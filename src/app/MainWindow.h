@@ -16,6 +16,7 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class QTabWidget;
 
 namespace lark {
@@ -55,7 +56,12 @@ public:
     void initialize();
 
     void setControlsEnabled(bool enabled);
+    // Fits the window into the free area of its screen (the pages scroll when it must be
+    // smaller than its layout), then centres it there.
     void centerOnScreen();
+
+    // What the status line says for each state, in the window's language.
+    static QString statusText(StatusMessage message);
 
     BasicSettingsPage* basicPage() const { return basicPage_; }
     AdvancedSettingsPage* advancedPage() const { return advancedPage_; }
@@ -65,6 +71,11 @@ public:
     QTabWidget* tabs() const { return tabs_; }
     QLabel* firmwareLabel() const { return firmwareLabel_; }
     QLabel* statusLabel() const { return statusLabel_; }
+    QAction* saveProfileAction() const { return saveProfileAction_; }
+    QAction* loadProfileAction() const { return loadProfileAction_; }
+    QAction* aboutAction() const { return aboutAction_; }
+    // The scroll area that holds a page inside its tab.
+    QScrollArea* pageArea(QWidget* page) const;
 
     bool isBusy() const { return state_.busy(); }
 
@@ -77,6 +88,15 @@ public slots:
     void readAgain();
     void factoryReset();
     void onMouseEvent(int code, int value);
+    // Ctrl+Shift+S and the context menu: the pages as a profile file, in larkctl's format.
+    void saveProfile();
+    // Ctrl+O and the context menu: a profile file onto the pages, as edits for APPLY.
+    void loadProfile();
+    // The same without asking for the file. False when nothing was written or loaded; a bad
+    // profile is named in a warning with larkctl's words and changes nothing.
+    bool saveProfileTo(const QString& path);
+    bool loadProfileFrom(const QString& path);
+    void showAbout();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -84,11 +104,16 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
     void buildPages();
+    // The tabs grow and shrink with the window's height below its layout's; APPLY and the status
+    // line stay at the bottom. At the layout's own height everything is where the layout says.
+    void placeForHeight(int height);
+    QString profileDirectory() const;
     void refreshPages();
     bool isInsidePage(const QWidget* widget) const;
     void connectSession();
@@ -112,6 +137,12 @@ private:
     QLabel* statusLabel_ = nullptr;
     QAction* readAgainAction_ = nullptr;
     QAction* applyAction_ = nullptr;
+    QAction* saveProfileAction_ = nullptr;
+    QAction* loadProfileAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
+    // Where the last profile was saved or loaded from, for the next file dialog.
+    QString lastProfilePath_;
+    QSize layoutSize_;
     BasicSettingsPage* basicPage_ = nullptr;
     AdvancedSettingsPage* advancedPage_ = nullptr;
     ButtonMappingPage* mappingPage_ = nullptr;

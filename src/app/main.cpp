@@ -1,7 +1,6 @@
 #include <QApplication>
-#include <cstdio>
-#include <cstring>
 
+#include "app/About.h"
 #include "app/Application.h"
 #include "app/LogRouting.h"
 #include "app/MainWindow.h"
@@ -13,15 +12,9 @@
 
 int main(int argc, char* argv[])
 {
-    // Answered before Qt starts, so that asking needs no display.
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("lark-config %s\n", LARK_VERSION);
-            if (std::fflush(stdout) == 0 && !std::ferror(stdout))
-                return 0;
-            std::fprintf(stderr, "lark-config: cannot write to standard output\n");
-            return 1;
-        }
+    // Before Qt: the version needs no display.
+    if (const auto code = lark::printVersionIfAsked(argc, argv))
+        return *code;
     QApplication application(argc, argv);
     lark::setUpDiagnostics(QCoreApplication::arguments());
     lark::Application app;

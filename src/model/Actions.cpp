@@ -3,6 +3,7 @@
 #include <array>
 
 #include "model/KeyUsages.h"
+#include "model/Words.h"
 
 namespace lark {
 
@@ -15,25 +16,25 @@ constexpr ButtonAction action(ActionKind kind, std::uint8_t code, std::uint16_t 
 
 // In the order the menu lists them.
 constexpr auto kNamedActions = std::to_array<NamedAction>({
-    {"LEFT CLICK", action(ActionKind::MouseButton, 1), ActionGroup::Mouse},
-    {"RIGHT CLICK", action(ActionKind::MouseButton, 2), ActionGroup::Mouse},
-    {"MIDDLE CLICK", action(ActionKind::MouseButton, 4), ActionGroup::Mouse},
+    {LARK_WORDS("Actions", "LEFT CLICK"), action(ActionKind::MouseButton, 1), ActionGroup::Mouse},
+    {LARK_WORDS("Actions", "RIGHT CLICK"), action(ActionKind::MouseButton, 2), ActionGroup::Mouse},
+    {LARK_WORDS("Actions", "MIDDLE CLICK"), action(ActionKind::MouseButton, 4), ActionGroup::Mouse},
     // Forward is the higher button bit although the menu lists it first.
-    {"FORWARD", action(ActionKind::MouseButton, 16), ActionGroup::Mouse},
-    {"BACK", action(ActionKind::MouseButton, 8), ActionGroup::Mouse},
-    {"SCROLL UP", action(ActionKind::Wheel, 1), ActionGroup::Mouse},
-    {"SCROLL DOWN", action(ActionKind::Wheel, 0xFF), ActionGroup::Mouse},
-    {"CPI LOOP", action(ActionKind::CpiLoop, 0xF1), ActionGroup::Cpi},
-    {"PLAY/PAUSE", action(ActionKind::Media, 0xCD), ActionGroup::Media},
-    {"NEXT", action(ActionKind::Media, 0xB5), ActionGroup::Media},
-    {"PREVIOUS", action(ActionKind::Media, 0xB6), ActionGroup::Media},
-    {"MUTE", action(ActionKind::Media, 0xE2), ActionGroup::Media},
-    {"VOLUME UP", action(ActionKind::Media, 0xE9), ActionGroup::Media},
-    {"VOLUME DOWN", action(ActionKind::Media, 0xEA), ActionGroup::Media},
+    {LARK_WORDS("Actions", "FORWARD"), action(ActionKind::MouseButton, 16), ActionGroup::Mouse},
+    {LARK_WORDS("Actions", "BACK"), action(ActionKind::MouseButton, 8), ActionGroup::Mouse},
+    {LARK_WORDS("Actions", "SCROLL UP"), action(ActionKind::Wheel, 1), ActionGroup::Mouse},
+    {LARK_WORDS("Actions", "SCROLL DOWN"), action(ActionKind::Wheel, 0xFF), ActionGroup::Mouse},
+    {LARK_WORDS("Actions", "CPI LOOP"), action(ActionKind::CpiLoop, 0xF1), ActionGroup::Cpi},
+    {LARK_WORDS("Actions", "PLAY/PAUSE"), action(ActionKind::Media, 0xCD), ActionGroup::Media},
+    {LARK_WORDS("Actions", "NEXT"), action(ActionKind::Media, 0xB5), ActionGroup::Media},
+    {LARK_WORDS("Actions", "PREVIOUS"), action(ActionKind::Media, 0xB6), ActionGroup::Media},
+    {LARK_WORDS("Actions", "MUTE"), action(ActionKind::Media, 0xE2), ActionGroup::Media},
+    {LARK_WORDS("Actions", "VOLUME UP"), action(ActionKind::Media, 0xE9), ActionGroup::Media},
+    {LARK_WORDS("Actions", "VOLUME DOWN"), action(ActionKind::Media, 0xEA), ActionGroup::Media},
     // Consumer-page usages 0x196 and 0x194: low byte in code, high byte in param1.
-    {"BROWSER", action(ActionKind::Launch, 0x96, 1), ActionGroup::Media},
-    {"EXPLORER", action(ActionKind::Launch, 0x94, 1), ActionGroup::Media},
-    {"DISABLE", action(ActionKind::Disabled, 0), ActionGroup::Other},
+    {LARK_WORDS("Actions", "BROWSER"), action(ActionKind::Launch, 0x96, 1), ActionGroup::Media},
+    {LARK_WORDS("Actions", "EXPLORER"), action(ActionKind::Launch, 0x94, 1), ActionGroup::Media},
+    {LARK_WORDS("Actions", "DISABLE"), action(ActionKind::Disabled, 0), ActionGroup::Other},
 });
 
 // The caption of a stored action of a named kind: type and code decide (any code is DISABLE);

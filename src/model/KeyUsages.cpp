@@ -7,6 +7,7 @@
 
 #include "model/KeyNames.h"
 #include "model/Text.h"
+#include "model/Words.h"
 
 namespace lark {
 
@@ -20,32 +21,32 @@ struct UsageName {
 // Keys without a virtual-key code of their own in the key name table. The keypad keys are
 // named like their main-block twins, as the table does for the keypad digits.
 constexpr auto kOwnNames = std::to_array<UsageName>({
-    {0x32, "Non-US #"},
-    {0x58, "Enter"},
-    {0x64, "Non-US \\"},
-    {0x66, "Power"},
+    {0x32, LARK_WORDS("Keys", "Non-US #")},
+    {0x58, LARK_WORDS("Keys", "Enter")},
+    {0x64, LARK_WORDS("Keys", "Non-US \\")},
+    {0x66, LARK_WORDS("Keys", "Power")},
     {0x67, "="},
-    {0x76, "Menu"},
-    {0x78, "Stop"},
-    {0x79, "Again"},
-    {0x7A, "Undo"},
-    {0x7B, "Cut"},
-    {0x7C, "Copy"},
-    {0x7D, "Paste"},
-    {0x7E, "Find"},
-    {0x7F, "Mute"},
+    {0x76, LARK_WORDS("Keys", "Menu")},
+    {0x78, LARK_WORDS("Keys", "Stop")},
+    {0x79, LARK_WORDS("Keys", "Again")},
+    {0x7A, LARK_WORDS("Keys", "Undo")},
+    {0x7B, LARK_WORDS("Keys", "Cut")},
+    {0x7C, LARK_WORDS("Keys", "Copy")},
+    {0x7D, LARK_WORDS("Keys", "Paste")},
+    {0x7E, LARK_WORDS("Keys", "Find")},
+    {0x7F, LARK_WORDS("Keys", "Mute")},
     {0x85, ","},
-    {0x87, "Ro"},
-    {0x88, "Katakana/Hiragana"},
-    {0x89, "Yen"},
-    {0x8A, "Henkan"},
-    {0x8B, "Muhenkan"},
+    {0x87, LARK_WORDS("Keys", "Ro")},
+    {0x88, LARK_WORDS("Keys", "Katakana/Hiragana")},
+    {0x89, LARK_WORDS("Keys", "Yen")},
+    {0x8A, LARK_WORDS("Keys", "Henkan")},
+    {0x8B, LARK_WORDS("Keys", "Muhenkan")},
     {0x8C, ","},
-    {0x90, "Hangul"},
-    {0x91, "Hanja"},
-    {0x92, "Katakana"},
-    {0x93, "Hiragana"},
-    {0x94, "Zenkaku/Hankaku"},
+    {0x90, LARK_WORDS("Keys", "Hangul")},
+    {0x91, LARK_WORDS("Keys", "Hanja")},
+    {0x92, LARK_WORDS("Keys", "Katakana")},
+    {0x93, LARK_WORDS("Keys", "Hiragana")},
+    {0x94, LARK_WORDS("Keys", "Zenkaku/Hankaku")},
 });
 
 // Other spellings of key names, as other systems print them.

@@ -10,6 +10,7 @@
 #include "model/Cpi.h"
 #include "model/Rules.h"
 #include "model/Text.h"
+#include "model/Words.h"
 
 namespace lark {
 
@@ -23,24 +24,32 @@ constexpr std::string_view kAction = "an action (LEFT CLICK, VOLUME UP, CPI LOOP
 constexpr std::string_view kWheelAction = "an action (SCROLL UP, VOLUME UP, CPI LOOP, DISABLE, ...) or a key "
                                           "(Ctrl+Shift+A, Page Up, key:Back)";
 
-constexpr auto kLiftOffChoices = std::to_array<Choice>({{"1mm", "1mm", 1}, {"2mm", "2mm", 2}});
+constexpr auto kLiftOffChoices = std::to_array<Choice>(
+    {{"1mm", LARK_WORDS("Vocabulary", "1mm"), 1}, {"2mm", LARK_WORDS("Vocabulary", "2mm"), 2}});
 // In the order of the window's list.
-constexpr auto kPollingChoices = std::to_array<Choice>(
-    {{"1000", "1000Hz", 8}, {"2000", "2000Hz", 4}, {"4000", "4000Hz", 2}, {"8000", "8000Hz", 1}});
-constexpr auto kSpdtChoices = std::to_array<Choice>(
-    {{"off", "OFF", 0}, {"speed", "KV Speed Mode", kSpdtSpeedFilter}, {"safe", "KV Safe Mode", kSpdtSafeFilter}});
+constexpr auto kPollingChoices = std::to_array<Choice>({{"1000", LARK_WORDS("Vocabulary", "1000Hz"), 8},
+                                                        {"2000", LARK_WORDS("Vocabulary", "2000Hz"), 4},
+                                                        {"4000", LARK_WORDS("Vocabulary", "4000Hz"), 2},
+                                                        {"8000", LARK_WORDS("Vocabulary", "8000Hz"), 1}});
+constexpr auto kSpdtChoices =
+    std::to_array<Choice>({{"off", LARK_WORDS("Vocabulary", "OFF"), 0},
+                           {"speed", LARK_WORDS("Vocabulary", "KV Speed Mode"), kSpdtSpeedFilter},
+                           {"safe", LARK_WORDS("Vocabulary", "KV Safe Mode"), kSpdtSafeFilter}});
 
-constexpr std::string_view kCpiHelp =
+constexpr std::string_view kCpiHelp = LARK_WORDS(
+    "Vocabulary",
     "CPI level %1: how far the pointer moves for each inch the mouse moves, %2; X is horizontal, Y "
-    "vertical. Higher is faster.";
-constexpr std::string_view kFilterHelp =
+    "vertical. Higher is faster.");
+constexpr std::string_view kFilterHelp = LARK_WORDS(
+    "Vocabulary",
     "Multiclick filter of the %1: ignores the extra clicks a worn switch can send right after a real "
-    "one. 0 to 25: higher filters more, but very fast double clicks may be lost.";
-constexpr std::string_view kSpdtHelp =
+    "one. 0 to 25: higher filters more, but very fast double clicks may be lost.");
+constexpr std::string_view kSpdtHelp = LARK_WORDS(
+    "Vocabulary",
     "Switch mode of the %1. OFF uses the multiclick filter; KV Speed Mode registers clicks fastest; "
-    "KV Safe Mode guards best against double clicks.";
-constexpr std::string_view kButtonHelp =
-    "What %1 does: a mouse click, a keyboard key, a CPI change, a media key, or nothing.";
+    "KV Safe Mode guards best against double clicks.");
+constexpr std::string_view kButtonHelp = LARK_WORDS(
+    "Vocabulary", "What %1 does: a mouse click, a keyboard key, a CPI change, a media key, or nothing.");
 
 std::string odd(std::uint8_t value)
 {
@@ -169,7 +178,8 @@ std::string readFilter(const Setting& setting, const MouseSettings& settings)
     return std::to_string(settings.buttons[static_cast<std::size_t>(setting.index)].filter);
 }
 
-bool writeFilter(const Setting& setting, MouseSettings& settings, const std::string& words, std::string& error)
+bool writeFilter(const Setting& setting, MouseSettings& settings, const std::string& words,
+                 std::string& error)
 {
     const bool inUse = multiclickFilterInUse(settings, setting.index);
     if (words == "-") {
@@ -207,14 +217,16 @@ std::string readAction(const Setting& setting, const MouseSettings& settings)
     return actionText(settings.buttons[static_cast<std::size_t>(setting.index)].action);
 }
 
-bool writeAction(const Setting& setting, MouseSettings& settings, const std::string& words, std::string& error)
+bool writeAction(const Setting& setting, MouseSettings& settings, const std::string& words,
+                 std::string& error)
 {
     ButtonAction& slot = settings.buttons[static_cast<std::size_t>(setting.index)].action;
     const ButtonAction action = std::get<ButtonAction>(parseAction(words));
     if (action == slot)
         return true;
     // One of the two main buttons always keeps the primary click: only the configurable one changes.
-    if ((setting.index == LeftSlot || setting.index == RightSlot) && setting.index != configurableMainSlot(settings)) {
+    if ((setting.index == LeftSlot || setting.index == RightSlot) &&
+        setting.index != configurableMainSlot(settings)) {
         error = setting.index == LeftSlot
                     ? "left-button: the left button gives LEFT CLICK unless left-handed mode is on; "
                       "add left-handed=on to give it another action"
@@ -234,86 +246,150 @@ constexpr Setting switchRow(std::string_view name, std::string_view caption, std
 
 constexpr Setting cpiRow(std::string_view name, std::string_view caption, std::string_view subject, int level)
 {
-    return Setting{name, caption, kCpiHelp, subject, ValueType::Cpi, kCpi, {}, 50, 26000, level, readCpi, writeCpi};
+    return Setting{name, caption, kCpiHelp, subject, ValueType::Cpi, kCpi,
+                   {},   50,      26000,    level,   readCpi,        writeCpi};
 }
 
 constexpr Setting spdtRow(std::string_view name, std::string_view caption, std::string_view subject, int slot)
 {
-    return Setting{name, caption, kSpdtHelp, subject, ValueType::Word, "off, speed, safe", kSpdtChoices,
-                   0, 2, slot, readSpdt, writeSpdt};
+    return Setting{name,         caption, kSpdtHelp, subject, ValueType::Word, "off, speed, safe",
+                   kSpdtChoices, 0,       2,         slot,    readSpdt,        writeSpdt};
 }
 
 constexpr Setting filterRow(std::string_view name, std::string_view caption, std::string_view subject,
                             std::string_view values, int slot)
 {
-    return Setting{name, caption, kFilterHelp, subject, ValueType::Number, values, {},
-                   kFilterMin, kFilterMax, slot, readFilter, writeFilter};
+    return Setting{name, caption,    kFilterHelp, subject, ValueType::Number, values,
+                   {},   kFilterMin, kFilterMax,  slot,    readFilter,        writeFilter};
 }
 
-constexpr Setting buttonRow(std::string_view name, std::string_view caption, std::string_view subject, int slot)
+constexpr Setting buttonRow(std::string_view name, std::string_view caption, std::string_view subject,
+                            int slot)
 {
-    return Setting{name,  caption, kButtonHelp, subject,    ValueType::Action,
+    return Setting{name,
+                   caption,
+                   kButtonHelp,
+                   subject,
+                   ValueType::Action,
                    slot == WheelUpSlot || slot == WheelDownSlot ? kWheelAction : kAction,
-                   {},    0,       0,           slot,       readAction,
+                   {},
+                   0,
+                   0,
+                   slot,
+                   readAction,
                    writeAction};
 }
 
 const auto kSettings = std::to_array<Setting>({
-    {"cpi-levels", "CPI Levels", "How many CPI levels the mouse's CPI button steps through (1 to 4).", {},
-     ValueType::Number, "1 to 4", {}, 1, kCpiLevelCount, 0, readNumber<&MouseSettings::cpiLevelCount>,
+    {"cpi-levels",
+     LARK_WORDS("Vocabulary", "CPI Levels"),
+     LARK_WORDS("Vocabulary", "How many CPI levels the mouse's CPI button steps through (1 to 4)."),
+     {},
+     ValueType::Number,
+     "1 to 4",
+     {},
+     1,
+     kCpiLevelCount,
+     0,
+     readNumber<&MouseSettings::cpiLevelCount>,
      writeNumber<&MouseSettings::cpiLevelCount>},
-    cpiRow("cpi1", "CPI 1", "1", 0),
-    cpiRow("cpi2", "CPI 2", "2", 1),
-    cpiRow("cpi3", "CPI 3", "3", 2),
-    cpiRow("cpi4", "CPI 4", "4", 3),
-    {"lift-off-distance", "LOD",
-     "Lift-off distance: how high the mouse can be lifted before it stops tracking (1 or 2 mm). Lower "
-     "stops the pointer drifting when you lift and reposition it.",
-     {}, ValueType::Word, "1mm, 2mm", kLiftOffChoices, 0, 1, 0, readChoice<&MouseSettings::liftOffDistance>,
+    cpiRow("cpi1", LARK_WORDS("Vocabulary", "CPI 1"), "1", 0),
+    cpiRow("cpi2", LARK_WORDS("Vocabulary", "CPI 2"), "2", 1),
+    cpiRow("cpi3", LARK_WORDS("Vocabulary", "CPI 3"), "3", 2),
+    cpiRow("cpi4", LARK_WORDS("Vocabulary", "CPI 4"), "4", 3),
+    {"lift-off-distance",
+     LARK_WORDS("Vocabulary", "LOD"),
+     LARK_WORDS("Vocabulary",
+                "Lift-off distance: how high the mouse can be lifted before it stops tracking (1 or 2 mm). "
+                "Lower stops the pointer drifting when you lift and reposition it."),
+     {},
+     ValueType::Word,
+     "1mm, 2mm",
+     kLiftOffChoices,
+     0,
+     1,
+     0,
+     readChoice<&MouseSettings::liftOffDistance>,
      writeChoice<&MouseSettings::liftOffDistance>},
-    switchRow("angle-snapping", "Angle Snapping",
-              "Straightens slightly shaky hand movements into straight lines. Most players leave it off, "
-              "as it also bends small aiming corrections.",
+    switchRow("angle-snapping", LARK_WORDS("Vocabulary", "Angle Snapping"),
+              LARK_WORDS(
+                  "Vocabulary",
+                  "Straightens slightly shaky hand movements into straight lines. Most players leave it off, "
+                  "as it also bends small aiming corrections."),
               readSwitch<&MouseSettings::angleSnapping>, writeSwitch<&MouseSettings::angleSnapping>),
-    switchRow("ripple-control", "Ripple Control",
-              "Smooths out pointer jitter at high CPI, at the cost of a tiny delay. Leave it off unless the "
-              "pointer shakes at high CPI.",
-              readSwitch<&MouseSettings::rippleControl>, writeSwitch<&MouseSettings::rippleControl>),
-    switchRow("motion-sync", "Motion Sync",
-              "Times the sensor's readings to the computer's polling for steadier tracking, with a slight "
-              "delay. 8000 Hz is not offered while it is on.",
-              readSwitch<&MouseSettings::motionSync>, writeMotionSync),
-    {"polling-rate", "Polling Rate",
-     "How many times a second the mouse reports to the computer, in Hz. Higher feels smoother but costs "
-     "more CPU; try lower if games stutter.",
-     {}, ValueType::Number, "1000, 2000, 4000, 8000 (not 8000 with motion sync)", kPollingChoices, 1000, 8000,
-     0, readPollingRate, writePollingRate},
-    switchRow("slam-click-filter", "Slamclick Filter",
-              "Ignores the false clicks that can happen when the mouse is slammed down or lifted quickly.",
-              readSwitch<&MouseSettings::slamClickFilter>, writeSwitch<&MouseSettings::slamClickFilter>),
-    spdtRow("left-spdt", "Left Button SPDT", "left button", LeftSlot),
-    spdtRow("right-spdt", "Right Button SPDT", "right button", RightSlot),
-    filterRow("left-multiclick-filter", "Left Button Multiclick Filter", "left button",
-              "0 to 25, or - while left-spdt is not off", LeftSlot),
-    filterRow("right-multiclick-filter", "Right Button Multiclick Filter", "right button",
-              "0 to 25, or - while right-spdt is not off", RightSlot),
-    filterRow("middle-multiclick-filter", "Middle Button Multiclick Filter", "middle button", kFilter, MiddleSlot),
-    filterRow("forward-multiclick-filter", "Forward Button Multiclick Filter", "forward button", kFilter,
-              ForwardSlot),
-    filterRow("back-multiclick-filter", "Back Button Multiclick Filter", "back button", kFilter, BackSlot),
-    switchRow("left-handed", "Left-handed Mode",
-              "Swaps the two main buttons for left-handed use: the right button clicks, and the left "
-              "button takes the action the right one had.",
-              readLeftHanded, writeLeftHanded),
-    buttonRow("left-button", "Left Button", "the left button (in left-handed mode; otherwise it gives LEFT CLICK)",
-              LeftSlot),
-    buttonRow("right-button", "Right Button", "the right button (in right-handed mode; otherwise it gives LEFT CLICK)",
+    switchRow(
+        "ripple-control", LARK_WORDS("Vocabulary", "Ripple Control"),
+        LARK_WORDS(
+            "Vocabulary",
+            "Smooths out pointer jitter at high CPI, at the cost of a tiny delay. Leave it off unless the "
+            "pointer shakes at high CPI."),
+        readSwitch<&MouseSettings::rippleControl>, writeSwitch<&MouseSettings::rippleControl>),
+    switchRow(
+        "motion-sync", LARK_WORDS("Vocabulary", "Motion Sync"),
+        LARK_WORDS(
+            "Vocabulary",
+            "Times the sensor's readings to the computer's polling for steadier tracking, with a slight "
+            "delay. 8000 Hz is not offered while it is on."),
+        readSwitch<&MouseSettings::motionSync>, writeMotionSync),
+    {"polling-rate",
+     LARK_WORDS("Vocabulary", "Polling Rate"),
+     LARK_WORDS("Vocabulary",
+                "How many times a second the mouse reports to the computer, in Hz. Higher feels smoother "
+                "but costs more CPU; try lower if games stutter."),
+     {},
+     ValueType::Number,
+     "1000, 2000, 4000, 8000 (not 8000 with motion sync)",
+     kPollingChoices,
+     1000,
+     8000,
+     0,
+     readPollingRate,
+     writePollingRate},
+    switchRow(
+        "slam-click-filter", LARK_WORDS("Vocabulary", "Slamclick Filter"),
+        LARK_WORDS(
+            "Vocabulary",
+            "Ignores the false clicks that can happen when the mouse is slammed down or lifted quickly."),
+        readSwitch<&MouseSettings::slamClickFilter>, writeSwitch<&MouseSettings::slamClickFilter>),
+    spdtRow("left-spdt", LARK_WORDS("Vocabulary", "Left Button SPDT"),
+            LARK_WORDS("Vocabulary", "left button"), LeftSlot),
+    spdtRow("right-spdt", LARK_WORDS("Vocabulary", "Right Button SPDT"),
+            LARK_WORDS("Vocabulary", "right button"), RightSlot),
+    filterRow("left-multiclick-filter", LARK_WORDS("Vocabulary", "Left Button Multiclick Filter"),
+              LARK_WORDS("Vocabulary", "left button"), "0 to 25, or - while left-spdt is not off", LeftSlot),
+    filterRow("right-multiclick-filter", LARK_WORDS("Vocabulary", "Right Button Multiclick Filter"),
+              LARK_WORDS("Vocabulary", "right button"), "0 to 25, or - while right-spdt is not off",
               RightSlot),
-    buttonRow("middle-button", "Middle Button", "the middle button (pressing the wheel)", MiddleSlot),
-    buttonRow("forward-button", "Forward Button", "the forward side button", ForwardSlot),
-    buttonRow("back-button", "Back Button", "the back side button", BackSlot),
-    buttonRow("wheel-up", "Wheel Up", "scrolling the wheel up", WheelUpSlot),
-    buttonRow("wheel-down", "Wheel Down", "scrolling the wheel down", WheelDownSlot),
+    filterRow("middle-multiclick-filter", LARK_WORDS("Vocabulary", "Middle Button Multiclick Filter"),
+              LARK_WORDS("Vocabulary", "middle button"), kFilter, MiddleSlot),
+    filterRow("forward-multiclick-filter", LARK_WORDS("Vocabulary", "Forward Button Multiclick Filter"),
+              LARK_WORDS("Vocabulary", "forward button"), kFilter, ForwardSlot),
+    filterRow("back-multiclick-filter", LARK_WORDS("Vocabulary", "Back Button Multiclick Filter"),
+              LARK_WORDS("Vocabulary", "back button"), kFilter, BackSlot),
+    switchRow(
+        "left-handed", LARK_WORDS("Vocabulary", "Left-handed Mode"),
+        LARK_WORDS("Vocabulary",
+                   "Swaps the two main buttons for left-handed use: the right button clicks, and the left "
+                   "button takes the action the right one had."),
+        readLeftHanded, writeLeftHanded),
+    buttonRow(
+        "left-button", LARK_WORDS("Vocabulary", "Left Button"),
+        LARK_WORDS("Vocabulary", "the left button (in left-handed mode; otherwise it gives LEFT CLICK)"),
+        LeftSlot),
+    buttonRow(
+        "right-button", LARK_WORDS("Vocabulary", "Right Button"),
+        LARK_WORDS("Vocabulary", "the right button (in right-handed mode; otherwise it gives LEFT CLICK)"),
+        RightSlot),
+    buttonRow("middle-button", LARK_WORDS("Vocabulary", "Middle Button"),
+              LARK_WORDS("Vocabulary", "the middle button (pressing the wheel)"), MiddleSlot),
+    buttonRow("forward-button", LARK_WORDS("Vocabulary", "Forward Button"),
+              LARK_WORDS("Vocabulary", "the forward side button"), ForwardSlot),
+    buttonRow("back-button", LARK_WORDS("Vocabulary", "Back Button"),
+              LARK_WORDS("Vocabulary", "the back side button"), BackSlot),
+    buttonRow("wheel-up", LARK_WORDS("Vocabulary", "Wheel Up"),
+              LARK_WORDS("Vocabulary", "scrolling the wheel up"), WheelUpSlot),
+    buttonRow("wheel-down", LARK_WORDS("Vocabulary", "Wheel Down"),
+              LARK_WORDS("Vocabulary", "scrolling the wheel down"), WheelDownSlot),
 });
 
 std::string valueError(const Setting& setting, std::string_view value)
@@ -360,7 +436,8 @@ bool checkValue(const Setting& setting, std::string_view value, std::string& out
         }
         if (!fixedCpiOffered(setting.index) &&
             std::get<ButtonAction>(parsed).type == static_cast<std::uint8_t>(ActionKind::FixedCpi)) {
-            error = std::string(setting.name) + ": a fixed CPI is offered for the buttons only, not the wheel";
+            error =
+                std::string(setting.name) + ": a fixed CPI is offered for the buttons only, not the wheel";
             return false;
         }
         out = trim(value);
@@ -471,15 +548,18 @@ bool SettingsEdit::applyTo(MouseSettings& target, std::string& error) const
     // Table order, except that left-handed mode goes first: it moves the main buttons' actions and
     // filters, and the values given for those must land where they were given.
     auto rank = [](const Value* value) {
-        return value->setting->write == writeLeftHanded ? -1 : static_cast<int>(value->setting - kSettings.data());
+        return value->setting->write == writeLeftHanded ? -1
+                                                        : static_cast<int>(value->setting - kSettings.data());
     };
-    std::sort(ordered.begin(), ordered.end(), [&](const Value* a, const Value* b) { return rank(a) < rank(b); });
+    std::sort(ordered.begin(), ordered.end(),
+              [&](const Value* a, const Value* b) { return rank(a) < rank(b); });
 
     for (const Value* value : ordered)
         if (!value->setting->write(*value->setting, settings, value->text, error))
             return false;
 
-    if (const Value* handed = find("left-handed"); handed && (handed->text == "on") != isLeftHanded(settings)) {
+    if (const Value* handed = find("left-handed");
+        handed && (handed->text == "on") != isLeftHanded(settings)) {
         error = "left-handed=" + handed->text +
                 " contradicts right-button: in left-handed mode the right button gives LEFT CLICK";
         return false;

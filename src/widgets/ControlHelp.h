@@ -34,8 +34,10 @@ enum class Help {
 };
 
 // The tooltip text of a control that is no setting of its own (the settings' texts are the
-// vocabulary's); `number` picks the level where the entry has one.; `number` picks the level, button or row where the entry has one.
+// vocabulary's); `number` picks the level where the entry has one.
 QString helpText(Help help, int number = 0);
+// A setting's help text in the window's language.
+QString settingHelp(const Setting& setting);
 
 // Gives `widget` its tooltip.
 void setHelp(QWidget* widget, Help help, int number = 0);
@@ -45,8 +47,19 @@ void setHelp(QWidget* widget, const Setting& setting);
 QString captionOf(const Setting& setting);
 QStringList choiceCaptions(const Setting& setting);
 
+// Tooltips are plain text (screen readers read them as descriptions); when shown they wrap at a
+// readable width instead of running across the screen on one line. Call once, after the
+// QApplication exists; later calls do nothing.
+void installToolTipWrapping();
+QString wrappedToolTip(const QString& text);
+
 // Gives every label under `root` that names a control (its buddy) that control's tooltip, so
 // that pointing at the caption explains the control too.
 void shareHelpWithBuddyLabels(QWidget* root);
+
+// Greys every label under `root` that names a control (its buddy) whenever that control is
+// disabled, and `label` with `control` for a caption that is no buddy.
+void greyLabelsWithBuddies(QWidget* root);
+void greyWithControl(QWidget* label, QWidget* control);
 
 }  // namespace lark

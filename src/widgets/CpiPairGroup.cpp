@@ -45,7 +45,7 @@ bool CpiPairGroup::readEdits()
             }
             // While the box is up the edit loses the focus and is committed like any other.
             QPointer<QLineEdit> guard(edit);
-            showWarning(window_, QStringLiteral("Enter a positive integer."));
+            showWarning(window_, tr("Enter a positive integer."));
             if (guard) {
                 // The box took the activation; the edit can only hold the focus in an active window.
                 if (QWidget* top = guard->window(); !top->isActiveWindow())

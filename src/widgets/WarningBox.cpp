@@ -1,12 +1,18 @@
 #include "widgets/WarningBox.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 
 namespace lark {
 
+QString programTitle()
+{
+    return QCoreApplication::translate("Program", "Tarrow Lark 8k Configuration Tool");
+}
+
 void showWarning(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Warning, kProgramName, text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Warning, programTitle(), text, QMessageBox::Ok, parent);
     box.exec();
 }
 

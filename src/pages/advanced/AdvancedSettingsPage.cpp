@@ -34,7 +34,6 @@ QString k8000HzCaption()
     return choiceCaptions(row("polling-rate")).value(kPolling8000Index);
 }
 
-const QString kBadFilterText = QStringLiteral("Enter an integer between 0 and 255.");
 
 struct Rect {
     int x, y, width, height;
@@ -184,7 +183,7 @@ void AdvancedSettingsPage::buildControls()
         const Setting& setting = ::lark::row(row.setting);
         const QString name = captionOf(setting);
 
-        auto* label = new QLabel(QStringLiteral("SPDT:"), this);
+        auto* label = new QLabel(tr("SPDT:"), this);
         place(du, label, row.labelRect);
         spdtLabels_[button] = label;
 
@@ -197,6 +196,7 @@ void AdvancedSettingsPage::buildControls()
         setHelp(list, setting);
     }
     shareHelpWithBuddyLabels(this);
+    greyLabelsWithBuddies(this);
 }
 
 void AdvancedSettingsPage::connectControls()
@@ -325,7 +325,7 @@ bool AdvancedSettingsPage::readControls()
             // One message at a time: closing it commits the box, which reads the page again.
             if (!warningOpen_) {
                 warningOpen_ = true;
-                showWarning(this, kBadFilterText);
+                showWarning(this, tr("Enter an integer between 0 and 255."));
                 warningOpen_ = false;
                 edits_[button]->setFocus(Qt::OtherFocusReason);
                 edits_[button]->selectAll();

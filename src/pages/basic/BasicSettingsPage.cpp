@@ -32,40 +32,22 @@ struct RowLayout {
 
 constexpr int kLabelW = 24, kMarkerW = 15, kAxisLabelW = 12, kSliderW = 300, kSliderH = 15, kTextH = 8;
 
-constexpr std::array<RowLayout, kCpiLevelCount> kRows = {{
-    {{15, 70, kLabelW, kTextH},
-     {15, 82, kMarkerW, kTextH},
-     {42, 70, kAxisLabelW, kTextH},
-     {60, 66, kSliderW, kSliderH},
-     {367, 65, 41, 14},
-     {42, 89, kAxisLabelW, kTextH},
-     {60, 85, kSliderW, kSliderH},
-     {367, 84, 41, 14}},
-    {{15, 123, kLabelW, kTextH},
-     {15, 134, kMarkerW, kTextH},
-     {42, 123, kAxisLabelW, kTextH},
-     {60, 120, kSliderW, kSliderH},
-     {366, 120, 42, 14},
-     {42, 146, kAxisLabelW, kTextH},
-     {60, 143, kSliderW, kSliderH},
-     {366, 144, 42, 14}},
-    {{15, 185, kLabelW, kTextH},
-     {15, 196, kMarkerW, kTextH},
-     {42, 185, kAxisLabelW, kTextH},
-     {60, 180, kSliderW, kSliderH},
-     {366, 180, 42, 14},
-     {42, 208, kAxisLabelW, kTextH},
-     {60, 205, kSliderW, kSliderH},
-     {366, 206, 42, 14}},
-    {{15, 245, kLabelW, kTextH},
-     {15, 256, kMarkerW, kTextH},
-     {42, 246, kAxisLabelW, kTextH},
-     {60, 240, kSliderW, kSliderH},
-     {366, 240, 42, 14},
-     {42, 269, kAxisLabelW, kTextH},
-     {60, 266, kSliderW, kSliderH},
-     {366, 267, 42, 14}},
-}};
+// Every row alike: the same pitch, the same gap between its X and Y trackbars, the same edit
+// boxes right of them. Pitch and gap are multiples of 8 units, so they come out as the same
+// pixels in every row whatever the font's height.
+constexpr int kFirstRowTop = 66, kRowPitch = 56, kAxisGap = 24, kEditX = 366, kEditW = 42, kEditH = 14;
+
+constexpr RowLayout rowLayout(int level)
+{
+    const int top = kFirstRowTop + kRowPitch * level;
+    const int yTop = top + kAxisGap;
+    return {{15, top + 4, kLabelW, kTextH},          {15, top + 16, kMarkerW, kTextH},
+            {42, top + 4, kAxisLabelW, kTextH},      {60, top, kSliderW, kSliderH},
+            {kEditX, top, kEditW, kEditH},           {42, yTop + 4, kAxisLabelW, kTextH},
+            {60, yTop, kSliderW, kSliderH},          {kEditX, yTop, kEditW, kEditH}};
+}
+
+constexpr std::array<RowLayout, kCpiLevelCount> kRows = {rowLayout(0), rowLayout(1), rowLayout(2), rowLayout(3)};
 
 // The factory CPI of each level, shown until the settings are known.
 std::uint32_t factoryCpi(int level)
@@ -152,7 +134,7 @@ void BasicSettingsPage::buildControls()
     levelCountCombo_ = makeCombo(this, du, 66, 39, counts, captionOf(levelCount));
     levelCountLabel_->setBuddy(levelCountCombo_);
     levelCountCombo_->setCurrentIndex(3);
-    separateBox_ = makeCheckBox(this, du, QStringLiteral("X/Y Settings"), {152, 39, 54, 10});
+    separateBox_ = makeCheckBox(this, du, tr("X/Y Settings"), {152, 39, 54, 10});
     rippleControlBox_ = makeCheckBox(this, du, captionOf(settingRow("ripple-control")), {240, 39, 60, 10});
 
     group_ = new CpiPairGroup(this, separateBox_);
@@ -165,8 +147,8 @@ void BasicSettingsPage::buildControls()
         row.marker = new CpiLevelSwatch(this);
         row.marker->backgroundColor = kMarkerColours[k];
         place(du, row.marker, layout.marker);
-        row.xLabel = makeLabel(this, du, QStringLiteral("X:"), layout.xLabel);
-        row.yLabel = makeLabel(this, du, QStringLiteral("Y:"), layout.yLabel);
+        row.xLabel = makeLabel(this, du, tr("X:"), layout.xLabel);
+        row.yLabel = makeLabel(this, du, tr("Y:"), layout.yLabel);
 
         row.pair = group_->addPair(level + QLatin1Char(' '), factoryCpi(k));
         place(du, row.pair->slider(CpiAxis::X), layout.xSlider);
@@ -193,6 +175,9 @@ void BasicSettingsPage::buildControls()
     setHelp(separateBox_, Help::SeparateAxes);
     setHelp(rippleControlBox_, settingRow("ripple-control"));
     shareHelpWithBuddyLabels(this);
+    greyLabelsWithBuddies(this);
+    for (const LevelRow& row : rows_)
+        greyWithControl(row.caption, row.pair->slider(CpiAxis::X));
 
     // Only choices from the lists count; text typed into the fields that matches no entry
     // changes nothing.

@@ -18,6 +18,7 @@
 #include "widgets/ControlHelp.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/InputHelpers.h"
+#include "widgets/Translation.h"
 
 namespace lark {
 
@@ -48,7 +49,7 @@ QString factoryCaption(int row)
 {
     MouseSettings factory;
     setDefaults(factory);
-    return QString::fromStdString(
+    return captionWords(
         actionCaption(factory.buttons[static_cast<std::size_t>(slotOfRow(row))].action).value_or(std::string()));
 }
 
@@ -87,6 +88,7 @@ ButtonMappingPage::ButtonMappingPage(SettingsModel& model, QWidget* parent) : QW
     }
 
     shareHelpWithBuddyLabels(this);
+    greyLabelsWithBuddies(this);
 
     buildMenu();
     currentSlot_ = 0;
@@ -104,15 +106,15 @@ void ButtonMappingPage::buildMenu()
         const auto named = namedActions();
         for (std::size_t i = 0; i < named.size(); ++i)
             if (named[i].group == group)
-                addEntry(menu, QString::fromLatin1(named[i].caption), static_cast<int>(i));
+                addEntry(menu, captionWords(named[i].caption), static_cast<int>(i));
     };
 
-    addGroup(actionMenu_->addMenu(QStringLiteral("MOUSE")), ActionGroup::Mouse);
-    addEntry(actionMenu_, QStringLiteral("KEYBOARD KEY"), kKeyboardKeyEntry);
-    cpiMenu_ = actionMenu_->addMenu(QStringLiteral("CPI"));
+    addGroup(actionMenu_->addMenu(tr("MOUSE")), ActionGroup::Mouse);
+    addEntry(actionMenu_, tr("KEYBOARD KEY"), kKeyboardKeyEntry);
+    cpiMenu_ = actionMenu_->addMenu(tr("CPI"));
     addGroup(cpiMenu_, ActionGroup::Cpi);
-    fixedCpiEntry_ = addEntry(cpiMenu_, QStringLiteral("FIXED CPI"), kFixedCpiEntry);
-    addGroup(actionMenu_->addMenu(QStringLiteral("MEDIA")), ActionGroup::Media);
+    fixedCpiEntry_ = addEntry(cpiMenu_, tr("FIXED CPI"), kFixedCpiEntry);
+    addGroup(actionMenu_->addMenu(tr("MEDIA")), ActionGroup::Media);
     addGroup(actionMenu_, ActionGroup::Other);
 }
 
@@ -162,7 +164,7 @@ void ButtonMappingPage::runCommand(int entry)
     const auto named = namedActions();
     if (entry >= 0 && static_cast<std::size_t>(entry) < named.size()) {
         slot(currentSlot_).action = named[static_cast<std::size_t>(entry)].action;  // the filter stays
-        showCaption(currentSlot_, QString::fromLatin1(named[static_cast<std::size_t>(entry)].caption));
+        showCaption(currentSlot_, captionWords(named[static_cast<std::size_t>(entry)].caption));
     } else if (entry == kKeyboardKeyEntry) {
         assignKeyboardKey();
     } else if (entry == kFixedCpiEntry) {
@@ -182,7 +184,7 @@ void ButtonMappingPage::assignKeyboardKey()
     // decoded caption left there; storing it would assign a key the user never pressed.
     if (!dialog.keyCapturedThisOpening())
         return;
-    showCaption(currentSlot_, QString::fromStdString(keyCapture_.capturedKeyText));
+    showCaption(currentSlot_, captionWords(keyCapture_.capturedKeyText));
     slot(currentSlot_).action = encodeKeyboardAction(keyCapture_);
 }
 
@@ -193,7 +195,7 @@ void ButtonMappingPage::assignFixedCpi()
         return;
     const std::uint32_t x = dialog.xValue();
     const std::uint32_t y = dialog.yValue();
-    showCaption(currentSlot_, QString::fromStdString(fixedCpiCaption(x, y)));
+    showCaption(currentSlot_, captionWords(fixedCpiCaption(x, y)));
     slot(currentSlot_).action = encodeFixedCpiAction(x, y);
 }
 
@@ -236,7 +238,7 @@ void ButtonMappingPage::refreshFromSettings()
         const int slotIndex = row == 0 ? currentSlot_ : slotOfRow(row);
         // An action without a caption keeps whatever the button showed.
         if (auto caption = actionCaption(slot(slotIndex).action, keyCapture_))
-            showCaption(slotIndex, QString::fromStdString(*caption));
+            showCaption(slotIndex, captionWords(*caption));
     }
 }
 

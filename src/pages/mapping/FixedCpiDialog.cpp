@@ -24,12 +24,12 @@ constexpr std::uint32_t kOpeningCpi = 400;
 
 FixedCpiDialog::FixedCpiDialog(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("FIXED CPI"));
+    setWindowTitle(tr("FIXED CPI"));
     setFont(DialogUnits::dialogFont());
     const DialogUnits du;
     setFixedSize(du.size(397, 137));
 
-    separateBox_ = new QCheckBox(QStringLiteral("X/Y Settings"), this);
+    separateBox_ = new QCheckBox(tr("X/Y Settings"), this);
     separateBox_->setAccessibleName(separateBox_->text());
     du.place(separateBox_, 10, 10, 80, 10);
     setHelp(separateBox_, Help::FixedSeparateAxes);
@@ -42,8 +42,8 @@ FixedCpiDialog::FixedCpiDialog(QWidget* parent) : QDialog(parent)
         const char* label;
         int y;
     };
-    for (const AxisRow& row : {AxisRow{CpiAxis::X, "X:", 36}, AxisRow{CpiAxis::Y, "Y:", 66}}) {
-        auto* label = new QLabel(QString::fromLatin1(row.label), this);
+    for (const AxisRow& row : {AxisRow{CpiAxis::X, QT_TR_NOOP("X:"), 36}, AxisRow{CpiAxis::Y, QT_TR_NOOP("Y:"), 66}}) {
+        auto* label = new QLabel(tr(row.label), this);
         du.place(label, 10, row.y + 2, 14, 10);
         du.place(pair_->slider(row.axis), 28, row.y, 300, 15);
         du.place(pair_->edit(row.axis), 334, row.y + 1, 50, 13);
@@ -53,7 +53,7 @@ FixedCpiDialog::FixedCpiDialog(QWidget* parent) : QDialog(parent)
         setHelp(pair_->edit(row.axis), help);
     }
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setAccessibleName(ok->text());
     // Enter only commits the focused edit; it never presses OK.
     ok->setAutoDefault(false);

@@ -15,6 +15,7 @@
 #include "widgets/ControlHelp.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/InputHelpers.h"
+#include "widgets/Translation.h"
 #include "widgets/WarningBox.h"
 
 namespace lark {
@@ -27,12 +28,12 @@ KeyCaptureDialog::KeyCaptureDialog(KeyCaptureState& capture, QWidget* parent)
 KeyCaptureDialog::KeyCaptureDialog(KeyCaptureState& capture, QWidget* parent, QObject* eventSource)
     : QDialog(parent), capture_(capture), eventSource_(eventSource)
 {
-    setWindowTitle(QStringLiteral("KEYBOARD KEY"));
+    setWindowTitle(tr("KEYBOARD KEY"));
     setFont(DialogUnits::dialogFont());
     const DialogUnits du;
     setFixedSize(du.size(241, 143));
 
-    auto* prompt = new QLabel(QStringLiteral("Enter a key:"), this);
+    auto* prompt = new QLabel(tr("Enter a key:"), this);
     du.place(prompt, 14, 26, 52, 10);
 
     keyNameLabel_ = new QLabel(this);
@@ -49,19 +50,19 @@ KeyCaptureDialog::KeyCaptureDialog(KeyCaptureState& capture, QWidget* parent, QO
         int x;
         Help help;
     };
-    const Box boxes[] = {{&shiftBox_, "SHIFT", 14, Help::ModifierShift},
-                         {&ctrlBox_, "CTRL", 68, Help::ModifierCtrl},
-                         {&winBox_, "WIN", 122, Help::ModifierWin},
-                         {&altBox_, "ALT", 176, Help::ModifierAlt}};
+    const Box boxes[] = {{&shiftBox_, QT_TR_NOOP("SHIFT"), 14, Help::ModifierShift},
+                         {&ctrlBox_, QT_TR_NOOP("CTRL"), 68, Help::ModifierCtrl},
+                         {&winBox_, QT_TR_NOOP("WIN"), 122, Help::ModifierWin},
+                         {&altBox_, QT_TR_NOOP("ALT"), 176, Help::ModifierAlt}};
     for (const Box& b : boxes) {
-        *b.box = new QCheckBox(QString::fromLatin1(b.text), this);
-        (*b.box)->setAccessibleName(QString::fromLatin1(b.text));
+        *b.box = new QCheckBox(tr(b.text), this);
+        (*b.box)->setAccessibleName((*b.box)->text());
         du.place(*b.box, b.x, 62, 40, 10);
         setHelp(*b.box, b.help);
     }
 
-    okButton_ = new QPushButton(QStringLiteral("OK"), this);
-    okButton_->setAccessibleName(QStringLiteral("OK"));
+    okButton_ = new QPushButton(tr("OK"), this);
+    okButton_->setAccessibleName(okButton_->text());
     // Enter is a key to capture here, never a way to press OK.
     okButton_->setAutoDefault(false);
     okButton_->setDefault(false);
@@ -92,7 +93,7 @@ void KeyCaptureDialog::showEvent(QShowEvent* event)
         QPointer<KeyCaptureDialog> self(this);
         QTimer::singleShot(0, this, [self] {
             if (self)
-                showWarning(self, QStringLiteral("hook failed."));
+                showWarning(self, tr("hook failed."));
         });
     }
 }
@@ -141,7 +142,7 @@ void KeyCaptureDialog::showKey(std::uint16_t usage)
     keyCaptured_ = true;
     capture_.capturedKeyCode = usage;
     capture_.capturedKeyText = usageCaption(usage);
-    showLabel(QString::fromStdString(capture_.capturedKeyText));
+    showLabel(captionWords(capture_.capturedKeyText));
 }
 
 void KeyCaptureDialog::showRefusedKey()
@@ -150,7 +151,7 @@ void KeyCaptureDialog::showRefusedKey()
     keyCaptured_ = false;
     capture_.capturedKeyCode = 0;
     capture_.capturedKeyText.clear();
-    showLabel(QStringLiteral("This key cannot be assigned."));
+    showLabel(tr("This key cannot be assigned."));
 }
 
 void KeyCaptureDialog::showLabel(const QString& text)

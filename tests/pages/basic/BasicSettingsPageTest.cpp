@@ -137,11 +137,20 @@ private slots:
         PageHost h;
         const DialogUnits du(h.page->font());
         QCOMPARE(h.page->size(), du.size(418, 334));
-        QCOMPARE(h.slider(3, 'Y')->geometry(), du.rect(60, 205, 300, 15));
-        QCOMPARE(h.edit(1, 'X')->geometry(), du.rect(367, 65, 41, 14));
-        QCOMPARE(h.edit(4, 'Y')->geometry(), du.rect(366, 267, 42, 14));
+        QCOMPARE(h.slider(3, 'Y')->geometry(), du.rect(60, 202, 300, 15));
+        QCOMPARE(h.edit(1, 'X')->geometry(), du.rect(366, 66, 42, 14));
+        QCOMPARE(h.edit(4, 'Y')->geometry(), du.rect(366, 258, 42, 14));
         QCOMPARE(h.box("Ripple Control")->geometry(), du.rect(240, 39, 60, 10));
-        QCOMPARE(labelWithText(h.page, QStringLiteral("CPI 2"))->geometry(), du.rect(15, 123, 24, 8));
+        QCOMPARE(labelWithText(h.page, QStringLiteral("CPI 2"))->geometry(), du.rect(15, 126, 24, 8));
+        // The rows line up: one pitch, one gap between X and Y, edit boxes of one size and column.
+        for (int k = 2; k <= 4; ++k) {
+            for (char axis : {'X', 'Y'}) {
+                QCOMPARE(h.edit(k, axis)->geometry().size(), h.edit(1, axis)->geometry().size());
+                QCOMPARE(h.edit(k, axis)->x(), h.edit(1, axis)->x());
+                QCOMPARE(h.slider(k, axis)->y() - h.slider(k - 1, axis)->y(), du.y(56));
+            }
+            QCOMPARE(h.slider(k, 'Y')->y() - h.slider(k, 'X')->y(), h.slider(1, 'Y')->y() - h.slider(1, 'X')->y());
+        }
         QCOMPARE(h.combo("CPI Levels")->geometry().topLeft(), du.rect(66, 39, 66, 12).topLeft());
         QCOMPARE(h.combo("CPI Levels")->width(), du.x(66));
     }
@@ -504,14 +513,17 @@ private slots:
         QCOMPARE(h.combo("LOD")->count(), 2);
     }
 
-    void setControlsEnabledCoversEditableControlsOnly()
+    void setControlsEnabledCoversEditableControlsAndTheirLabels()
     {
         PageHost h;
         h.page->setControlsEnabled(false);
         int disabled = 0;
         for (QWidget* w : h.page->findChildren<QWidget*>()) {
-            if (qobject_cast<QLabel*>(w) || qobject_cast<CpiLevelSwatch*>(w)) {
+            if (qobject_cast<CpiLevelSwatch*>(w)) {
                 QVERIFY(w->isEnabled());
+            } else if (qobject_cast<QLabel*>(w)) {
+                // A caption never looks usable beside a control that is not.
+                QVERIFY2(!w->isEnabled(), qPrintable(static_cast<QLabel*>(w)->text()));
             } else if (!w->isEnabled()) {
                 ++disabled;
             }

@@ -1,0 +1,68 @@
+#include "app/About.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+
+#include <cstdio>
+#include <cstring>
+
+#include "widgets/WarningBox.h"
+
+namespace lark {
+
+namespace {
+
+#ifndef LARK_VERSION
+#error "LARK_VERSION names the project's version"
+#endif
+
+// From the project's version in CMake, so the window, --version and the packages agree.
+const QString kProjectUrl = QStringLiteral(LARK_PROJECT_URL);
+
+}  // namespace
+
+QString softwareVersionText()
+{
+    return QStringLiteral("V" LARK_VERSION);
+}
+
+std::optional<int> printVersionIfAsked(int argc, char* argv[])
+{
+    bool asked = false;
+    for (int i = 1; i < argc; ++i)
+        asked = asked || std::strcmp(argv[i], "--version") == 0;
+    if (!asked)
+        return std::nullopt;
+    std::printf("lark-config %s\n", LARK_VERSION);
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return 0;
+    std::fprintf(stderr, "lark-config: cannot write to standard output\n");
+    return 1;
+}
+
+void showAbout(QWidget* parent)
+{
+    QMessageBox box(QMessageBox::Information,
+                    QCoreApplication::translate("About", "About %1").arg(programTitle()), QString(),
+                    QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::RichText);
+    box.setText(QStringLiteral("<p><b>%1</b><br>%2</p>")
+                    .arg(programTitle().toHtmlEscaped(),
+                         QCoreApplication::translate("About", "Version %1").arg(softwareVersionText())));
+    box.setInformativeText(
+        QStringLiteral("<p>%1</p><p>%2</p><p><a href=\"%3\">%3</a></p>")
+            .arg(QCoreApplication::translate(
+                     "About",
+                     "Sets up the Tarrow Lark 8k gaming mouse: CPI levels, polling rate, click filters and "
+                     "what each button does. The settings are kept in the mouse.")
+                     .toHtmlEscaped(),
+                 QCoreApplication::translate(
+                     "About",
+                     "Free software under the MIT licence. Copyright © 2026 the lark-config developers.")
+                     .toHtmlEscaped(),
+                 kProjectUrl));
+    box.setTextInteractionFlags(Qt::TextBrowserInteraction);
+    box.exec();
+}
+
+}  // namespace lark
