@@ -7,9 +7,13 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config git scdoc
   qt6-base-dev qt6-base-dev-tools libgl-dev libhidapi-dev libudev-dev
   libcli11-dev nlohmann-json3-dev
+  # translations: lupdate and lrelease, CMake's LinguistTools, Qt's own words for its dialogs
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   # run: Qt's platform plugins, the icon's SVG plugin, and the smallest font that has the
   # full-width colon (U+FF1A) after "CPI Levels"
   qt6-qpa-plugins libqt6svg6 fonts-sil-nuosusil
+  # the Chinese translation's glyphs, for the tests that measure its texts
+  fonts-wqy-microhei
   # tests, sanitizers, fuzzing, the emulated mouse, the accessibility tier
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev

@@ -67,6 +67,20 @@ for prefix in /usr /opt/lark-config; do
     fi
   done
 
+  # The window's translations, made by lrelease from translations/*.ts.
+  if [[ " ${programs[*]} " == *" lark-config "* ]]; then
+    for ts in "$sources"/../translations/*.ts; do
+      qm=$(basename "${ts%.ts}").qm
+      installed=$root/share/lark-config/translations/$qm
+      expected+=("${installed#"$stage"/}")
+      if [[ ! -s $installed ]]; then
+        fail "/${installed#"$stage"/} is missing or empty"
+      elif [[ $(stat -c %a "$installed") != 644 ]]; then
+        fail "/${installed#"$stage"/} has mode $(stat -c %a "$installed"), not 644"
+      fi
+    done
+  fi
+
   # Nothing else: no libraries, headers or test programs, and nothing outside the prefix.
   actual=$(cd "$stage" && find . \( -type f -o -type l \) -printf '%P\n' | sort)
   wanted=$(printf '%s\n' "${expected[@]}" | sort)

@@ -55,7 +55,7 @@ QString keyWords(std::string_view name)
 {
     constexpr std::string_view unknown = "Key 0x";
     if (name.substr(0, unknown.size()) == unknown)
-        return QCoreApplication::translate(kKeys, "Key %1")
+        return QCoreApplication::translate("Keys", "Key %1")
             .arg(QStringLiteral("0x") + QString::fromUtf8(name.substr(unknown.size())));
     return translated(kKeys, name);
 }
@@ -75,11 +75,11 @@ QString captionWords(std::string_view english)
         return translated(kActions, english);
     // Fixed CPI: "CPI: 800" or "X: 800, Y: 1600".
     if (startsWith(english, "CPI: "))
-        return QCoreApplication::translate(kActions, "CPI: %1").arg(QString::fromUtf8(english.substr(5)));
+        return QCoreApplication::translate("Actions", "CPI: %1").arg(QString::fromUtf8(english.substr(5)));
     if (startsWith(english, "X: ")) {
         const std::size_t comma = english.find(", Y: ");
         if (comma != std::string_view::npos)
-            return QCoreApplication::translate(kActions, "X: %1, Y: %2")
+            return QCoreApplication::translate("Actions", "X: %1, Y: %2")
                 .arg(QString::fromUtf8(english.substr(3, comma - 3)),
                      QString::fromUtf8(english.substr(comma + 5)));
     }
@@ -104,7 +104,7 @@ QString captionWords(std::string_view english)
 
 QString cpiRangeWords()
 {
-    return QCoreApplication::translate(kVocabulary, "%1 to %2 in steps of %3")
+    return QCoreApplication::translate("Vocabulary", "%1 to %2 in steps of %3")
         .arg(kCpiMin)
         .arg(kCpiMax)
         .arg(kCpiStep);

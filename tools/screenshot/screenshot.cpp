@@ -1,7 +1,8 @@
 // Renders the window on the virtual mouse to a PNG, for the README.
-// Usage: screenshot OUTPUT.png [tab index]
+// Usage: screenshot OUTPUT.png [tab index]; the language follows the environment (LANGUAGE=de).
 
 #include <QApplication>
+#include <QLocale>
 #include <QPixmap>
 #include <QTabWidget>
 
@@ -13,6 +14,7 @@
 #include "settings/SettingsModel.h"
 #include "sim/RecordingSleeper.h"
 #include "sim/VirtualMouse.h"
+#include "widgets/Translation.h"
 
 int main(int argc, char* argv[])
 {
@@ -23,6 +25,8 @@ int main(int argc, char* argv[])
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // In the language of the environment (LANGUAGE=de ...), as the program itself.
+    lark::installTranslations(QLocale::system());
     lark::RecordingSleeper sleeper;  // the picture needs no real waits
     lark::VirtualMouse mouse(sleeper.clock());
     lark::MouseSettings s;
