@@ -25,8 +25,8 @@
 #include <string>
 #include <variant>
 
-#include "device/HotplugSource.h"
 #include "app/About.h"
+#include "device/HotplugSource.h"
 #include "device/Protocol.h"
 #include "model/Profile.h"
 #include "model/ProfileFile.h"
@@ -522,10 +522,13 @@ bool MainWindow::loadProfileFrom(const QString& path)
     const auto read = readProfileFile(QFile::encodeName(path).toStdString());
     std::string error;
     MouseSettings edited = model_.editedSettings;
+    const std::string firmware = firmwareLabel_->text().toStdString();
     if (const std::string* readError = std::get_if<std::string>(&read))
         error = *readError;
+    else if (const Profile& profile = std::get<Profile>(read); profile.fromOtherFirmware(firmware))
+        error = profile.otherFirmwareError(firmware);
     else
-        std::get<Profile>(read).applyTo(edited, error);
+        profile.applyTo(edited, error);
     if (!error.empty()) {
         showWarning(this, tr("The profile was not loaded.") + QStringLiteral("\n\n") + QString::fromStdString(error));
         return false;

@@ -451,11 +451,10 @@ int importCommand(Environment& env, const Options& options)
         // The opaque bytes are what another firmware may read differently: a profile from one
         // is refused, or with --force written without them.
         const std::string firmware = firmwareText(open.session);
-        const bool otherFirmware = profile.firmware() && *profile.firmware() != firmware;
+        const bool otherFirmware = profile.fromOtherFirmware(firmware);
         if (otherFirmware && !options.force)
             return fail(env, ExitBadValue,
-                        profile.firmwareWhere() + ": the profile comes from firmware " + *profile.firmware() +
-                            ", the mouse runs " + firmware +
+                        profile.otherFirmwareError(firmware) +
                             "; --force writes its settings and keeps the mouse's opaque bytes");
         MouseSettings edited = open.session.model().editedSettings;
         std::string error;

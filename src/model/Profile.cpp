@@ -365,6 +365,17 @@ bool Profile::applyTo(MouseSettings& settings, std::string& error, bool withOpaq
     return true;
 }
 
+bool Profile::fromOtherFirmware(const std::string& mouseFirmware) const
+{
+    return firmware_ && *firmware_ != mouseFirmware;
+}
+
+std::string Profile::otherFirmwareError(const std::string& mouseFirmware) const
+{
+    return firmwareWhere_ + ": the profile comes from firmware " + firmware_.value_or("-") + ", the mouse runs " +
+           mouseFirmware;
+}
+
 bool readProfileText(std::istream& stream, std::string_view source, std::string& text, std::string& error)
 {
     text.clear();

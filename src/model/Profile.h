@@ -51,6 +51,11 @@ public:
     const std::optional<std::string>& firmware() const { return firmware_; }
     // "backup.json:3: firmware" (the line where known), for a message about that field.
     const std::string& firmwareWhere() const { return firmwareWhere_; }
+    // Whether the profile names a firmware other than the mouse's: its opaque bytes may mean
+    // something else there, so both programs refuse it as it is.
+    bool fromOtherFirmware(const std::string& mouseFirmware) const;
+    // "backup.json:3: firmware: the profile comes from firmware V1.05, the mouse runs V1.06".
+    std::string otherFirmwareError(const std::string& mouseFirmware) const;
 
 private:
     friend std::variant<Profile, std::string> readProfile(std::string_view text, std::string_view source);
