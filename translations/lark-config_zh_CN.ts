@@ -532,7 +532,7 @@
     </message>
     <message>
         <source>LOD</source>
-        <translation>静默高度</translation>
+        <translation>LOD</translation>
     </message>
     <message>
         <source>Lift-off distance: how high the mouse can be lifted before it stops tracking (1 or 2 mm). Lower stops the pointer drifting when you lift and reposition it.</source>
@@ -699,7 +699,7 @@
     <name>lark::AdvancedSettingsPage</name>
     <message>
         <source>SPDT:</source>
-        <translation>SPDT：</translation>
+        <translation>SPDT:</translation>
     </message>
     <message>
         <source>Enter an integer between 0 and 255.</source>
