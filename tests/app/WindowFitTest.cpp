@@ -1,15 +1,18 @@
-// The window on the screen it is given, in English and in every language it ships: it fits the
-// screen, where the screen has room it keeps its layout, and at its smallest every control shows
-// its whole text. ctest runs it on three screens (96 dpi, 1366x768 at 120 dpi, 1920x1080 at
-// 200 %); the dialogs of the Button Mapping page are checked the same way.
+// The window as it looks on the screen it is given, in English and in every language it ships:
+// it fits the screen, where the screen has room it keeps its layout, at its smallest every
+// control (and the mapping page's dialogs) shows its whole text, and tooltips wrap at a readable
+// width; F1 tells the version and licence. ctest runs it on three screens: 96 dpi, 1366x768 at
+// 120 dpi and 1920x1080 at 200 %.
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -19,6 +22,7 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QTabBar>
+#include <QToolTip>
 #include <QTest>
 #include <QTranslator>
 
@@ -27,6 +31,7 @@
 #include "WindowRig.h"
 #include "pages/mapping/FixedCpiDialog.h"
 #include "pages/mapping/KeyCaptureDialog.h"
+#include "support/ModalHelpers.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/Translation.h"
 
@@ -202,6 +207,63 @@ private slots:
         cpiDialog.hide();
         cut.removeDuplicates();
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("\n"))));
+    }
+
+    void tooltipsWrapAtAReadableWidth_data() { fitsTheScreenAndShowsEveryText_data(); }
+    void tooltipsWrapAtAReadableWidth()
+    {
+        QFETCH(QString, language);
+        Language chosen(language);
+        WindowRig rig;
+        rig.start();
+        MainWindow& window = *rig.window;
+        QStringList tooWide;
+        for (int page = 0; page < window.tabs()->count(); ++page) {
+            window.tabs()->setCurrentIndex(page);
+            QCoreApplication::processEvents();
+            for (QWidget* widget : window.findChildren<QWidget*>()) {
+                if (!widget->isVisibleTo(&window) || widget->toolTip().isEmpty())
+                    continue;
+                const QPoint at = widget->rect().center();
+                QHelpEvent help(QEvent::ToolTip, at, widget->mapToGlobal(at));
+                QApplication::sendEvent(widget, &help);
+                QWidget* tip = nullptr;
+                for (QWidget* top : QApplication::topLevelWidgets())
+                    if (top->inherits("QTipLabel") && top->isVisible())
+                        tip = top;
+                QVERIFY2(tip, qPrintable(widget->toolTip()));
+                // About 80 characters a line at most, as a paragraph of a book.
+                if (tip->width() > 80 * tip->fontMetrics().averageCharWidth() + 2 * tip->contentsMargins().left())
+                    tooWide << QStringLiteral("%1 px: %2").arg(tip->width()).arg(widget->toolTip());
+                QToolTip::hideText();
+            }
+        }
+        QVERIFY2(tooWide.isEmpty(), qPrintable(tooWide.join(QLatin1Char('\n'))));
+    }
+
+    // F1: name, version, licence and the project's page, and one OK.
+    void aboutTellsVersionLicenceAndWhereTheProjectIs()
+    {
+        WindowRig rig;
+        rig.start();
+        QString text;
+        QString more;
+        QList<QAbstractButton*> buttons;
+        auto answered = whenModalShows([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box);
+            text = box->text();
+            more = box->informativeText();
+            buttons = box->buttons();
+            QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+            box->accept();
+        });
+        QTest::keyClick(rig.window.get(), Qt::Key_F1);
+        QTRY_VERIFY(*answered);
+        QVERIFY2(text.contains(QStringLiteral("Version V") + QStringLiteral(LARK_VERSION)), qPrintable(text));
+        QVERIFY2(more.contains(QStringLiteral("MIT")), qPrintable(more));
+        QVERIFY2(more.contains(QStringLiteral("<a href=\"https://")), qPrintable(more));
+        QCOMPARE(buttons.size(), 1);
     }
 };
 
