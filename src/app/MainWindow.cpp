@@ -129,7 +129,8 @@ QString MainWindow::statusText(StatusMessage message)
     case StatusMessage::SettingsNotRead:
         return tr("The mouse's settings could not be read. Press F5 to try again.");
     case StatusMessage::UnreadNotWritten:
-        return tr("The mouse's settings could not be read, so nothing was written. Press APPLY to try again.");
+        return tr(
+            "The mouse's settings could not be read, so nothing was written. Press APPLY to try again.");
     case StatusMessage::NotGathered:
         return tr("Nothing was written: correct the value on the page first.");
     case StatusMessage::Unplugged:
@@ -386,9 +387,9 @@ void MainWindow::readAgain()
     if (state_.busy())
         return;
     if (model_.settingsDiffer() &&
-        QMessageBox::question(this, programTitle(), tr("Discard the changes and read the mouse's settings again?"),
-                              QMessageBox::Yes | QMessageBox::No,
-                              QMessageBox::No) != QMessageBox::Yes)
+        QMessageBox::question(this, programTitle(),
+                              tr("Discard the changes and read the mouse's settings again?"),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     device_.session.readAgain();
 }
@@ -472,8 +473,8 @@ void MainWindow::saveProfile()
     const QString suggested = lastProfilePath_.isEmpty()
                                   ? QDir(profileDirectory()).filePath(QStringLiteral("lark-profile.json"))
                                   : lastProfilePath_;
-    const QString path =
-        QFileDialog::getSaveFileName(this, tr("Save profile"), suggested, tr("Profiles (*.json);;All files (*)"));
+    const QString path = QFileDialog::getSaveFileName(this, tr("Save profile"), suggested,
+                                                      tr("Profiles (*.json);;All files (*)"));
     if (!path.isEmpty())
         saveProfileTo(path);
 }
@@ -482,8 +483,8 @@ void MainWindow::loadProfile()
 {
     if (!state_.profilesEnabled())
         return;
-    const QString path =
-        QFileDialog::getOpenFileName(this, tr("Load profile"), profileDirectory(), tr("Profiles (*.json);;All files (*)"));
+    const QString path = QFileDialog::getOpenFileName(this, tr("Load profile"), profileDirectory(),
+                                                      tr("Profiles (*.json);;All files (*)"));
     if (!path.isEmpty())
         loadProfileFrom(path);
 }
@@ -504,7 +505,8 @@ bool MainWindow::saveProfileTo(const QString& path)
     const std::string text = makeProfile(model_.editedSettings, firmware).dump(2) + "\n";
     const std::string error = writeProfileFile(QFile::encodeName(path).toStdString(), text);
     if (!error.empty()) {
-        showWarning(this, tr("The profile was not saved.") + QStringLiteral("\n\n") + QString::fromStdString(error));
+        showWarning(this, tr("The profile was not saved.") + QStringLiteral("\n\n") +
+                              QString::fromStdString(error));
         return false;
     }
     lastProfilePath_ = path;
@@ -530,7 +532,8 @@ bool MainWindow::loadProfileFrom(const QString& path)
     else
         profile.applyTo(edited, error);
     if (!error.empty()) {
-        showWarning(this, tr("The profile was not loaded.") + QStringLiteral("\n\n") + QString::fromStdString(error));
+        showWarning(this, tr("The profile was not loaded.") + QStringLiteral("\n\n") +
+                              QString::fromStdString(error));
         return false;
     }
     lastProfilePath_ = path;

@@ -442,7 +442,8 @@ int setCommand(Environment& env, const Options& options)
 
 int importCommand(Environment& env, const Options& options)
 {
-    const auto read = options.file == "-" ? readProfileStream(env.in, "stdin") : readProfileFile(options.file);
+    const auto read =
+        options.file == "-" ? readProfileStream(env.in, "stdin") : readProfileFile(options.file);
     if (const std::string* error = std::get_if<std::string>(&read))
         return fail(env, ExitBadValue, *error);
     const Profile& profile = std::get<Profile>(read);

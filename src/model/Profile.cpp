@@ -346,8 +346,7 @@ ordered_json makeProfile(const MouseSettings& settings, const std::optional<std:
     ordered_json profile = ordered_json::object();
     profile["format"] = kProfileFormatName;
     profile["version"] = kJsonFormatVersion;
-    profile["firmware"] =
-        firmwareVersion ? ordered_json(*firmwareVersion) : ordered_json(nullptr);
+    profile["firmware"] = firmwareVersion ? ordered_json(*firmwareVersion) : ordered_json(nullptr);
     profile["settings"] = settingsJson(settings);
     profile["opaque"] = opaqueJson(settings);
     return profile;
@@ -372,8 +371,8 @@ bool Profile::fromOtherFirmware(const std::string& mouseFirmware) const
 
 std::string Profile::otherFirmwareError(const std::string& mouseFirmware) const
 {
-    return firmwareWhere_ + ": the profile comes from firmware " + firmware_.value_or("-") + ", the mouse runs " +
-           mouseFirmware;
+    return firmwareWhere_ + ": the profile comes from firmware " + firmware_.value_or("-") +
+           ", the mouse runs " + mouseFirmware;
 }
 
 bool readProfileText(std::istream& stream, std::string_view source, std::string& text, std::string& error)

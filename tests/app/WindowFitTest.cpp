@@ -22,8 +22,8 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QTabBar>
-#include <QToolTip>
 #include <QTest>
+#include <QToolTip>
 #include <QTranslator>
 
 #include <vector>
@@ -94,8 +94,8 @@ QStringList textsCutOff(QWidget* root)
             QStyleOptionButton option;
             option.initFrom(box);
             option.text = box->text();
-            const QStyle::SubElement contents = qobject_cast<QCheckBox*>(box) ? QStyle::SE_CheckBoxContents
-                                                                               : QStyle::SE_RadioButtonContents;
+            const QStyle::SubElement contents =
+                qobject_cast<QCheckBox*>(box) ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents;
             check(box, box->text(), box->style()->subElementRect(contents, &option, box));
         } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
             const int frame = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
@@ -109,8 +109,8 @@ QStringList textsCutOff(QWidget* root)
             option.initFrom(combo);
             option.editable = combo->isEditable();
             option.frame = combo->hasFrame();
-            const QRect field =
-                combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+            const QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                               QStyle::SC_ComboBoxEditField, combo);
             for (int i = 0; i < combo->count(); ++i)
                 check(combo, combo->itemText(i), field);
         } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
@@ -159,15 +159,15 @@ private slots:
             QCOMPARE(window.screen()->geometry().size(), promised);
 
         // On the screen, whole; with room to spare, exactly the layout and nothing scrolls.
-        QVERIFY2(room.contains(window.frameGeometry()),
-                 qPrintable(QStringLiteral("%1x%2 on %3x%4")
-                                .arg(window.frameGeometry().width())
-                                .arg(window.frameGeometry().height())
-                                .arg(room.width())
-                                .arg(room.height())));
+        QVERIFY2(room.contains(window.frameGeometry()), qPrintable(QStringLiteral("%1x%2 on %3x%4")
+                                                                       .arg(window.frameGeometry().width())
+                                                                       .arg(window.frameGeometry().height())
+                                                                       .arg(room.width())
+                                                                       .arg(room.height())));
         const QSize layout = DialogUnits().size(445, 437);
         const int frame = window.frameGeometry().height() - window.height();
-        if (layout.height() + frame + 2 * window.style()->pixelMetric(QStyle::PM_TitleBarHeight) <= room.height()) {
+        if (layout.height() + frame + 2 * window.style()->pixelMetric(QStyle::PM_TitleBarHeight) <=
+            room.height()) {
             QCOMPARE(window.size(), layout);
             for (int page = 0; page < window.tabs()->count(); ++page) {
                 window.tabs()->setCurrentIndex(page);
@@ -233,7 +233,8 @@ private slots:
                         tip = top;
                 QVERIFY2(tip, qPrintable(widget->toolTip()));
                 // About 80 characters a line at most, as a paragraph of a book.
-                if (tip->width() > 80 * tip->fontMetrics().averageCharWidth() + 2 * tip->contentsMargins().left())
+                if (tip->width() >
+                    80 * tip->fontMetrics().averageCharWidth() + 2 * tip->contentsMargins().left())
                     tooWide << QStringLiteral("%1 px: %2").arg(tip->width()).arg(widget->toolTip());
                 QToolTip::hideText();
             }

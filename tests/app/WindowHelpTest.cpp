@@ -304,9 +304,10 @@ private slots:
             for (QAction* a : menu->actions())
                 if (!a->isSeparator())
                     entries << a->text() + QLatin1Char('=') + a->shortcut().toString();
-            QCOMPARE(entries, (QStringList{QStringLiteral("Read settings again=F5"),
-                                           QStringLiteral("Save profile…=Ctrl+Shift+S"),
-                                           QStringLiteral("Load profile…=Ctrl+O"), QStringLiteral("About…=F1")}));
+            QCOMPARE(entries,
+                     (QStringList{QStringLiteral("Read settings again=F5"),
+                                  QStringLiteral("Save profile…=Ctrl+Shift+S"),
+                                  QStringLiteral("Load profile…=Ctrl+O"), QStringLiteral("About…=F1")}));
             QAction* action = menu->actions().first();
             entry = action->text();
             QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());

@@ -10,12 +10,12 @@
 #endif
 
 #include "CliRig.h"
-#include "model/Profile.h"
-#include "model/Vocabulary.h"
 #include "cli/WatchWait.h"
 #include "device/OutsideAccess.h"
 #include "device/PollableHotplug.h"
 #include "device/Protocol.h"
+#include "model/Profile.h"
+#include "model/Vocabulary.h"
 #include "settings/SettingsBlock.h"
 
 using namespace lark;
@@ -708,8 +708,8 @@ std::vector<BadInput> badInputs()
                  BadInput::Stdin, "malformed JSON"},
         BadInput{"over_the_size_limit", kGood + std::string(kProfileSizeLimit, ' '), BadInput::Stdin,
                  "stdin: more than 1 MiB"},
-        BadInput{"file_over_the_size_limit", std::string(kProfileSizeLimit, '\n') + kGood,
-                 BadInput::File, "bad.json: more than 1 MiB"},
+        BadInput{"file_over_the_size_limit", std::string(kProfileSizeLimit, '\n') + kGood, BadInput::File,
+                 "bad.json: more than 1 MiB"},
     };
 #ifndef _WIN32
     // A device that never ends: reading stops at the limit.

@@ -34,7 +34,6 @@ QString k8000HzCaption()
     return choiceCaptions(row("polling-rate")).value(kPolling8000Index);
 }
 
-
 struct Rect {
     int x, y, width, height;
 };

@@ -41,13 +41,14 @@ constexpr RowLayout rowLayout(int level)
 {
     const int top = kFirstRowTop + kRowPitch * level;
     const int yTop = top + kAxisGap;
-    return {{15, top + 4, kLabelW, kTextH},          {15, top + 16, kMarkerW, kTextH},
-            {42, top + 4, kAxisLabelW, kTextH},      {60, top, kSliderW, kSliderH},
-            {kEditX, top, kEditW, kEditH},           {42, yTop + 4, kAxisLabelW, kTextH},
-            {60, yTop, kSliderW, kSliderH},          {kEditX, yTop, kEditW, kEditH}};
+    return {{15, top + 4, kLabelW, kTextH},     {15, top + 16, kMarkerW, kTextH},
+            {42, top + 4, kAxisLabelW, kTextH}, {60, top, kSliderW, kSliderH},
+            {kEditX, top, kEditW, kEditH},      {42, yTop + 4, kAxisLabelW, kTextH},
+            {60, yTop, kSliderW, kSliderH},     {kEditX, yTop, kEditW, kEditH}};
 }
 
-constexpr std::array<RowLayout, kCpiLevelCount> kRows = {rowLayout(0), rowLayout(1), rowLayout(2), rowLayout(3)};
+constexpr std::array<RowLayout, kCpiLevelCount> kRows = {rowLayout(0), rowLayout(1), rowLayout(2),
+                                                         rowLayout(3)};
 
 // The factory CPI of each level, shown until the settings are known.
 std::uint32_t factoryCpi(int level)

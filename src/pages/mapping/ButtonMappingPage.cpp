@@ -49,8 +49,8 @@ QString factoryCaption(int row)
 {
     MouseSettings factory;
     setDefaults(factory);
-    return captionWords(
-        actionCaption(factory.buttons[static_cast<std::size_t>(slotOfRow(row))].action).value_or(std::string()));
+    return captionWords(actionCaption(factory.buttons[static_cast<std::size_t>(slotOfRow(row))].action)
+                            .value_or(std::string()));
 }
 
 }  // namespace

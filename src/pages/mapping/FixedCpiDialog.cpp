@@ -42,7 +42,8 @@ FixedCpiDialog::FixedCpiDialog(QWidget* parent) : QDialog(parent)
         const char* label;
         int y;
     };
-    for (const AxisRow& row : {AxisRow{CpiAxis::X, QT_TR_NOOP("X:"), 36}, AxisRow{CpiAxis::Y, QT_TR_NOOP("Y:"), 66}}) {
+    for (const AxisRow& row :
+         {AxisRow{CpiAxis::X, QT_TR_NOOP("X:"), 36}, AxisRow{CpiAxis::Y, QT_TR_NOOP("Y:"), 66}}) {
         auto* label = new QLabel(tr(row.label), this);
         du.place(label, 10, row.y + 2, 14, 10);
         du.place(pair_->slider(row.axis), 28, row.y, 300, 15);

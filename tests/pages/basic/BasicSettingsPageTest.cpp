@@ -149,7 +149,8 @@ private slots:
                 QCOMPARE(h.edit(k, axis)->x(), h.edit(1, axis)->x());
                 QCOMPARE(h.slider(k, axis)->y() - h.slider(k - 1, axis)->y(), du.y(56));
             }
-            QCOMPARE(h.slider(k, 'Y')->y() - h.slider(k, 'X')->y(), h.slider(1, 'Y')->y() - h.slider(1, 'X')->y());
+            QCOMPARE(h.slider(k, 'Y')->y() - h.slider(k, 'X')->y(),
+                     h.slider(1, 'Y')->y() - h.slider(1, 'X')->y());
         }
         QCOMPARE(h.combo("CPI Levels")->geometry().topLeft(), du.rect(66, 39, 66, 12).topLeft());
         QCOMPARE(h.combo("CPI Levels")->width(), du.x(66));
