@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
+#include <QWidget>
 
 namespace lark::test {
 
@@ -28,6 +29,12 @@ inline void chooseEntry(QComboBox* combo, const QString& text)
 inline void typeOver(QLineEdit* box, const QString& text)
 {
     QVERIFY2(box, qPrintable(text));
+    // A click makes its window the active one, as a window manager does; the offscreen platform
+    // may instead leave a menu that just closed as the active window, and the box never gets focus.
+    if (!box->window()->isActiveWindow()) {
+        box->window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(box->window()));
+    }
     QTest::mouseClick(box, Qt::LeftButton);
     QTRY_VERIFY(box->hasFocus());
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
