@@ -4,18 +4,21 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <chrono>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/MainWindow.h"
@@ -24,6 +27,7 @@
 #include "session/qt/SessionRunner.h"
 #include "settings/SettingsModel.h"
 #include "support/HidemuControl.h"
+#include "support/ModalHelpers.h"
 #include "support/WidgetLookup.h"
 
 using namespace lark;
@@ -240,6 +244,49 @@ private slots:
         QTest::qWait(300);
         QCOMPARE(entriesWhere("read").size(), qsizetype(2));
         QCOMPARE(model_->appliedSettings.pollingInterval, std::uint8_t{2});
+    }
+
+    // A profile the window saved, changed outside and loaded again, is written by APPLY; one
+    // that larkctl would refuse changes nothing.
+    void aProfileSavedAndLoadedIsWrittenByApply()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("profile.json"));
+        QVERIFY(window_->saveProfileTo(path));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QJsonObject profile = QJsonDocument::fromJson(file.readAll()).object();
+        file.close();
+        QJsonObject settings = profile.value(QStringLiteral("settings")).toObject();
+        const bool snapping = settings.value(QStringLiteral("angle-snapping")).toBool();
+        QCOMPARE(snapping, model_->appliedSettings.angleSnapping != 0);
+        settings[QStringLiteral("angle-snapping")] = !snapping;
+        profile[QStringLiteral("settings")] = settings;
+
+        const QString newer = dir.filePath(QStringLiteral("newer.json"));
+        QJsonObject future = profile;
+        future[QStringLiteral("version")] = 99;
+        for (const auto& [name, object] : {std::pair{path, profile}, std::pair{newer, future}}) {
+            QFile out(name);
+            QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            out.write(QJsonDocument(object).toJson());
+        }
+
+        ctl("log clear");
+        auto refused = acceptNextMessageBox();
+        QVERIFY(!window_->loadProfileFrom(newer));
+        QVERIFY(*refused);
+        QVERIFY(!window_->applyButton()->isEnabled());
+
+        QVERIFY(window_->loadProfileFrom(path));
+        QCOMPARE(window_->statusLabel()->text(), MainWindow::statusText(StatusMessage::ProfileLoaded));
+        QVERIFY(entriesWhere("set").isEmpty());
+        QVERIFY(window_->applyButton()->isEnabled());
+        QTest::mouseClick(window_->applyButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(window_->statusLabel()->text(),
+                                  MainWindow::statusText(StatusMessage::Applied), 10000);
+        QCOMPARE(model_->appliedSettings.angleSnapping != 0, !snapping);
+        QCOMPARE(entriesWhere("set", "a011").size(), qsizetype(1));
     }
 };
 
