@@ -975,5 +975,9 @@
         <source>The profile was not loaded.</source>
         <translation>Das Profil wurde nicht geladen.</translation>
     </message>
+    <message>
+        <source>Mouse not found, so nothing was sent; your changes are kept. Check that it is plugged in and try again.</source>
+        <translation>Maus nicht gefunden, daher wurde nichts gesendet; Ihre Änderungen bleiben erhalten. Ist sie eingesteckt? Dann erneut versuchen.</translation>
+    </message>
 </context>
 </TS>

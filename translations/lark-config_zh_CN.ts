@@ -975,5 +975,9 @@
         <source>The profile was not loaded.</source>
         <translation>配置文件未载入。</translation>
     </message>
+    <message>
+        <source>Mouse not found, so nothing was sent; your changes are kept. Check that it is plugged in and try again.</source>
+        <translation>未找到鼠标，因此未发送任何内容；您的更改已保留。请检查是否已插好，然后重试。</translation>
+    </message>
 </context>
 </TS>
