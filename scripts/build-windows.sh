@@ -5,17 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${LARK_BUILD_DIR:-build-windows}
-packages=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest cmake ninja-build zip scdoc groff-base libcli11-dev nlohmann-json3-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  [ "$(id -u)" = 0 ] || { echo "build-windows: missing ${missing[*]} (install as root)" >&2; exit 1; }
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+scripts/install-deps.sh windows
 cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-w64.cmake \
   -DCMAKE_BUILD_TYPE=${LARK_BUILD_TYPE:-Release} -DLARK_WERROR=ON "$@" >/dev/null
 cmake --build "$dir"

@@ -3,7 +3,7 @@
 # not for a newcomer. Makes the root once with `debootstrap --variant=minbase bookworm` and keeps it
 # as a tarball in $LARK_FRESH_DIR (default build-fresh/); each stage unpacks its own copy, gets a
 # clean copy of the sources and runs, as root in a chroot:
-#   newcomer  scripts/install-deps.sh, then the README's build (scripts/build.sh) and the tests
+#   newcomer  scripts/install-deps.sh test, then the README's build (scripts/build.sh) and the tests
 #             that show a missing install step: the unit, fonts, packaging and accessibility tiers,
 #             less the Debian package tests (the packager stage builds the package on a root of
 #             its own); the window and thread tiers ran on the host already
@@ -119,7 +119,7 @@ for stage in "${stages[@]}"; do
   log=$dir/$stage.log
   case $stage in
   newcomer)
-    script='scripts/install-deps.sh
+    script='scripts/install-deps.sh test
       scripts/build.sh
       ctest --test-dir build -j2 --output-on-failure -L "unit|fonts|packaging|e2e" -E "^packaging\.(debian_package|hardening)$"'
     ;;

@@ -1,38 +1,56 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, testing and packaging lark-config need. Run it as
-# root. It prints one line per step; apt's own output only when a step fails.
+# Installs the Debian 12 packages of one or more groups of scripts/packages.list, with the groups
+# they build on:
+#   install-deps.sh demo|test|package|windows|hidemu|wine|ci...
+# Needs root only when something is missing. It prints one line per step; apt's own output only
+# when a step fails.
 set -euo pipefail
-packages=(
-  # build
-  build-essential cmake ninja-build ccache pkg-config git scdoc
-  qt6-base-dev qt6-base-dev-tools libgl-dev libhidapi-dev libudev-dev
-  libcli11-dev nlohmann-json3-dev
-  # translations: lupdate and lrelease, CMake's LinguistTools, Qt's own words for its dialogs
-  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
-  # run: Qt's platform plugins, the icon's SVG plugin, and the smallest font that has the
-  # full-width colon (U+FF1A) after "CPI Levels"
-  qt6-qpa-plugins libqt6svg6 fonts-sil-nuosusil
-  # the Chinese translation's glyphs, for the tests that measure its texts
-  fonts-wqy-microhei
-  # tests, sanitizers, fuzzing, the emulated mouse, the accessibility tier
-  libgtest-dev libgmock-dev
-  clang libclang-rt-14-dev
-  fuse3 libfuse3-dev
-  xvfb xauth dbus at-spi2-core python3-pyatspi
-  # packaging: metadata checks, the Debian package and its checks
-  desktop-file-utils appstream file dpkg-dev debhelper lintian
-)
+list=$(dirname "$0")/packages.list
+
+# The groups a group builds on, itself included.
+expand() {
+  case $1 in
+  demo | windows | hidemu | wine) echo "$1" ;;
+  test) echo demo test ;;
+  package) echo demo test package ;;
+  ci) echo demo test package windows hidemu wine ci ;;
+  *) return 1 ;;
+  esac
+}
+
+(($#)) || { echo "usage: install-deps.sh demo|test|package|windows|hidemu|wine|ci..." >&2; exit 2; }
+wanted=()
+for group in "$@"; do
+  more=$(expand "$group") || {
+    echo "install-deps: no group '$group' (demo, test, package, windows, hidemu, wine, ci)" >&2
+    exit 2
+  }
+  read -ra more <<<"$more"
+  wanted+=("${more[@]}")
+done
+
+packages=()
+while read -r groups package _; do
+  [[ -z $groups || $groups == \#* ]] && continue
+  IFS=, read -ra groups <<<"$groups"
+  for group in "${groups[@]}"; do
+    if [[ " ${wanted[*]} " == *" $group "* ]]; then
+      [[ " ${packages[*]} " == *" $package "* ]] || packages+=("$package")
+      break
+    fi
+  done
+done <"$list"
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if ((${#missing[@]} == 0)); then
-  echo "install-deps: all ${#packages[@]} packages are installed"
+  echo "install-deps: all ${#packages[@]} packages for $* are installed"
   exit 0
 fi
 if [[ $(id -u) != 0 ]]; then
-  echo "install-deps: missing ${missing[*]}; run scripts/install-deps.sh as root to install them" >&2
+  echo "install-deps: missing ${missing[*]}; run scripts/install-deps.sh $* as root to install them" >&2
   exit 1
 fi
 
@@ -53,5 +71,5 @@ step() {
 
 export DEBIAN_FRONTEND=noninteractive
 step "updating the package lists" apt-get update
-step "installing ${#missing[@]} packages (${missing[*]})" \
+step "installing ${#missing[@]} packages for $* (${missing[*]})" \
   apt-get install -y --no-install-recommends "${missing[@]}"
