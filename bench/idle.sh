@@ -4,7 +4,7 @@
 # from /proc/PID/stat), its resident memory (VmRSS) and how often it woke up (context switches),
 # in all and per thread (the event reader is the thread named lark-events).
 # Needs root, /dev/fuse and libfuse3, like scripts/hidemu-tests.sh. Builds lark-config into
-# build/ (or $LARK_BUILD_DIR) and hidemu from a scratch copy of HIDEMU_SRC when LARK_HIDEMU
+# build/ (or $LARK_BUILD_DIR) and hidemu (scripts/lib/hidemu.sh) when LARK_HIDEMU
 # does not name a built one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -62,16 +62,10 @@ fi
 dir=${LARK_BUILD_DIR:-build}
 hidemu=${LARK_HIDEMU:-}
 if [ -z "$hidemu" ]; then
-    src=${HIDEMU_SRC:-../shared/tools/hidemu}
-    [ -d "$src" ] || src=/work/shared/tools/hidemu
-    mkdir -p "$dir"
-    hidemu=$(cd "$dir" && pwd)/hidemu/hidemu
-    if [ ! -x "$hidemu" ]; then
-        rm -rf "$(dirname "$hidemu")"
-        cp -r "$src" "$(dirname "$hidemu")"
-        chmod -R u+w "$(dirname "$hidemu")"
-        make -s -C "$(dirname "$hidemu")" hidemu
-    fi
+    # shellcheck source=../scripts/lib/hidemu.sh
+    source scripts/lib/hidemu.sh
+    hidemu_build "$dir" >&2 || { echo "idle: $HIDEMU_MISSING" >&2; exit 1; }
+    hidemu=$HIDEMU_BIN
 fi
 [ -d "$dir" ] && [ -f "$dir/CMakeCache.txt" ] ||
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=${LARK_BUILD_TYPE:-RelWithDebInfo} >/dev/null

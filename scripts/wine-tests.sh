@@ -2,7 +2,7 @@
 # The Windows tier: cross-builds (scripts/build-windows.sh), runs the core's unit tests as .exe
 # under Wine, then the Windows HID backend (SetupAPI, hid.dll) and larkctl.exe under Wine
 # against the emulated mouse of hidemu. Skips, saying why, where wine, root or /dev/fuse is
-# missing. HIDEMU_SRC names hidemu's folder (default ../shared/tools/hidemu).
+# missing. HIDEMU_SRC names hidemu's folder (see scripts/lib/hidemu.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
@@ -12,10 +12,9 @@ dir=${LARK_BUILD_DIR:-build-windows}
 
 if ! command -v wine >/dev/null; then
     if [ "$(id -u)" = 0 ]; then
-        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends wine wine64 >/dev/null ||
-            skip "wine could not be installed"
+        scripts/install-deps.sh wine || skip "wine could not be installed"
     fi
-    command -v wine >/dev/null || skip "no wine (apt-get install wine wine64)"
+    command -v wine >/dev/null || skip "no wine (scripts/install-deps.sh wine)"
 fi
 # Wine inside hidemu's namespaces must start its own server; one of another prefix would
 # answer from outside and never see the emulated mouse.

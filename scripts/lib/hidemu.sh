@@ -1,8 +1,9 @@
 # shellcheck shell=bash
-# The emulated mouse for the tiers that run under it (sourced by hidemu-tests.sh and
-# wine-tests.sh). hidemu_build BUILD_DIR builds a scratch copy of hidemu's sources (HIDEMU_SRC,
-# or ../shared/tools/hidemu beside the project; the shared folder may be read-only) and sets
-# HIDEMU_BIN. It returns 1, with the reason in HIDEMU_MISSING, where it cannot run here.
+# The emulated mouse for the tiers that run under it (sourced by hidemu-tests.sh, wine-tests.sh
+# and bench/idle.sh). hidemu_build BUILD_DIR installs the group hidemu and builds a scratch copy of
+# hidemu's sources (HIDEMU_SRC, or ../shared/tools/hidemu beside the project; the shared folder
+# may be read-only) and sets HIDEMU_BIN. It returns 1, with the reason in HIDEMU_MISSING, where it
+# cannot run here.
 hidemu_build() {
     local dir=$1 project src scratch
     project=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -10,9 +11,7 @@ hidemu_build() {
     if [ ! -f "$src/Makefile" ]; then HIDEMU_MISSING="no hidemu sources (set HIDEMU_SRC)"; return 1; fi
     if [ "$(id -u)" != 0 ]; then HIDEMU_MISSING="needs root (namespaces, FUSE)"; return 1; fi
     if [ ! -e /dev/fuse ]; then HIDEMU_MISSING="needs /dev/fuse"; return 1; fi
-    if ! pkg-config --exists fuse3; then
-        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq fuse3 libfuse3-dev >/dev/null
-    fi
+    "$project"/scripts/install-deps.sh hidemu >&2
     mkdir -p "$dir"
     scratch=$(cd "$dir" && pwd)/hidemu
     rm -rf "$scratch"
