@@ -3,9 +3,6 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 
-#include <cstdio>
-#include <cstring>
-
 #include "widgets/WarningBox.h"
 
 namespace lark {
@@ -24,20 +21,6 @@ const QString kProjectUrl = QStringLiteral(LARK_PROJECT_URL);
 QString softwareVersionText()
 {
     return QStringLiteral("V" LARK_VERSION);
-}
-
-std::optional<int> printVersionIfAsked(int argc, char* argv[])
-{
-    bool asked = false;
-    for (int i = 1; i < argc; ++i)
-        asked = asked || std::strcmp(argv[i], "--version") == 0;
-    if (!asked)
-        return std::nullopt;
-    std::printf("lark-config %s\n", LARK_VERSION);
-    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
-        return 0;
-    std::fprintf(stderr, "lark-config: cannot write to standard output\n");
-    return 1;
 }
 
 void showAbout(QWidget* parent)

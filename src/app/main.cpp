@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "app/About.h"
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/LogRouting.h"
 #include "app/MainWindow.h"
 #include "device/HotplugSource.h"
@@ -12,9 +12,10 @@
 
 int main(int argc, char* argv[])
 {
-    // Before Qt: the version needs no display.
-    if (const auto code = lark::printVersionIfAsked(argc, argv))
-        return *code;
+    // Before Qt: --help and --version need no display.
+    if (const auto status =
+            lark::answerBeforeWindow(argc, argv, {"lark-config", "configure the Tarrow Lark 8k gaming mouse"}))
+        return *status;
     QApplication application(argc, argv);
     lark::setUpDiagnostics(QCoreApplication::arguments());
     lark::Application app;

@@ -3,6 +3,7 @@
 #include <QScreen>
 
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/LogRouting.h"
 #include "app/MainWindow.h"
 #include "demo/VirtualHotplugSource.h"
@@ -15,6 +16,9 @@
 // without the mouse.
 int main(int argc, char* argv[])
 {
+    if (const auto status =
+            lark::answerBeforeWindow(argc, argv, {"lark-config-demo", "the lark-config window on a virtual mouse"}))
+        return *status;
     QApplication application(argc, argv);
     lark::setUpDiagnostics(QCoreApplication::arguments());
     lark::Application app;

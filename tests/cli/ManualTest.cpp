@@ -4,15 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <regex>
-#include <set>
 #include <sstream>
 #include <string>
-#include <vector>
-
-#include "cli/Commands.h"
-#include "sim/RecordingSleeper.h"
-#include "sim/VirtualMouse.h"
 
 #include "model/Vocabulary.h"
 
@@ -48,49 +41,6 @@ TEST(Manual, SettingsTableIsTheVocabulary)
     EXPECT_EQ(page.substr(start, end - start + 1), expectedTable())
         << "docs/man/larkctl.1.scd, section SETTINGS, should read:\n"
         << expectedTable();
-}
-
-// What larkctl prints for these arguments (its help texts).
-std::string helpOf(const std::vector<std::string>& arguments)
-{
-    RecordingSleeper sleeper;
-    VirtualMouse mouse{sleeper.clock()};
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream err;
-    cli::Environment environment{mouse, sleeper, in, out, err, ""};
-    cli::runLarkctl(arguments, environment);
-    return out.str();
-}
-
-std::set<std::string> longOptions(const std::string& text, const std::regex& pattern)
-{
-    std::set<std::string> options;
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), pattern); it != std::sregex_iterator(); ++it)
-        options.insert((*it)[1]);
-    return options;
-}
-
-// Every option larkctl's help offers, for the program and for each command, is in the manual,
-// and the manual names none that larkctl does not take.
-TEST(Manual, OptionsAreThoseOfTheHelp)
-{
-    const std::string page = fileText(LARK_SOURCE_DIR "/docs/man/larkctl.1.scd");
-    const std::regex inHelp(R"((--[a-z][a-z-]*))");
-    std::set<std::string> offered;
-    for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"--help"}, {"list", "--help"}, {"show", "--help"}, {"get", "--help"},
-          {"set", "--help"}, {"export", "--help"}, {"import", "--help"}, {"reset", "--help"}, {"watch", "--help"}}) {
-        const std::string help = helpOf(arguments);
-        ASSERT_FALSE(help.empty()) << arguments.front();
-        for (const std::string& option : longOptions(help, inHelp))
-            offered.insert(option);
-    }
-    const std::set<std::string> documented = longOptions(page, std::regex(R"(\*(--[a-z][a-z-]*)\*)"));
-    for (const std::string& option : offered)
-        EXPECT_TRUE(documented.count(option)) << option << " is in larkctl's help but not in its manual";
-    for (const std::string& option : documented)
-        EXPECT_TRUE(offered.count(option)) << option << " is in the manual but larkctl does not offer it";
 }
 
 }  // namespace
