@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs the build into staging folders (DESTDIR) under two prefixes and checks that exactly the
-# expected files land in their places, with the contents and modes they must have.
-#   check-install.sh <cmake> <build dir> <packaging source dir> <udev rules dir> [program...]
+# expected files land in their places, with the contents and modes they must have, and that the
+# README's table of installed files names each of them.
+#   check-install.sh <cmake> <build dir> <packaging source dir> <README> <udev rules dir> [program...]
 set -uo pipefail
 # shellcheck source=testlib.sh
 source "$(dirname "$0")/testlib.sh"
 
-cmake=$1 build=$2 sources=$3 udev_dir=$4
-shift 4
+cmake=$1 build=$2 sources=$3 readme=$4 udev_dir=$5
+shift 5
 programs=("$@")
 app_id=io.github.lark_config
 make_scratch
@@ -88,6 +89,17 @@ for prefix in /usr /opt/lark-config; do
     fail "prefix $prefix: installed files differ from the expected set"$'\n'"$(diff <(echo "$wanted") <(echo "$actual"))"
   fi
 done
+
+# The README's table (the one under "This installs:") names every file, by its name and folder.
+table=$(awk '/^This installs:/ { on = 1; next } on && /^\|/ { print; seen = 1; next } seen { exit }' "$readme")
+[[ -n $table ]] || fail "the README has no table under 'This installs:'"
+while IFS= read -r file; do
+  [[ -n $file ]] || continue
+  name=$(basename "$file")
+  folder=$(dirname "${file#usr/}")
+  grep -F "\`$name\`" <<<"$table" | grep -qF "\`$folder/\`" ||
+    fail "the README's table of installed files does not name $name in $folder/"
+done < <(cd "$scratch/stage_usr" 2>/dev/null && find . \( -type f -o -type l \) -printf '%P\n' | sort)
 
 if ((${#programs[@]} == 0)); then
   echo "note: no program targets in this build; checked the data files only"
