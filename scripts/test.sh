@@ -5,5 +5,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
-scripts/build.sh -DLARK_BUILD_TESTS=ON "$@"
+LARK_BUILD_TARGET=tests scripts/build.sh -DLARK_BUILD_TESTS=ON "$@"
 ctest --test-dir "${LARK_BUILD_DIR:-build}" --output-on-failure -j2 -LE debian-package

@@ -114,12 +114,15 @@ asked=" $(queried | tr '\n' ' ') "
 # In a new build folder without the tests, which need more packages.
 grep -q '^cmake -S .*-DLARK_BUILD_TESTS=OFF' "$calls" || fail "demo.sh configures a new build folder with the tests"
 
-# test.sh: the test group, the tests built, every tier but the Debian package run.
+# test.sh: the test group, the target tests built, every tier but the Debian package run.
 : >"$calls"
 STUB_DPKG_QUERY_OUT="install ok installed" LARK_BUILD_DIR=$scratch/build run bash "$source_dir/scripts/test.sh" >/dev/null 2>&1
 asked=" $(queried | tr '\n' ' ') "
 [[ $asked == *" libgtest-dev "* && $asked != *" lintian "* ]] || fail "test.sh does not ask for the test group:$asked"
 grep -q '^cmake -S .*-DLARK_BUILD_TESTS=ON' "$calls" || fail "test.sh does not build the tests:"$'\n'"$(cat "$calls")"
+# What ctest runs, not the benchmarks and tools.
+grep -qx 'cmake --build .* --target tests' "$calls" ||
+  fail "test.sh does not build just the target tests:"$'\n'"$(grep '^cmake' "$calls")"
 grep -qx "ctest --test-dir $scratch/build .*-LE debian-package" "$calls" ||
   fail "test.sh does not leave the Debian package to its tier:"$'\n'"$(grep '^ctest' "$calls")"
 
