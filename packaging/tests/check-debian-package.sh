@@ -32,9 +32,17 @@ else
   tar -C "$src" --exclude='./build*' --exclude=./.git -cf - . | tar -C "$tree" -xf -
 fi
 
+# The compiler cache of the other builds serves this one too. debhelper gives the build a HOME of
+# its own, where ccache would start an empty cache every time: name the cache, and take paths as
+# relative to the copy so that a copy in another folder still hits.
+cache_env=()
+if [[ ${CMAKE_CXX_COMPILER_LAUNCHER:-} == *ccache* ]] && cache_dir=$(ccache -k cache_dir 2>/dev/null); then
+  cache_env=(CCACHE_DIR="$cache_dir" CCACHE_BASEDIR="$tree")
+fi
 log=$out/dpkg-buildpackage.log
 jobs=$(nproc 2>/dev/null || echo 1)
-if ! (cd "$tree" && DEB_BUILD_OPTIONS="parallel=$jobs ${DEB_BUILD_OPTIONS:-}" dpkg-buildpackage -us -uc) >"$log" 2>&1; then
+if ! (cd "$tree" && env "${cache_env[@]}" DEB_BUILD_OPTIONS="parallel=$jobs ${DEB_BUILD_OPTIONS:-}" \
+  dpkg-buildpackage -us -uc) >"$log" 2>&1; then
   fail "dpkg-buildpackage -us -uc failed (whole log: $log):"$'\n'"$(tail -n 80 "$log")"
   finish
 fi
