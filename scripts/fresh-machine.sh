@@ -15,7 +15,6 @@
 # was tried).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source_dir=$PWD
 stages=("$@")
 ((${#stages[@]})) || stages=(newcomer packager)
 dir=${LARK_FRESH_DIR:-build-fresh}
