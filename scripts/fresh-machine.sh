@@ -145,10 +145,10 @@ newcomer() {
   in_root 'scripts/demo.sh & echo $! >/tmp/demo.pid; wait $!' >>"$log" 2>&1 &
   demo=$!
   extra_env=()
-  # Both windows on the screen: the demo works. Or the command ended, or an hour went by without
+  # Both windows on the screen, their titles starting so: the demo works. Or the command ended, or an hour went by without
   # them (installing and building take minutes): it did not.
   for window in "Tarrow Lark 8k Configuration Tool" "Virtual mouse"; do
-    until xwininfo -display ":$display" -root -tree 2>/dev/null | grep -qF "\"$window\""; do
+    until xwininfo -display ":$display" -root -tree 2>/dev/null | grep -qF "\"$window"; do
       if ! kill -0 "$demo" 2>/dev/null; then
         echo "scripts/demo.sh ended before '$window' showed" >>"$log"
         return 1
