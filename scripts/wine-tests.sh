@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows tier: cross-builds (scripts/build-windows.sh), runs the core's unit tests as .exe
-# under Wine, then the Windows HID backend (SetupAPI, hid.dll) and larkctl.exe under Wine
-# against the emulated mouse of hidemu. Skips, saying why, where wine, root or /dev/fuse is
-# missing. HIDEMU_SRC names hidemu's folder (default ../shared/tools/hidemu).
+# under Wine, then the Windows HID backend (SetupAPI, hid.dll), larkctl.exe and, where the Qt
+# for mingw was there to build it, lark-config.exe on an Xvfb under Wine against the emulated
+# mouse of hidemu. Skips, saying why, where wine, root or /dev/fuse is missing. HIDEMU_SRC names
+# hidemu's folder (default ../shared/tools/hidemu).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
@@ -17,6 +18,15 @@ if ! command -v wine >/dev/null; then
     fi
     command -v wine >/dev/null || skip "no wine (apt-get install wine wine64)"
 fi
+# The window's part: a display, keys and a screenshot, Wine's own fonts.
+window_tools=(xvfb xdotool x11-apps fonts-wine fonts-dejavu-core)
+missing=()
+for p in "${window_tools[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})) && [ "$(id -u)" = 0 ]; then
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || true
+fi
 # Wine inside hidemu's namespaces must start its own server; one of another prefix would
 # answer from outside and never see the emulated mouse.
 if pgrep -x wineserver >/dev/null; then
@@ -29,7 +39,17 @@ say "built"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
 WINEPREFIX=$(mktemp -d /tmp/lark-wine.XXXXXX)
 export WINEPREFIX
-cleanup() { wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"; }
+# Wine lists the machine's fonts beside its own, and Qt for Windows, asking for the dialog font,
+# lands on DejaVu Math TeX Gyre, whose line height hides the text of every line edit. Wine's own
+# fonts and DejaVu Sans stand in for a Windows machine's. Set before the prefix is made: Wine
+# keeps its font list there.
+fonts=$WINEPREFIX.fonts
+mkdir -p "$fonts"
+ln -s /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf "$fonts/"
+printf '<?xml version="1.0"?>\n<!DOCTYPE fontconfig SYSTEM "fonts.dtd">\n<fontconfig><dir>%s</dir><cachedir>%s/cache</cachedir></fontconfig>\n' \
+    "$fonts" "$fonts" >"$fonts/fonts.conf"
+export FONTCONFIG_FILE=$fonts/fonts.conf
+cleanup() { wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX" "$fonts"; }
 trap cleanup EXIT
 wineboot -i >/dev/null 2>&1
 # Without this Wine's HID bus takes devices from SDL only and never looks at hidraw nodes.
@@ -40,6 +60,7 @@ ctest --test-dir "$dir" --output-on-failure -j2
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 say "unit tests passed under wine"
+echo "wine-tests: the widget tests do not run as .exe: the Qt for mingw is built without testlib"
 
 # shellcheck source=lib/hidemu.sh
 source scripts/lib/hidemu.sh
@@ -76,4 +97,22 @@ under_hidemu bench/core/larkctl-show.sh 5 wine "$dir/src/cli/larkctl.exe" | sed 
 if [ -n "$linux_larkctl" ]; then
     under_hidemu bench/core/larkctl-show.sh 5 "$linux_larkctl" | sed 's/^/  larkctl on Linux:       /'
 fi
+
+# The window: lark-config.exe on its own Xvfb, beside the Linux window where that is built.
+window=$dir/src/app/lark-config.exe
+if [ ! -f "$window" ]; then
+    echo "wine-tests: skipped lark-config.exe: no Qt for mingw (scripts/build-qt-windows.sh)"
+elif ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null || ! command -v xwd >/dev/null; then
+    echo "wine-tests: skipped lark-config.exe: needs xvfb, xdotool and x11-apps"
+else
+    linux_window=${LARK_LINUX_BUILD_DIR:-build}/src/app/lark-config
+    [ -x "$linux_window" ] || linux_window=
+    under_hidemu tests/app/wine-window.sh "$HIDEMU_BIN" "$window" "$dir/src/cli/larkctl.exe" \
+        "$dir/lark-config-wine.png" $linux_window
+    say "lark-config.exe checks passed under wine on the emulated mouse (screenshot: $dir/lark-config-wine.png)"
+fi
+for zip in "$dir"/*-windows-x86_64.zip; do
+    command -v unzip >/dev/null || break
+    echo "$(basename "$zip"): $(unzip -Z1 "$zip" | sed 's#^[^/]*/##' | grep . | tr '\n' ' ')($(du -h "$zip" | cut -f1))"
+done
 say "done"

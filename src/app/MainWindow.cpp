@@ -27,6 +27,7 @@
 
 #include "app/About.h"
 #include "device/HotplugSource.h"
+#include "device/OutsideAccess.h"
 #include "device/Protocol.h"
 #include "model/Profile.h"
 #include "model/ProfileFile.h"
@@ -118,6 +119,11 @@ QString MainWindow::statusText(StatusMessage message)
     case StatusMessage::Waiting:
         return tr("Waiting for the mouse: plug it in and it will be found by itself (F5 looks again).");
     case StatusMessage::NoPermission:
+        // On Linux the udev rule gives access; on Windows every user may open the mouse, so another
+        // program holds it.
+        if (!accessAdvice().udevRule)
+            return tr("The mouse is here, but held by another program: close that program and press F5 to "
+                      "try again.");
         return tr("The mouse is here, but permission denied: install the udev rule (README, \"Using the real "
                   "mouse\") and replug it.");
     case StatusMessage::ResetDone:

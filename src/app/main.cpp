@@ -16,7 +16,10 @@ int main(int argc, char* argv[])
     if (const auto code = lark::printVersionIfAsked(argc, argv))
         return *code;
     QApplication application(argc, argv);
-    lark::setUpDiagnostics(QCoreApplication::arguments());
+    const QStringList arguments = QCoreApplication::arguments();
+    lark::setUpDiagnostics(arguments);
+    if (arguments.contains(QStringLiteral("--verbose")))
+        lark::sendMessagesToStderr();
     lark::Application app;
     if (!app.startUp())
         return 0;  // another copy runs

@@ -84,7 +84,9 @@ bool announceOutsideWrite(const std::string& directory)
 const AccessAdvice& accessAdvice()
 {
     static const AccessAdvice advice{nullptr, "another program holds the mouse's configuration interface",
-                                     "another program holds it", "; close that program and try again"};
+                                     "another program holds it", "; close that program and try again",
+                                     "The mouse is here, but held by another program: close that program and "
+                                     "press F5 to try again."};
     return advice;
 }
 
