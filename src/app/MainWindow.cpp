@@ -27,6 +27,7 @@
 
 #include "app/About.h"
 #include "device/HotplugSource.h"
+#include "device/Log.h"
 #include "device/OutsideAccess.h"
 #include "device/Protocol.h"
 #include "model/Profile.h"
@@ -183,7 +184,10 @@ void MainWindow::connectSession()
     connect(&session, &SessionRunner::busyChanged, this, &MainWindow::onBusyChanged);
     connect(&session, &SessionRunner::connectedChanged, this, &MainWindow::onConnectedChanged);
     connect(&session, &SessionRunner::firmwareVersionChanged, this,
-            [this](const QString& text) { setValueText(firmwareLabel_, text); });
+            [this](const QString& text) {
+                setValueText(firmwareLabel_, text);
+                log(LogCategory::App, "window shows firmware version ", text.toStdString());
+            });
     connect(&session, &SessionRunner::settingsReported, this, &MainWindow::onSettingsReported);
     // larkctl changed the mouse: show what it holds now, with the user's edits still on top.
     if (!device_.outsideWriteDirectory.isEmpty()) {
@@ -434,6 +438,7 @@ void MainWindow::onSettingsReported(const SettingsReport& report)
         model_.editedSettings = rereadsKeepingEdits_ > 0 ? mergeEdits(editsAtReread_, model_.editedSettings, *report.edits)
                                                         : *report.edits;
         refreshPages();
+        log(LogCategory::App, "window shows the mouse's settings");
     }
 }
 

@@ -13,28 +13,27 @@ struct SingleInstance::Native {
 
 SingleInstance::SingleInstance(const char* name) : native_(std::make_unique<Native>())
 {
-    // Local\: one copy per logon session, as on Linux one per user session.
-    native_->name = L"Local\\";
+    // Without a namespace prefix the name lives in the logon session's namespace: one copy per
+    // session, as on Linux one per user session.
     const int length = MultiByteToWideChar(CP_UTF8, 0, name, -1, nullptr, 0);
     if (length > 1) {
-        std::wstring wide(static_cast<std::size_t>(length), L'\0');
-        MultiByteToWideChar(CP_UTF8, 0, name, -1, wide.data(), length);
-        wide.resize(static_cast<std::size_t>(length - 1));
-        native_->name += wide;
+        native_->name.resize(static_cast<std::size_t>(length));
+        MultiByteToWideChar(CP_UTF8, 0, name, -1, native_->name.data(), length);
+        native_->name.resize(static_cast<std::size_t>(length - 1));
     }
 }
 
 SingleInstance::~SingleInstance()
 {
-    if (native_->mutex) {
-        ReleaseMutex(native_->mutex);
+    // Closing the last handle removes the name, so the next start is a first copy again.
+    if (native_->mutex)
         CloseHandle(native_->mutex);
-    }
 }
 
 bool SingleInstance::acquire()
 {
-    HANDLE mutex = CreateMutexW(nullptr, TRUE, native_->name.c_str());
+    // Not owned: only the name's existence counts, and it ends with the process however it ends.
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, native_->name.c_str());
     if (!mutex)
         return true;  // no guard to be had: run unguarded
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
