@@ -18,10 +18,11 @@ if ! command -v wine >/dev/null; then
     fi
     command -v wine >/dev/null || skip "no wine (apt-get install wine wine64)"
 fi
-# The window's part: a display, keys and a screenshot, Wine's own fonts.
-window_tools=(xvfb xdotool x11-apps fonts-wine fonts-dejavu-core)
+# The window's part: a display, keys, Wine's own fonts and the ones the window falls back on
+# (scripts/install-deps.sh lists them too).
+packages=(xvfb xdotool fonts-wine fonts-dejavu-core fonts-sil-nuosusil)
 missing=()
-for p in "${window_tools[@]}"; do
+for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if ((${#missing[@]})) && [ "$(id -u)" = 0 ]; then
@@ -41,11 +42,12 @@ WINEPREFIX=$(mktemp -d /tmp/lark-wine.XXXXXX)
 export WINEPREFIX
 # Wine lists the machine's fonts beside its own, and Qt for Windows, asking for the dialog font,
 # lands on DejaVu Math TeX Gyre, whose line height hides the text of every line edit. Wine's own
-# fonts and DejaVu Sans stand in for a Windows machine's. Set before the prefix is made: Wine
-# keeps its font list there.
+# fonts, DejaVu Sans and, for the full-width colon after "CPI Levels", Nuosu SIL stand in for a
+# Windows machine's. Set before the prefix is made: Wine keeps its font list there.
 fonts=$WINEPREFIX.fonts
 mkdir -p "$fonts"
-ln -s /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf "$fonts/"
+ln -s /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf \
+    /usr/share/fonts/truetype/nuosusil/NuosuSIL-Regular.ttf "$fonts/"
 printf '<?xml version="1.0"?>\n<!DOCTYPE fontconfig SYSTEM "fonts.dtd">\n<fontconfig><dir>%s</dir><cachedir>%s/cache</cachedir></fontconfig>\n' \
     "$fonts" "$fonts" >"$fonts/fonts.conf"
 export FONTCONFIG_FILE=$fonts/fonts.conf
@@ -60,7 +62,7 @@ ctest --test-dir "$dir" --output-on-failure -j2
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 say "unit tests passed under wine"
-echo "wine-tests: the widget tests do not run as .exe: the Qt for mingw is built without testlib"
+echo "wine-tests: the window's and pages' Qt Test programs do not run as .exe (the Qt for mingw has no testlib): lark-config.exe is tested from outside below"
 
 # shellcheck source=lib/hidemu.sh
 source scripts/lib/hidemu.sh
@@ -101,9 +103,9 @@ fi
 # The window: lark-config.exe on its own Xvfb, beside the Linux window where that is built.
 window=$dir/src/app/lark-config.exe
 if [ ! -f "$window" ]; then
-    echo "wine-tests: skipped lark-config.exe: no Qt for mingw (scripts/build-qt-windows.sh)"
-elif ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null || ! command -v xwd >/dev/null; then
-    echo "wine-tests: skipped lark-config.exe: needs xvfb, xdotool and x11-apps"
+    echo "wine-tests: skipped lark-config.exe: no Qt for mingw (scripts/build-qt-windows.sh builds one from Debian's source, about an hour on 2 cores)"
+elif ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
+    echo "wine-tests: skipped lark-config.exe: needs xvfb and xdotool"
 else
     linux_window=${LARK_LINUX_BUILD_DIR:-build}/src/app/lark-config
     [ -x "$linux_window" ] || linux_window=
@@ -111,8 +113,12 @@ else
         "$dir/lark-config-wine.png" $linux_window
     say "lark-config.exe checks passed under wine on the emulated mouse (screenshot: $dir/lark-config-wine.png)"
 fi
+# What a Windows user downloads: each file and its size (the programs are static and stripped).
 for zip in "$dir"/*-windows-x86_64.zip; do
-    command -v unzip >/dev/null || break
-    echo "$(basename "$zip"): $(unzip -Z1 "$zip" | sed 's#^[^/]*/##' | grep . | tr '\n' ' ')($(du -h "$zip" | cut -f1))"
+    [ -f "$zip" ] || continue
+    echo "$(basename "$zip") ($(du -h "$zip" | cut -f1)):"
+    python3 -c 'import sys, zipfile
+for i in zipfile.ZipFile(sys.argv[1]).infolist():
+    if not i.is_dir(): print("  %-40s %10d bytes" % (i.filename, i.file_size))' "$zip"
 done
 say "done"
