@@ -19,6 +19,8 @@ packages=(
   clang libclang-rt-14-dev
   fuse3 libfuse3-dev
   xvfb xauth dbus at-spi2-core python3-pyatspi
+  # the Windows tier: keys for lark-config.exe under Wine, its fonts, the static Qt's tarball
+  xdotool fonts-wine fonts-dejavu-core xz-utils perl
   # packaging: metadata checks, the Debian package and its checks
   desktop-file-utils appstream file dpkg-dev debhelper lintian
 )

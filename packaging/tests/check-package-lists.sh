@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # One list of Debian packages: scripts/install-deps.sh holds it, and what debian/control builds
-# with and what scripts/build-windows.sh installs for the host are taken from it. A package named
-# in either and missing there fails here.
+# with and what the Windows scripts (build, Wine tier, static Qt) install for the host are taken
+# from it. A package named in any of them and missing there fails here.
 #   check-package-lists.sh <source dir>
 set -uo pipefail
 # shellcheck source=testlib.sh
@@ -29,11 +29,15 @@ same_as() {
 for package in $build_depends; do
   grep -qxF -- "$(same_as "$package")" <<<"$listed" || fail "debian/control builds with $package, not in install-deps.sh"
 done
-# The Windows build's own: the cross compiler and what only it needs.
-for package in $(script_list "$dir/scripts/build-windows.sh"); do
-  case $package in
-    *mingw*|googletest|zip|groff-base) continue ;;
-  esac
-  grep -qxF -- "$package" <<<"$listed" || fail "build-windows.sh installs $package, not in install-deps.sh"
+# The Windows build's own: the cross compiler and what only it needs; the Wine tier's and the
+# static Qt's must be in the one list too.
+for script in build-windows.sh wine-tests.sh build-qt-windows.sh; do
+  [[ -n $(script_list "$dir/scripts/$script") ]] || fail "no packages=( ... ) list in scripts/$script"
+  for package in $(script_list "$dir/scripts/$script"); do
+    case $package in
+      *mingw*|googletest|zip|groff-base) continue ;;
+    esac
+    grep -qxF -- "$package" <<<"$listed" || fail "$script installs $package, not in install-deps.sh"
+  done
 done
 finish
