@@ -7,6 +7,7 @@
 #                                          stamp: unpacked (seconds); else built from source
 #                                          (about an hour on 2 cores, 2.3 GB of scratch disk)
 #   scripts/build-qt-windows.sh --cached   never builds: exits 1 when neither is there
+#   scripts/build-qt-windows.sh --stamp    prints the stamp a prefix or tarball must carry
 # LARK_QT_PREFIX (default /opt/qt6-mingw-static; a tarball unpacks only there, its paths are
 # absolute), LARK_QT_TARBALL (default ../shared/tools/qt-mingw/qt6-mingw-static-<version>.tar.xz),
 # LARK_QT_WORK (scratch, default /var/tmp/qt-mingw-build). Needs root to install packages.
@@ -15,24 +16,30 @@ cd "$(dirname "$0")/.."
 started=$SECONDS
 step_started=$SECONDS
 say() { echo "build-qt-windows: $* ($((SECONDS - step_started)) s)"; step_started=$SECONDS; }
-cached_only=0
-[ "${1:-}" = --cached ] && cached_only=1
+mode=${1:-build}
+case $mode in
+  build | --cached | --stamp) ;;
+  *) echo "usage: build-qt-windows.sh [--cached | --stamp]" >&2; exit 2 ;;
+esac
 
 prefix=${LARK_QT_PREFIX:-/opt/qt6-mingw-static}
 work=${LARK_QT_WORK:-/var/tmp/qt-mingw-build}
 triple=x86_64-w64-mingw32
 
-packages=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev qt6-base-dev qt6-base-dev-tools
-          cmake ninja-build dpkg-dev perl xz-utils)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
+# What building from source needs; the stamp and a tarball need only the first three.
+packages=(qt6-base-dev-tools dpkg-dev xz-utils g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
+          qt6-base-dev cmake ninja-build perl)
+install_missing() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  ((${#missing[@]})) || return 0
   [ "$(id -u)" = 0 ] || { echo "build-qt-windows: missing ${missing[*]} (install as root)" >&2; exit 1; }
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
   say "installed ${missing[*]}"
-fi
+}
+install_missing "${packages[@]:0:3}"
 
 # The cross Qt is the version of the host tools.
 host_version=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)  # e.g. 6.4.2+dfsg-10
@@ -62,6 +69,17 @@ cmake_options=(
   -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake
 )
 stamp="qt6-base $host_version | ${configure_options[*]} | ${cmake_options[*]}"
+if [ "$mode" = --stamp ]; then
+  echo "$stamp"
+  exit 0
+fi
+
+# Only a prefix of ours (it has a stamp), or an empty one, is ever replaced.
+mine() {
+  [ ! -e "$1" ] || [ -f "$1/.build-stamp" ] || [ -z "$(ls -A "$1")" ] && return 0
+  echo "build-qt-windows: $1 holds something without a .build-stamp; not replacing it" >&2
+  return 1
+}
 
 if [ -f "$prefix/.build-stamp" ] && [ "$(cat "$prefix/.build-stamp")" = "$stamp" ]; then
   say "$prefix is up to date (qt6-base $host_version)"
@@ -72,20 +90,27 @@ fi
 if [ -f "$tarball" ]; then
   tarball_stamp=$(tar -xJOf "$tarball" "$(basename "$prefix")/.build-stamp" 2>/dev/null || true)
   if [ "$tarball_stamp" = "$stamp" ]; then
-    rm -rf "$prefix"
+    mine "$prefix" || exit 1
+    # Unpacked beside it and moved in whole: an interrupted unpack leaves no prefix with a stamp.
     mkdir -p "$(dirname "$prefix")"
-    tar -C "$(dirname "$prefix")" -xJf "$tarball"
+    unpack=$(mktemp -d "$(dirname "$prefix")/.qt-unpack.XXXXXX")
+    trap 'rm -rf "$unpack"' EXIT
+    tar -C "$unpack" -xJf "$tarball"
+    rm -rf "$prefix"
+    mv "$unpack/$(basename "$prefix")" "$prefix"
     say "unpacked $tarball into $prefix ($(du -sh "$prefix" | cut -f1))"
     exit 0
   fi
   say "$tarball was built with other options or another qt6-base: not used"
 fi
-if ((cached_only)); then
+if [ "$mode" = --cached ]; then
   echo "build-qt-windows: no Qt for mingw at $prefix and no matching tarball (run scripts/build-qt-windows.sh to build one, about an hour)" >&2
   exit 1
 fi
 
 # ---- from source ---------------------------------------------------------------------------
+install_missing "${packages[@]}"
+mine "$prefix" || exit 1
 mkdir -p "$work"
 source_dir=$work/qt6-base-${host_version%-*}  # e.g. qt6-base-6.4.2+dfsg
 if [ ! -d "$source_dir" ]; then

@@ -3,9 +3,9 @@
 # Wine's X11 driver, on an Xvfb of its own, against the emulated mouse. Checks the start-up
 # exchange in the frame log, the window, its title and the firmware version it shows, a second
 # copy ending silently, an APPLY driven by the keyboard (one block written, read back by
-# larkctl.exe), Escape closing the window and letting the next copy start, and an unplug; keeps a
-# screenshot; prints the time from process start to the settings shown, beside the Linux window
-# when one is given.
+# larkctl.exe), larkctl.exe's write followed by the window, Alt+F4 and Escape ending the process
+# so that the next copy starts, and an unplug; keeps a screenshot; prints the time from process
+# start to the settings shown, beside the Linux window when one is given.
 #   wine-window.sh HIDEMU LARK-CONFIG.EXE LARKCTL.EXE SCREENSHOT.png [LINUX-LARK-CONFIG]
 set -euo pipefail
 [ -n "${LARK_TRACE:-}" ] && set -x
@@ -151,6 +151,15 @@ said 'apply: applied' || fail "APPLY: $(tr -d '\r' <app.err | grep 'apply: ')"
 after=$(larkctl_get lift-off-distance)
 [ "$before" = 1mm ] && [ "$after" = 2mm ] || fail "larkctl.exe reads lift-off-distance $before before APPLY, $after after"
 echo "APPLY by keyboard wrote one block; larkctl.exe reads it back (lift-off-distance $before -> $after)"
+
+# ---- larkctl.exe writes while the window is open: the window reads the mouse again ----
+shown() { tr -d '\r' <app.err | grep -c "window shows the mouse's settings" || true; }
+shown_before=$(shown)
+shown_again() { [ "$(shown)" -gt "$shown_before" ]; }
+wine "$larkctl" set lift-off-distance=1mm >/dev/null 2>&1 || fail "larkctl.exe set exited $?"
+within 20 shown_again || fail "the window did not read the mouse again after larkctl.exe wrote"
+said 'read again: connected' || fail "reading again: $(tr -d '\r' <app.err | grep 'read again: ')"
+echo "larkctl.exe's write announced: the window read the mouse again"
 
 # ---- closing ends the process; the next copy starts as a first one (benchmark runs) ----
 # The focus is on a page, where Escape belongs to the control: the system menu's Close.
