@@ -98,6 +98,12 @@ close_window() {
     within 20 window_gone || fail "the window outlived its process"
 }
 
+# ---- --version answers without a window, on standard output although no console is there ----
+version=$(wine "$exe" --version 2>/dev/null | tr -d '\r') || fail "lark-config.exe --version exited $?"
+[[ $version =~ ^lark-config\ [0-9]+\.[0-9]+$ ]] || fail "lark-config.exe --version printed '$version'"
+[ "$(window_count)" = 0 ] || fail "--version showed a window"
+echo "--version: $version"
+
 # ---- start-up: the version, then the settings, each after its wait, as on Linux ----
 before=$(larkctl_get lift-off-distance)
 start_window
