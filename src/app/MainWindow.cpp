@@ -183,11 +183,10 @@ void MainWindow::connectSession()
     SessionRunner& session = device_.session;
     connect(&session, &SessionRunner::busyChanged, this, &MainWindow::onBusyChanged);
     connect(&session, &SessionRunner::connectedChanged, this, &MainWindow::onConnectedChanged);
-    connect(&session, &SessionRunner::firmwareVersionChanged, this,
-            [this](const QString& text) {
-                setValueText(firmwareLabel_, text);
-                log(LogCategory::App, "window shows firmware version ", text.toStdString());
-            });
+    connect(&session, &SessionRunner::firmwareVersionChanged, this, [this](const QString& text) {
+        setValueText(firmwareLabel_, text);
+        log(LogCategory::App, "window shows firmware version ", text.toStdString());
+    });
     connect(&session, &SessionRunner::settingsReported, this, &MainWindow::onSettingsReported);
     // larkctl changed the mouse: show what it holds now, with the user's edits still on top.
     if (!device_.outsideWriteDirectory.isEmpty()) {

@@ -169,7 +169,9 @@ private slots:
 
         file.seek(0);
         const QStringList lines = QString::fromLocal8Bit(file.readAll()).split(QLatin1Char('\n'));
-        QVERIFY2(!lines.filter(QRegularExpression(QStringLiteral(R"(^lark\.device: \d\d:\d\d:\d\d\.\d\d\d sent \[64\] a1 02)")))
+        QVERIFY2(!lines
+                      .filter(QRegularExpression(
+                          QStringLiteral(R"(^lark\.device: \d\d:\d\d:\d\d\.\d\d\d sent \[64\] a1 02)")))
                       .isEmpty(),
                  qPrintable(lines.join(QLatin1Char('\n'))));
         // Nothing reached the handler installed before.
