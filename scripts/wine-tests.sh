@@ -54,10 +54,18 @@ export FONTCONFIG_FILE=$fonts/fonts.conf
 cleanup() { wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX" "$fonts"; }
 trap cleanup EXIT
 wineboot -i >/dev/null 2>&1
-# Without this Wine's HID bus takes devices from SDL only and never looks at hidraw nodes.
+# Without this Wine's HID bus takes devices from SDL only and never looks at hidraw nodes. Its
+# server ends by itself, which writes the registry to the prefix.
 wine reg add 'HKLM\System\CurrentControlSet\Services\winebus' /v "Enable SDL" /t REG_DWORD /d 0 /f >/dev/null 2>&1
+wineserver -w
 say "wine prefix ready"
 
+# One server for all the test programs: without it each program's server ends as the last client
+# leaves, and a program started in that moment loses its connection ("recvmsg: Connection reset").
+# Its first program starts Wine's services, which keep the files they were given open as long as
+# the server runs: that program's output goes nowhere, or ctest would wait for the end of a pipe.
+wineserver -p
+wine reg query 'HKLM\System\CurrentControlSet\Services\winebus' /v "Enable SDL" >/dev/null 2>&1
 ctest --test-dir "$dir" --output-on-failure -j2
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
