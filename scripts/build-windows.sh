@@ -21,7 +21,7 @@ fi
 qt_prefix=${LARK_QT_PREFIX:-/opt/qt6-mingw-static}
 window=ON
 if ! scripts/build-qt-windows.sh --cached; then
-  echo "build-windows: no Qt for mingw, so no lark-config.exe (scripts/build-qt-windows.sh builds one)"
+  echo "build-windows: no Qt for mingw, so no lark-config.exe (scripts/build-qt-windows.sh builds one from Debian's source, about an hour on 2 cores)"
   qt_prefix=
   window=OFF
 fi
