@@ -8,19 +8,26 @@
 #                                          (about an hour on 2 cores, 2.3 GB of scratch disk)
 #   scripts/build-qt-windows.sh --cached   never builds: exits 1 when neither is there
 #   scripts/build-qt-windows.sh --stamp    prints the stamp a prefix or tarball must carry
+#   scripts/build-qt-windows.sh --pack F   packs the up-to-date prefix as the tarball F, for a
+#                                          cache or another machine (LARK_QT_TARBALL=F there)
 # LARK_QT_PREFIX (default /opt/qt6-mingw-static; a tarball unpacks only there, its paths are
 # absolute), LARK_QT_TARBALL (default ../shared/tools/qt-mingw/qt6-mingw-static-<version>.tar.xz),
 # LARK_QT_WORK (scratch, default /var/tmp/qt-mingw-build). Needs root to install packages.
 set -euo pipefail
+mode=${1:-build}
+case $mode in
+  build | --cached | --stamp) ;;
+  --pack) [ -n "${2:-}" ] && pack=$(realpath -m "$2") || mode=usage ;;
+  *) mode=usage ;;
+esac
+if [ "$mode" = usage ]; then
+  echo "usage: build-qt-windows.sh [--cached | --stamp | --pack FILE]" >&2
+  exit 2
+fi
 cd "$(dirname "$0")/.."
 started=$SECONDS
 step_started=$SECONDS
 say() { echo "build-qt-windows: $* ($((SECONDS - step_started)) s)"; step_started=$SECONDS; }
-mode=${1:-build}
-case $mode in
-  build | --cached | --stamp) ;;
-  *) echo "usage: build-qt-windows.sh [--cached | --stamp]" >&2; exit 2 ;;
-esac
 
 prefix=${LARK_QT_PREFIX:-/opt/qt6-mingw-static}
 work=${LARK_QT_WORK:-/var/tmp/qt-mingw-build}
@@ -83,7 +90,15 @@ mine() {
 
 if [ -f "$prefix/.build-stamp" ] && [ "$(cat "$prefix/.build-stamp")" = "$stamp" ]; then
   say "$prefix is up to date (qt6-base $host_version)"
+  if [ "$mode" = --pack ]; then
+    nice -n 19 tar -C "$(dirname "$prefix")" -cJf "$pack" "$(basename "$prefix")"
+    say "packed $prefix as $pack ($(du -h "$pack" | cut -f1))"
+  fi
   exit 0
+fi
+if [ "$mode" = --pack ]; then
+  echo "build-qt-windows: no up-to-date Qt for mingw at $prefix to pack" >&2
+  exit 1
 fi
 
 # A prebuilt tarball of this very recipe: its stamp is read without unpacking the rest.

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # scripts/build-qt-windows.sh --cached with a small stand-in for the static Qt's tarball: a prefix
 # with the right stamp is left alone, a tarball with the right stamp is unpacked in its place, one
-# with another stamp is not used, and a folder that is not ours is never replaced. Nothing is built.
+# with another stamp is not used, a folder that is not ours is never replaced, and --pack makes a
+# tarball that comes back. Nothing is built.
 #   check-qt-windows-cache.sh <source dir>
 set -uo pipefail
 # shellcheck source=testlib.sh
 source "$(dirname "$0")/testlib.sh"
 
-script=$1/scripts/build-qt-windows.sh
+script=$(realpath "$1")/scripts/build-qt-windows.sh
 for package in qt6-base-dev-tools dpkg-dev xz-utils; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
     skip "$package is not installed (scripts/install-deps.sh installs it)"
@@ -63,4 +64,17 @@ for entry in "${cases[@]}"; do
   [[ $before != foreign || -f $prefix/mine ]] || fail "$name: the folder that is not ours was touched"
   [[ -z $(find "$scratch/opt" -maxdepth 1 -name '.qt-unpack.*') ]] || fail "$name: an unpack folder was left"
 done
+
+# --pack makes the tarball that --cached takes back, and only of an up-to-date prefix.
+rm -rf "$scratch/opt"
+mkdir -p "$prefix/lib"
+echo "$stamp" >"$prefix/.build-stamp"
+echo packed >"$prefix/lib/libQt6Core.a"
+(cd "$scratch" && LARK_QT_PREFIX=$prefix bash "$script" --pack packed.tar.xz >/dev/null) || fail "--pack exited $?"
+rm -rf "$prefix"
+cached "$scratch/packed.tar.xz"
+[[ $code == 0 && $(cat "$prefix/lib/libQt6Core.a" 2>/dev/null) == packed ]] || fail "a packed prefix did not come back: $out"
+echo "qt6-base 0.0 | old" >"$prefix/.build-stamp"
+out=$(LARK_QT_PREFIX=$prefix bash "$script" --pack "$scratch/stale.tar.xz" 2>&1) && fail "a stale prefix was packed: $out"
+[[ ! -e $scratch/stale.tar.xz ]] || fail "a tarball of a stale prefix was written"
 finish
