@@ -60,7 +60,6 @@ struct AccessAdvice {
     const char* whyDenied;  // the cause, for the list of exit codes
     const char* fix;        // the short fix, for list's table
     const char* fixThen;    // what an error adds after the fix
-    const char* status;     // the window's status line
 };
 const AccessAdvice& accessAdvice();
 

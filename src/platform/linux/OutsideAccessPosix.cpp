@@ -78,9 +78,7 @@ const AccessAdvice& accessAdvice()
 {
     static const AccessAdvice advice{
         "70-lark-config.rules", "the udev rule is missing", "install the udev rule 70-lark-config.rules",
-        " (comes with the package) and plug the mouse in again",
-        "The mouse is here, but permission denied: install the udev rule (README, "
-        "\"Using the real mouse\") and replug it."};
+        " (comes with the package) and plug the mouse in again"};
     return advice;
 }
 

@@ -84,9 +84,7 @@ bool announceOutsideWrite(const std::string& directory)
 const AccessAdvice& accessAdvice()
 {
     static const AccessAdvice advice{nullptr, "another program holds the mouse's configuration interface",
-                                     "another program holds it", "; close that program and try again",
-                                     "The mouse is here, but held by another program: close that program and "
-                                     "press F5 to try again."};
+                                     "another program holds it", "; close that program and try again"};
     return advice;
 }
 
