@@ -22,3 +22,14 @@ find_program(_wine NAMES wine)
 if(_wine)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${_wine})
 endif()
+
+# A static Qt for mingw (scripts/build-qt-windows.sh), for the window: its packages are found in
+# its prefix, its moc, rcc and uic are the build machine's Qt of the same version.
+set(LARK_QT_PREFIX "" CACHE PATH "Prefix of a Qt 6 for x86_64-w64-mingw32; empty builds no window")
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES LARK_QT_PREFIX)
+if(LARK_QT_PREFIX)
+  list(PREPEND CMAKE_PREFIX_PATH ${LARK_QT_PREFIX}/lib/cmake)
+  list(PREPEND CMAKE_FIND_ROOT_PATH ${LARK_QT_PREFIX})
+  set(QT_HOST_PATH /usr CACHE PATH "")
+  set(QT_HOST_PATH_CMAKE_DIR /usr/lib/${CMAKE_HOST_SYSTEM_PROCESSOR}-linux-gnu/cmake CACHE PATH "")
+endif()

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows tier: cross-builds (scripts/build-windows.sh), runs the core's unit tests as .exe
-# under Wine, then the Windows HID backend (SetupAPI, hid.dll) and larkctl.exe under Wine
-# against the emulated mouse of hidemu. Skips, saying why, where wine, root or /dev/fuse is
-# missing. HIDEMU_SRC names hidemu's folder (see scripts/lib/hidemu.sh).
+# under Wine, then the Windows HID backend (SetupAPI, hid.dll), larkctl.exe and, where the Qt
+# for mingw was there to build it, lark-config.exe on an Xvfb under Wine against the emulated
+# mouse of hidemu. Skips, saying why, where wine, root or /dev/fuse is missing. HIDEMU_SRC names
+# hidemu's folder (see scripts/lib/hidemu.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
@@ -16,6 +17,10 @@ if ! command -v wine >/dev/null; then
     fi
     command -v wine >/dev/null || skip "no wine (scripts/install-deps.sh wine)"
 fi
+# The window's part: a display, keys and fonts (the groups of scripts/packages.list name them).
+if [ "$(id -u)" = 0 ]; then
+    scripts/install-deps.sh wine test >/dev/null || true
+fi
 # Wine inside hidemu's namespaces must start its own server; one of another prefix would
 # answer from outside and never see the emulated mouse.
 if pgrep -x wineserver >/dev/null; then
@@ -28,17 +33,37 @@ say "built"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
 WINEPREFIX=$(mktemp -d /tmp/lark-wine.XXXXXX)
 export WINEPREFIX
-cleanup() { wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"; }
+# Wine lists the machine's fonts beside its own, and Qt for Windows, asking for the dialog font,
+# lands on DejaVu Math TeX Gyre, whose line height hides the text of every line edit. Wine's own
+# fonts, DejaVu Sans and, for the full-width colon after "CPI Levels", Nuosu SIL stand in for a
+# Windows machine's. Set before the prefix is made: Wine keeps its font list there.
+fonts=$WINEPREFIX.fonts
+mkdir -p "$fonts"
+ln -s /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf \
+    /usr/share/fonts/truetype/nuosusil/NuosuSIL-Regular.ttf "$fonts/"
+printf '<?xml version="1.0"?>\n<!DOCTYPE fontconfig SYSTEM "fonts.dtd">\n<fontconfig><dir>%s</dir><cachedir>%s/cache</cachedir></fontconfig>\n' \
+    "$fonts" "$fonts" >"$fonts/fonts.conf"
+export FONTCONFIG_FILE=$fonts/fonts.conf
+cleanup() { wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX" "$fonts"; }
 trap cleanup EXIT
 wineboot -i >/dev/null 2>&1
-# Without this Wine's HID bus takes devices from SDL only and never looks at hidraw nodes.
+# Without this Wine's HID bus takes devices from SDL only and never looks at hidraw nodes. Its
+# server ends by itself, which writes the registry to the prefix.
 wine reg add 'HKLM\System\CurrentControlSet\Services\winebus' /v "Enable SDL" /t REG_DWORD /d 0 /f >/dev/null 2>&1
+wineserver -w
 say "wine prefix ready"
 
+# One server for all the test programs: without it each program's server ends as the last client
+# leaves, and a program started in that moment loses its connection ("recvmsg: Connection reset").
+# Its first program starts Wine's services, which keep the files they were given open as long as
+# the server runs: that program's output goes nowhere, or ctest would wait for the end of a pipe.
+wineserver -p
+wine reg query 'HKLM\System\CurrentControlSet\Services\winebus' /v "Enable SDL" >/dev/null 2>&1
 ctest --test-dir "$dir" --output-on-failure -j2
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 say "unit tests passed under wine"
+echo "wine-tests: the window's and pages' Qt Test programs do not run as .exe (the Qt for mingw has no testlib): lark-config.exe is tested from outside below"
 
 # shellcheck source=lib/hidemu.sh
 source scripts/lib/hidemu.sh
@@ -75,4 +100,26 @@ under_hidemu bench/core/larkctl-show.sh 5 wine "$dir/src/cli/larkctl.exe" | sed 
 if [ -n "$linux_larkctl" ]; then
     under_hidemu bench/core/larkctl-show.sh 5 "$linux_larkctl" | sed 's/^/  larkctl on Linux:       /'
 fi
+
+# The window: lark-config.exe on its own Xvfb, beside the Linux window where that is built.
+window=$dir/src/app/lark-config.exe
+if [ ! -f "$window" ]; then
+    echo "wine-tests: skipped lark-config.exe: no Qt for mingw (scripts/build-qt-windows.sh builds one from Debian's source, about an hour on 2 cores)"
+elif ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
+    echo "wine-tests: skipped lark-config.exe: needs xvfb and xdotool"
+else
+    linux_window=${LARK_LINUX_BUILD_DIR:-build}/src/app/lark-config
+    [ -x "$linux_window" ] || linux_window=
+    under_hidemu tests/app/wine-window.sh "$HIDEMU_BIN" "$window" "$dir/src/cli/larkctl.exe" \
+        "$dir/lark-config-wine.png" $linux_window
+    say "lark-config.exe checks passed under wine on the emulated mouse (screenshot: $dir/lark-config-wine.png)"
+fi
+# What a Windows user downloads: each file and its size (the programs are static and stripped).
+for zip in "$dir"/*-windows-x86_64.zip; do
+    [ -f "$zip" ] || continue
+    echo "$(basename "$zip") ($(du -h "$zip" | cut -f1)):"
+    python3 -c 'import sys, zipfile
+for i in zipfile.ZipFile(sys.argv[1]).infolist():
+    if not i.is_dir(): print("  %-40s %10d bytes" % (i.filename, i.file_size))' "$zip"
+done
 say "done"

@@ -852,6 +852,10 @@
         <translation>Warten auf die Maus: einstecken, sie wird von selbst gefunden (F5 sucht erneut).</translation>
     </message>
     <message>
+        <source>The mouse is here, but held by another program: close that program and press F5 to try again.</source>
+        <translation>Die Maus ist da, aber ein anderes Programm belegt sie: dieses Programm schließen und mit F5 erneut versuchen.</translation>
+    </message>
+    <message>
         <source>The mouse is here, but permission denied: install the udev rule (README, &quot;Using the real mouse&quot;) and replug it.</source>
         <translation>Die Maus ist da, aber der Zugriff wurde verweigert: udev-Regel installieren (README, „Using the real mouse“) und neu einstecken.</translation>
     </message>

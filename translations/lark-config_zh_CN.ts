@@ -852,6 +852,10 @@
         <translation>正在等待鼠标：插入后会自动找到（按 F5 重新查找）。</translation>
     </message>
     <message>
+        <source>The mouse is here, but held by another program: close that program and press F5 to try again.</source>
+        <translation>已找到鼠标，但被另一个程序占用：请关闭该程序，然后按 F5 重试。</translation>
+    </message>
+    <message>
         <source>The mouse is here, but permission denied: install the udev rule (README, &quot;Using the real mouse&quot;) and replug it.</source>
         <translation>已找到鼠标，但没有访问权限：请安装 udev 规则（README，“Using the real mouse”）并重新插入。</translation>
     </message>

@@ -1,13 +1,12 @@
 #include "app/Application.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QIcon>
+#include <QImageReader>
 #include <QLocale>
-#include <QLockFile>
-#include <QStandardPaths>
 
 #include "app/MainWindow.h"
+#include "app/SingleInstance.h"
 #include "settings/SettingsModel.h"
 #include "widgets/Translation.h"
 #include "widgets/WarningBox.h"
@@ -21,7 +20,7 @@ static void initIconResource()
 namespace lark {
 
 namespace {
-const QString kInstanceLockName = QStringLiteral("TRW Lark 8k Configuration Tool");
+constexpr const char* kInstanceName = "TRW Lark 8k Configuration Tool";
 const QString kOrganizationName = QStringLiteral("Tarrow Lark 8K Gaming Mouse software");
 }  // namespace
 
@@ -34,7 +33,10 @@ Application::Application()
     installTranslations(QLocale::system());
     QGuiApplication::setApplicationDisplayName(programTitle());
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.lark_config"));
-    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/lark-config/lark-config.svg")));
+    // A Qt without SVG support (the static one for Windows) takes the icon's pixel sizes.
+    const bool svg = QImageReader::supportedImageFormats().contains("svg");
+    QGuiApplication::setWindowIcon(QIcon(svg ? QStringLiteral(":/lark-config/lark-config.svg")
+                                             : QStringLiteral(":/lark-config/lark-config.ico")));
 }
 
 Application::~Application()
@@ -42,28 +44,13 @@ Application::~Application()
     shutDown();
 }
 
-QString Application::instanceLockPath()
-{
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
-    return dir + QLatin1Char('/') + kInstanceLockName + QStringLiteral(".lock");
-}
-
 bool Application::startUp()
 {
-    guard_ = std::make_unique<QLockFile>(instanceLockPath());
-    // A lock left by a copy that crashed counts as free; only a live holder blocks.
-    guard_->setStaleLockTime(0);
-    if (guard_->tryLock(0))
+    guard_ = std::make_unique<SingleInstance>(kInstanceName);
+    if (guard_->acquire())
         return true;
-    if (guard_->error() == QLockFile::LockFailedError) {
-        guard_.reset();
-        return false;
-    }
-    // The lock file cannot be made at all: run unguarded rather than not at all.
     guard_.reset();
-    return true;
+    return false;
 }
 
 int Application::runMainWindow(DeviceContext device)
@@ -84,10 +71,7 @@ int Application::runMainWindow(DeviceContext device)
 
 void Application::shutDown()
 {
-    if (guard_) {
-        guard_->unlock();
-        guard_.reset();
-    }
+    guard_.reset();
 }
 
 }  // namespace lark

@@ -4,11 +4,10 @@
 
 #include <memory>
 
-class QLockFile;
-
 namespace lark {
 
 struct DeviceContext;
+class SingleInstance;
 
 // Where the process begins and ends: one copy per user session, then the main window.
 class Application {
@@ -22,10 +21,8 @@ public:
     int runMainWindow(DeviceContext device);
     void shutDown();
 
-    static QString instanceLockPath();
-
 private:
-    std::unique_ptr<QLockFile> guard_;
+    std::unique_ptr<SingleInstance> guard_;
 };
 
 }  // namespace lark

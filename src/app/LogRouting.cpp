@@ -1,5 +1,6 @@
 #include "app/LogRouting.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "device/Log.h"
@@ -44,7 +45,19 @@ void toQt(LogCategory category, const std::string& line)
     }
 }
 
+void writeToStderr(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    const QByteArray line = qFormatLogMessage(type, context, message).toLocal8Bit();
+    std::fprintf(stderr, "%s\n", line.constData());
+    std::fflush(stderr);
+}
+
 }  // namespace
+
+void sendMessagesToStderr()
+{
+    qInstallMessageHandler(writeToStderr);
+}
 
 void setUpDiagnostics(const QStringList& arguments)
 {

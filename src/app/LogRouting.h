@@ -15,4 +15,8 @@ namespace lark {
 // a line only while its category is on, also when the rules change later.
 void setUpDiagnostics(const QStringList& arguments);
 
+// Every Qt message goes to stderr, formatted as Qt formats it. For --verbose: a window program on
+// Windows has no console, and Qt would send the lines to the debugger instead.
+void sendMessagesToStderr();
+
 }  // namespace lark

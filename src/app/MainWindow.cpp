@@ -27,6 +27,8 @@
 
 #include "app/About.h"
 #include "device/HotplugSource.h"
+#include "device/Log.h"
+#include "device/OutsideAccess.h"
 #include "device/Protocol.h"
 #include "model/Profile.h"
 #include "model/ProfileFile.h"
@@ -118,6 +120,11 @@ QString MainWindow::statusText(StatusMessage message)
     case StatusMessage::Waiting:
         return tr("Waiting for the mouse: plug it in and it will be found by itself (F5 looks again).");
     case StatusMessage::NoPermission:
+        // On Linux the udev rule gives access; on Windows every user may open the mouse, so another
+        // program holds it.
+        if (!accessAdvice().udevRule)
+            return tr("The mouse is here, but held by another program: close that program and press F5 to "
+                      "try again.");
         return tr("The mouse is here, but permission denied: install the udev rule (README, \"Using the real "
                   "mouse\") and replug it.");
     case StatusMessage::ResetDone:
@@ -176,8 +183,10 @@ void MainWindow::connectSession()
     SessionRunner& session = device_.session;
     connect(&session, &SessionRunner::busyChanged, this, &MainWindow::onBusyChanged);
     connect(&session, &SessionRunner::connectedChanged, this, &MainWindow::onConnectedChanged);
-    connect(&session, &SessionRunner::firmwareVersionChanged, this,
-            [this](const QString& text) { setValueText(firmwareLabel_, text); });
+    connect(&session, &SessionRunner::firmwareVersionChanged, this, [this](const QString& text) {
+        setValueText(firmwareLabel_, text);
+        log(LogCategory::App, "window shows firmware version ", text.toStdString());
+    });
     connect(&session, &SessionRunner::settingsReported, this, &MainWindow::onSettingsReported);
     // larkctl changed the mouse: show what it holds now, with the user's edits still on top.
     if (!device_.outsideWriteDirectory.isEmpty()) {
@@ -428,6 +437,7 @@ void MainWindow::onSettingsReported(const SettingsReport& report)
         model_.editedSettings = rereadsKeepingEdits_ > 0 ? mergeEdits(editsAtReread_, model_.editedSettings, *report.edits)
                                                         : *report.edits;
         refreshPages();
+        log(LogCategory::App, "window shows the mouse's settings");
     }
 }
 

@@ -17,7 +17,10 @@ int main(int argc, char* argv[])
             lark::answerBeforeWindow(argc, argv, {"lark-config", "configure the Tarrow Lark 8k gaming mouse"}))
         return *status;
     QApplication application(argc, argv);
-    lark::setUpDiagnostics(QCoreApplication::arguments());
+    const QStringList arguments = QCoreApplication::arguments();
+    lark::setUpDiagnostics(arguments);
+    if (arguments.contains(QStringLiteral("--verbose")))
+        lark::sendMessagesToStderr();
     lark::Application app;
     if (!app.startUp())
         return 0;  // another copy runs

@@ -3,7 +3,12 @@
 #include <QLoggingCategory>
 #include <QMutex>
 #include <QRegularExpression>
+#include <QTemporaryFile>
 #include <QTest>
+
+#include <cstdio>
+
+#include <unistd.h>
 
 #include "app/LogRouting.h"
 #include "device/DeviceIds.h"
@@ -144,14 +149,43 @@ private slots:
                          .isEmpty());
         runner.stop();
     }
+
+    // --verbose on a window program without a console (Windows): the lines go to stderr, which
+    // the user redirects to a file, in Qt's own format.
+    void verboseLinesCanGoToStderr()
+    {
+        QTemporaryFile file;
+        QVERIFY(file.open());
+        std::fflush(stderr);
+        const int saved = ::dup(STDERR_FILENO);
+        QVERIFY(saved >= 0);
+        QVERIFY(::dup2(file.handle(), STDERR_FILENO) >= 0);
+        sendMessagesToStderr();
+        setUpDiagnostics({QStringLiteral("lark-config"), QStringLiteral("--verbose")});
+        exchangeOneFrame();
+        std::fflush(stderr);
+        ::dup2(saved, STDERR_FILENO);
+        ::close(saved);
+
+        file.seek(0);
+        const QStringList lines = QString::fromLocal8Bit(file.readAll()).split(QLatin1Char('\n'));
+        QVERIFY2(!lines
+                      .filter(QRegularExpression(
+                          QStringLiteral(R"(^lark\.device: \d\d:\d\d:\d\d\.\d\d\d sent \[64\] a1 02)")))
+                      .isEmpty(),
+                 qPrintable(lines.join(QLatin1Char('\n'))));
+        // Nothing reached the handler installed before.
+        QCOMPARE(capturedCount(), 0);
+    }
 };
 
 }  // namespace lark::test
 
 int main(int argc, char* argv[])
 {
-    // The test decides the rules; a developer's own must not turn categories on.
+    // The test decides the rules and the format; a developer's own must not turn categories on.
     qunsetenv("QT_LOGGING_RULES");
+    qunsetenv("QT_MESSAGE_PATTERN");
     QCoreApplication app(argc, argv);
     lark::test::LogRoutingTest test;
     return QTest::qExec(&test, argc, argv);

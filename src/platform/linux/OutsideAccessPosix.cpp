@@ -76,9 +76,9 @@ bool announceOutsideWrite(const std::string& directory)
 
 const AccessAdvice& accessAdvice()
 {
-    static const AccessAdvice advice{"70-lark-config.rules", "the udev rule is missing",
-                                     "install the udev rule 70-lark-config.rules",
-                                     " (comes with the package) and plug the mouse in again"};
+    static const AccessAdvice advice{
+        "70-lark-config.rules", "the udev rule is missing", "install the udev rule 70-lark-config.rules",
+        " (comes with the package) and plug the mouse in again"};
     return advice;
 }
 
