@@ -83,6 +83,8 @@ QScrollArea* scrolled(QWidget* page)
     const QRect used = page->childrenRect();
     page->setMinimumSize(used.right() + 1, used.bottom() + 1);
     auto* area = new QScrollArea;
+    // No stop of its own: Tab goes from the tab bar straight to the page's first control.
+    area->setFocusPolicy(Qt::NoFocus);
     area->setFrameShape(QFrame::NoFrame);
     area->setWidgetResizable(true);
     area->setWidget(page);

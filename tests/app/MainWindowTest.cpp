@@ -1,6 +1,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QProcess>
@@ -289,6 +290,22 @@ private slots:
         QTest::keyClick(rig.window->tabs(), Qt::Key_Tab, Qt::ControlModifier);
         QTest::keyClick(rig.window->tabs(), Qt::Key_PageDown, Qt::ControlModifier);
         QVERIFY(onlyPageVisible(rig.window.get(), 0));
+    }
+
+    // From the keyboard: Factory Reset, the tab bar, then the page's first control; Down changes it.
+    void tabReachesThePageControlsInOrder()
+    {
+        WindowRig rig;
+        rig.start();
+        rig.resetButton()->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(rig.window->tabs()->tabBar()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        auto* lod = rig.find<QComboBox>(QStringLiteral("LOD"));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(lod));
+        QTest::keyClick(lod, Qt::Key_Down);
+        QCOMPARE(lod->currentIndex(), 1);
+        QVERIFY(rig.applyButton()->isEnabled());
     }
 
     void everyControlHasItsAccessibleName()
