@@ -18,13 +18,17 @@ here=$1; mode=$2; program=$3; hidemu=$4
 runtime=$(mktemp -d); chmod 700 "$runtime"
 /usr/libexec/at-spi-bus-launcher --launch-immediately &
 bus=$!
-display=":$((50 + RANDOM % 200))"
-Xvfb "$display" -screen 0 1400x900x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb takes a free display and writes its number once it accepts clients: a number picked here
+# could be another session's, on a machine that runs several.
+Xvfb -displayfd 3 -screen 0 1400x900x24 -nolisten tcp 3>"$runtime/display" >/dev/null 2>&1 &
 xvfb=$!
 cleanup() { kill "${app:-}" "$xvfb" "$bus" 2>/dev/null || true; rm -rf "$runtime"; }
 trap cleanup EXIT
-export DISPLAY=$display XDG_RUNTIME_DIR=$runtime QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb
-for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+until [ -s "$runtime/display" ]; do
+    kill -0 "$xvfb" 2>/dev/null || { echo "e2e: Xvfb did not start"; exit 1; }
+    sleep 0.1
+done
+export DISPLAY=":$(head -n 1 "$runtime/display")" XDG_RUNTIME_DIR=$runtime QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb
 "$program" &
 app=$!
 /usr/bin/python3 "$here/drive_window.py" "$mode" "$hidemu"
