@@ -89,6 +89,10 @@ wanted=(
   "share/doc/lark-config/copyright|-rw-r--r--"
   "share/doc/lark-config/changelog.gz|-rw-r--r--"
 )
+# The window's translations, one per translations/*.ts.
+for ts in "$src"/translations/*.ts; do
+  [[ -e $ts ]] && wanted+=("share/lark-config/translations/$(basename "$ts" .ts).qm|-rw-r--r--")
+done
 for program in "${programs[@]}"; do
   wanted+=("bin/$program|-rwxr-xr-x" "share/man/man1/$program.1.gz|-rw-r--r--")
   [[ $program == larkctl ]] && wanted+=("share/bash-completion/completions/larkctl|-rw-r--r--")
