@@ -10,10 +10,17 @@
 #   scripts/build-qt-windows.sh --stamp    prints the stamp a prefix or tarball must carry
 #   scripts/build-qt-windows.sh --pack F   packs the up-to-date prefix as the tarball F, for a
 #                                          cache or another machine (LARK_QT_TARBALL=F there)
+#   --with-testlib first, before any of these: the same Qt with Qt Test as well, in a prefix of its
+#   own (default /opt/qt6-mingw-static-testlib), for the window's test programs as .exe.
 # LARK_QT_PREFIX (default /opt/qt6-mingw-static; a tarball unpacks only there, its paths are
 # absolute), LARK_QT_TARBALL (default ../shared/tools/qt-mingw/qt6-mingw-static-<version>.tar.xz),
 # LARK_QT_WORK (scratch, default /var/tmp/qt-mingw-build). Needs root to install packages.
 set -euo pipefail
+testlib=
+if [ "${1:-}" = --with-testlib ]; then
+  testlib=-testlib
+  shift
+fi
 mode=${1:-build}
 case $mode in
   build | --cached | --stamp) ;;
@@ -21,7 +28,7 @@ case $mode in
   *) mode=usage ;;
 esac
 if [ "$mode" = usage ]; then
-  echo "usage: build-qt-windows.sh [--cached | --stamp | --pack FILE]" >&2
+  echo "usage: build-qt-windows.sh [--with-testlib] [--cached | --stamp | --pack FILE]" >&2
   exit 2
 fi
 cd "$(dirname "$0")/.."
@@ -29,7 +36,7 @@ started=$SECONDS
 step_started=$SECONDS
 say() { echo "build-qt-windows: $* ($((SECONDS - step_started)) s)"; step_started=$SECONDS; }
 
-prefix=${LARK_QT_PREFIX:-/opt/qt6-mingw-static}
+prefix=${LARK_QT_PREFIX:-/opt/qt6-mingw-static$testlib}
 work=${LARK_QT_WORK:-/var/tmp/qt-mingw-build}
 triple=x86_64-w64-mingw32
 
@@ -45,8 +52,10 @@ done
 host_version=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)  # e.g. 6.4.2+dfsg-10
 upstream=${host_version%%+*}
 upstream=${upstream%%-*}                                             # e.g. 6.4.2
-tarball=${LARK_QT_TARBALL:-../shared/tools/qt-mingw/qt6-mingw-static-$upstream.tar.xz}
+tarball=${LARK_QT_TARBALL:-../shared/tools/qt-mingw/qt6-mingw-static$testlib-$upstream.tar.xz}
 
+testlib_option=-no-feature-testlib
+[ -z "$testlib" ] || testlib_option=-feature-testlib
 # Changing any of these changes the stamp, so the Qt is built again.
 configure_options=(
   -prefix "$prefix" -static -static-runtime -release
@@ -57,7 +66,7 @@ configure_options=(
   -no-feature-tabletevent
   # Direct2D stays on: Gui builds its DirectWrite font database only with it, and qwindows
   # refers to that database (without it, programs fail to link).
-  -no-feature-sql -no-feature-network -no-feature-testlib -no-feature-printsupport
+  -no-feature-sql -no-feature-network "$testlib_option" -no-feature-printsupport
   -no-feature-concurrent -no-feature-xml
   -qt-zlib -qt-libpng -no-libjpeg -no-gif -qt-freetype -qt-harfbuzz -qt-pcre
   -qt-doubleconversion -no-zstd
