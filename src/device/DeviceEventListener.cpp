@@ -2,29 +2,14 @@
 
 #include <array>
 
-#ifdef __linux__
-#include <pthread.h>
-#endif
-
 #include "device/DeviceIds.h"
 #include "device/HidBackend.h"
 #include "device/Log.h"
 #include "device/Protocol.h"
 #include "device/Sleeper.h"
+#include "device/ThreadName.h"
 
 namespace lark {
-
-namespace {
-
-// A name that shows in top -H and /proc/PID/task/*/comm, so its wake-ups can be told apart.
-void nameThisThread()
-{
-#ifdef __linux__
-    pthread_setname_np(pthread_self(), "lark-events");
-#endif
-}
-
-}  // namespace
 
 DeviceEventListener::DeviceEventListener(HidBackend& backend, Sleeper& sleeper)
     : backend_(backend), sleeper_(sleeper)
@@ -76,7 +61,7 @@ void DeviceEventListener::stop()
 
 void DeviceEventListener::run(std::shared_ptr<HidDevice> device, Handler handler)
 {
-    nameThisThread();
+    nameThisThread("lark-events");
     std::array<std::uint8_t, kEventReportLength> report{};
     while (!stopRequested_) {
         report.fill(0);

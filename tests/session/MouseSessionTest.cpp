@@ -265,8 +265,8 @@ TEST_F(SessionTest, FactoryResetCountsOnlyAConfirmedReset)
     };
     const Case cases[] = {
         {"confirmed", [](VirtualMouse&) {}, SessionOutcome::ResetDone, true},
-        {"refused", [](VirtualMouse& m) { m.refuse(kCommandFactoryReset, 1); }, SessionOutcome::ResetNotConfirmed,
-         false},
+        {"refused", [](VirtualMouse& m) { m.refuse(kCommandFactoryReset, 1); },
+         SessionOutcome::ResetNotConfirmed, false},
         // Done by the mouse, but its answer says otherwise: the read-back tells the truth.
         {"done, answered not done", [](VirtualMouse& m) { m.answerStatus(0, 1); }, SessionOutcome::ResetDone,
          true},

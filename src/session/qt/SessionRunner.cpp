@@ -42,33 +42,25 @@ SessionRunner::SessionRunner(HidBackend& backend, Sleeper& sleeper, QObject* par
     : QObject(parent), session_(backend, sleeper), sleeper_(sleeper)
 {
     registerTypes();
-    thread_.setObjectName(QStringLiteral("mouse session"));
-    worker_ = new QObject;
-    worker_->moveToThread(&thread_);
-    connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
     // Events come on the reader's thread; the session takes them in on its own thread.
     session_.setEventHandler([this](std::uint8_t code, std::uint8_t value) {
-        QMetaObject::invokeMethod(
-            worker_,
-            [this, code, value] {
-                if (session_.stopRequested())
-                    return;
-                // APPLY may have taken it in already, between its attempts.
-                session_.takeMouseEvents();
-                const MouseSettings mouse = session_.model().appliedSettings;
-                QMetaObject::invokeMethod(
-                    this,
-                    [this, code, value, mouse] {
-                        if (stopped_)
-                            return;
-                        emit settingsReported(SettingsReport{mouse, std::nullopt});
-                        emit mouseEvent(code, value);
-                    },
-                    Qt::QueuedConnection);
-            },
-            Qt::QueuedConnection);
+        worker_.post([this, code, value] {
+            if (session_.stopRequested())
+                return;
+            // APPLY may have taken it in already, between its attempts.
+            session_.takeMouseEvents();
+            const MouseSettings mouse = session_.model().appliedSettings;
+            QMetaObject::invokeMethod(
+                this,
+                [this, code, value, mouse] {
+                    if (stopped_)
+                        return;
+                    emit settingsReported(SettingsReport{mouse, std::nullopt});
+                    emit mouseEvent(code, value);
+                },
+                Qt::QueuedConnection);
+        });
     });
-    thread_.start();
 }
 
 SessionRunner::~SessionRunner()
@@ -84,10 +76,8 @@ void SessionRunner::stop()
     session_.requestStop();
     sleeper_.interrupt();
     // The reader hands its events to the worker: it must end while the worker still runs.
-    QMetaObject::invokeMethod(
-        worker_, [this] { session_.stopListener(); }, Qt::BlockingQueuedConnection);
-    thread_.quit();
-    thread_.wait();
+    worker_.postAndWait([this] { session_.stopListener(); });
+    worker_.stop();
     pending_ = 0;
 }
 
@@ -152,8 +142,7 @@ void SessionRunner::removal(const QString& interfaceName)
 
 void SessionRunner::runOnWorker(const std::function<void(MouseSession&)>& work)
 {
-    QMetaObject::invokeMethod(
-        worker_, [this, &work] { work(session_); }, Qt::BlockingQueuedConnection);
+    worker_.postAndWait([this, &work] { work(session_); });
 }
 
 void SessionRunner::enqueue(SessionOperation operation, std::function<SessionOutcome(MouseSession&)> work)
@@ -163,28 +152,24 @@ void SessionRunner::enqueue(SessionOperation operation, std::function<SessionOut
     ++pending_;
     busyOperation_ = operation;
     emit busyChanged(true, operation);
-    QMetaObject::invokeMethod(
-        worker_,
-        [this, operation, work = std::move(work)] {
-            const std::uint64_t loadsBefore = session_.settingsLoads();
-            Report report;
-            report.operation = operation;
-            log(LogCategory::App, toString(operation), " begins");
-            report.outcome = work(session_);
-            log(LogCategory::App, toString(operation), ": ", toString(report.outcome));
-            report.connected = session_.isConnected();
-            report.firmwareVersion = session_.firmwareVersion();
-            report.settingsLoaded = session_.settingsLoads() != loadsBefore;
-            report.settingsApplied = report.outcome == SessionOutcome::Applied;
-            // A load's settings are what the mouse holds; edits laid over them travel apart.
-            report.settings = report.settingsApplied || report.settingsLoaded
-                                  ? session_.model().appliedSettings
-                                  : session_.model().editedSettings;
-            report.edited = session_.model().editedSettings;
-            QMetaObject::invokeMethod(
-                this, [this, report] { deliver(report); }, Qt::QueuedConnection);
-        },
-        Qt::QueuedConnection);
+    worker_.post([this, operation, work = std::move(work)] {
+        const std::uint64_t loadsBefore = session_.settingsLoads();
+        Report report;
+        report.operation = operation;
+        log(LogCategory::App, toString(operation), " begins");
+        report.outcome = work(session_);
+        log(LogCategory::App, toString(operation), ": ", toString(report.outcome));
+        report.connected = session_.isConnected();
+        report.firmwareVersion = session_.firmwareVersion();
+        report.settingsLoaded = session_.settingsLoads() != loadsBefore;
+        report.settingsApplied = report.outcome == SessionOutcome::Applied;
+        // A load's settings are what the mouse holds; edits laid over them travel apart.
+        report.settings = report.settingsApplied || report.settingsLoaded ? session_.model().appliedSettings
+                                                                          : session_.model().editedSettings;
+        report.edited = session_.model().editedSettings;
+        QMetaObject::invokeMethod(
+            this, [this, report] { deliver(report); }, Qt::QueuedConnection);
+    });
 }
 
 void SessionRunner::deliver(const Report& report)

@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QString>
-#include <QThread>
 
 #include <atomic>
 #include <cstdint>
@@ -11,6 +10,7 @@
 #include <string>
 
 #include "session/MouseSession.h"
+#include "session/SerialWorker.h"
 #include "session/SessionOutcome.h"
 #include "settings/MouseSettings.h"
 
@@ -26,7 +26,8 @@ struct SettingsReport {
 
 // Runs one MouseSession on a worker thread of its own, one operation at a time in the order
 // asked, and reports back on the thread that made it (the UI thread) through queued signals.
-// Nothing here waits for the mouse on the caller's thread.
+// Nothing here waits for the mouse on the caller's thread. It may be made and started before
+// the QApplication: the reports wait for the application's event loop.
 class SessionRunner : public QObject {
     Q_OBJECT
 
@@ -79,8 +80,7 @@ private:
 
     MouseSession session_;
     Sleeper& sleeper_;
-    QThread thread_;
-    QObject* worker_ = nullptr;  // lives on thread_
+    SerialWorker worker_{"lark-session"};
     int pending_ = 0;
     SessionOperation busyOperation_ = SessionOperation::None;
     bool stopped_ = false;
