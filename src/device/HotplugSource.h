@@ -15,7 +15,12 @@ public:
     using QObject::QObject;
     ~HotplugSource() override = default;
 
-    // Starts watching; false when notifications cannot be had.
+    // Starts listening without delivering: what comes meanwhile is kept for start(). Needs no
+    // event loop, so a program can listen before Qt starts. False when notifications cannot be
+    // had. Sources that keep nothing need not listen ahead.
+    virtual bool listen() { return true; }
+    // Listens, if not yet, and delivers each notice as a signal on this object's thread; false
+    // when notifications cannot be had.
     virtual bool start() = 0;
 
 signals:

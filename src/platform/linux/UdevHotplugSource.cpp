@@ -11,11 +11,16 @@ UdevHotplugSource::~UdevHotplugSource()
     delete notifier_;
 }
 
+bool UdevHotplugSource::listen()
+{
+    return listening_ || (listening_ = monitor_.start());
+}
+
 bool UdevHotplugSource::start()
 {
     if (notifier_)
         return true;
-    if (!monitor_.start())
+    if (!listen())
         return false;
     notifier_ = new QSocketNotifier(static_cast<qintptr>(monitor_.waitHandle()), QSocketNotifier::Read);
     connect(notifier_, &QSocketNotifier::activated, this, &UdevHotplugSource::drain);

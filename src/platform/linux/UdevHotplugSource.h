@@ -15,10 +15,13 @@ public:
     explicit UdevHotplugSource(QObject* parent = nullptr);
     ~UdevHotplugSource() override;
 
+    bool listen() override;
     bool start() override;
 
 private:
     void drain();
+
+    bool listening_ = false;
 
     UdevMonitor monitor_;
     QSocketNotifier* notifier_ = nullptr;

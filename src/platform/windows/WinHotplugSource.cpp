@@ -11,11 +11,16 @@ WinHotplugSource::~WinHotplugSource()
     delete watcher_;  // before the notifier closes the event it watches
 }
 
+bool WinHotplugSource::listen()
+{
+    return listening_ || (listening_ = notifier_.start());
+}
+
 bool WinHotplugSource::start()
 {
     if (watcher_)
         return true;
-    if (!notifier_.start())
+    if (!listen())
         return false;
     watcher_ = new QWinEventNotifier(reinterpret_cast<Qt::HANDLE>(notifier_.waitHandle()));
     connect(watcher_, &QWinEventNotifier::activated, this, &WinHotplugSource::drain);

@@ -16,10 +16,13 @@ public:
     explicit WinHotplugSource(QObject* parent = nullptr);
     ~WinHotplugSource() override;
 
+    bool listen() override;
     bool start() override;
 
 private:
     void drain();
+
+    bool listening_ = false;
 
     WinDeviceNotifier notifier_;
     QWinEventNotifier* watcher_ = nullptr;
