@@ -24,7 +24,9 @@ constexpr const char* kInstanceName = "TRW Lark 8k Configuration Tool";
 const QString kOrganizationName = QStringLiteral("Tarrow Lark 8K Gaming Mouse software");
 }  // namespace
 
-Application::Application()
+Application::Application() = default;
+
+void Application::setUpIdentity()
 {
     initIconResource();
     QCoreApplication::setOrganizationName(kOrganizationName);
@@ -33,10 +35,11 @@ Application::Application()
     installTranslations(QLocale::system());
     QGuiApplication::setApplicationDisplayName(programTitle());
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.lark_config"));
-    // A Qt without SVG support (the static one for Windows) takes the icon's pixel sizes.
-    const bool svg = QImageReader::supportedImageFormats().contains("svg");
-    QGuiApplication::setWindowIcon(QIcon(svg ? QStringLiteral(":/lark-config/lark-config.svg")
-                                             : QStringLiteral(":/lark-config/lark-config.ico")));
+    // A Qt without SVG support (the static one for Windows) takes the icon's pixel sizes. Asking
+    // the one file, not for every supported format, loads only the plugin that reads it.
+    const QString svg = QStringLiteral(":/lark-config/lark-config.svg");
+    QGuiApplication::setWindowIcon(
+        QIcon(QImageReader(svg).canRead() ? svg : QStringLiteral(":/lark-config/lark-config.ico")));
 }
 
 Application::~Application()
@@ -55,6 +58,7 @@ bool Application::startUp()
 
 int Application::runMainWindow(DeviceContext device)
 {
+    setUpIdentity();
     SettingsModel model;
     MainWindow window(model, device);
     window.initialize();

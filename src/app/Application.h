@@ -16,8 +16,11 @@ public:
     ~Application();
 
     // False when another copy already runs; this copy should then end quietly with status 0.
+    // Needs no QApplication, so a program may ask before Qt starts.
     bool startUp();
-    // Runs the main window on the given device side until it closes.
+    // The program's names, translations and icon; needs the QApplication.
+    static void setUpIdentity();
+    // Runs the main window on the given device side until it closes (the identity first).
     int runMainWindow(DeviceContext device);
     void shutDown();
 

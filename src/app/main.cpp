@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QStringList>
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
@@ -13,28 +14,35 @@
 int main(int argc, char* argv[])
 {
     // Before Qt: --help and --version need no display.
-    if (const auto status =
-            lark::answerBeforeWindow(argc, argv, {"lark-config", "configure the Tarrow Lark 8k gaming mouse"}))
+    if (const auto status = lark::answerBeforeWindow(
+            argc, argv, {"lark-config", "configure the Tarrow Lark 8k gaming mouse"}))
         return *status;
-    QApplication application(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments();
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     lark::setUpDiagnostics(arguments);
     if (arguments.contains(QStringLiteral("--verbose")))
         lark::sendMessagesToStderr();
     lark::Application app;
     if (!app.startUp())
-        return 0;  // another copy runs
+        return 0;  // another copy runs: it never touches the mouse
 
+    // The mouse is found and read on the session's thread while Qt starts and builds the window:
+    // the session needs no QApplication, and Qt's start-up costs more than the two reads.
     const std::unique_ptr<lark::HidBackend> backend = lark::makePlatformBackend();
     lark::RealSleeper sleeper;
     lark::SessionRunner session(*backend, sleeper);
-    // larkctl announces its writes in the runtime directory.
-    const std::string runtime = lark::runtimeDirectory();
     // Listening for hot-plug before the first look for the mouse: one plugged in meanwhile is
     // not missed. The window says so when listening is impossible.
     const std::unique_ptr<lark::HotplugSource> hotplug = lark::makePlatformHotplugSource();
-    hotplug->start();
-    // The mouse is found and read on the session's thread while Qt builds the window.
+    hotplug->listen();
     session.start();
-    return app.runMainWindow({session, *hotplug, QString::fromStdString(runtime)});
+
+    QApplication application(argc, argv);
+    // larkctl announces its writes in the runtime directory.
+    const std::string runtime = lark::runtimeDirectory();
+    const int status = app.runMainWindow({session, *hotplug, QString::fromStdString(runtime)});
+    // The exchange under way ends while Qt is still there to take its last reports.
+    session.stop();
+    return status;
 }

@@ -402,7 +402,7 @@ private slots:
 
     void theApplicationHasItsIdentityAndIcon()
     {
-        Application app;
+        Application::setUpIdentity();
         QCOMPARE(QCoreApplication::organizationName(),
                  QStringLiteral("Tarrow Lark 8K Gaming Mouse software"));
         QCOMPARE(QGuiApplication::applicationDisplayName(),
