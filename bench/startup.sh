@@ -13,19 +13,13 @@ cmake --build "$dir" --target lark-config larkctl bench_startup >/dev/null
 # shellcheck source=../scripts/lib/hidemu.sh
 source scripts/lib/hidemu.sh
 hidemu_build "$dir" >/dev/null || { echo "startup: $HIDEMU_MISSING" >&2; exit 1; }
+# shellcheck source=../scripts/lib/xvfb.sh
+source scripts/lib/xvfb.sh
 export XDG_RUNTIME_DIR=$(mktemp -d)
-cleanup() { [ -z "${xvfb:-}" ] || kill "$xvfb" 2>/dev/null || true; rm -rf "$XDG_RUNTIME_DIR"; }
+cleanup() { xvfb_stop; rm -rf "$XDG_RUNTIME_DIR"; }
 trap cleanup EXIT
 if command -v Xvfb >/dev/null; then
-    display_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
-    xvfb=$!
-    until [ -s "$display_file" ]; do
-        kill -0 "$xvfb" 2>/dev/null || { echo "startup: Xvfb did not start" >&2; exit 1; }
-        sleep 0.1
-    done
-    export DISPLAY=:$(cat "$display_file")
-    rm -f "$display_file"
+    xvfb_start
     echo "on Xvfb $DISPLAY"
 else
     export QT_QPA_PLATFORM=offscreen
