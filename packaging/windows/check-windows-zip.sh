@@ -68,5 +68,8 @@ PY
 done
 grep -q '^NAME' "$folder/lark-config.txt" 2>/dev/null || [ ! -f "$folder/lark-config.txt" ] ||
   fail "lark-config.txt is not the manual"
+# The menu's own words, read and written as UTF-8: an ellipsis lost on the way would show here.
+grep -q 'Save profile… (Ctrl+Shift+S)' "$folder/lark-config.txt" 2>/dev/null || [ ! -f "$folder/lark-config.txt" ] ||
+  fail "lark-config.txt lost the text of the menu (\"Save profile…\")"
 [ $status = 0 ] && echo "the Windows zip holds $# files as a user needs them"
 exit $status
