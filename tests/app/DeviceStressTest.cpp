@@ -160,7 +160,7 @@ private slots:
         QFETCH(bool, handleEachNotification);
         QFETCH(bool, endPlugged);
         const int threadsBefore = threadCount();
-        const int fdsBefore = fdCount();
+        const std::optional<int> fdsBefore = fdCount();
         {
             FaultRig rig;
             rig.start();
@@ -210,7 +210,8 @@ private slots:
             }
         }
         QTRY_COMPARE(threadCount(), threadsBefore);
-        QCOMPARE(fdCount(), fdsBefore);
+        if (fdsBefore)
+            QCOMPARE(*fdCount(), *fdsBefore);
     }
 
     // A removal leaves the configuration handle open; every command on it fails at once,

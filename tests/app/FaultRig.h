@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 #include "FaultInjection.h"
 #include "app/MainWindow.h"
@@ -23,11 +24,51 @@
 #include "sim/VirtualMouse.h"
 #include "support/WidgetLookup.h"
 
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+// After windows.h.
+#include <tlhelp32.h>
+#endif
+
 namespace lark::test {
 
 // Threads of this process that are ours: the main thread (the program's name) and the event
 // reader ("lark-events"). Qt names the threads it starts itself ("Thread (pooled)",
 // "QDBusConnection"), and its pool starts and retires them on its own schedule.
+#ifdef Q_OS_WIN
+inline int threadCount()
+{
+    // This thread (the main one: the tests ask from it) and the threads named "lark-events".
+    using GetDescription = HRESULT(WINAPI*)(HANDLE, PWSTR*);
+    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    const auto describe = kernel ? reinterpret_cast<GetDescription>(reinterpret_cast<void*>(
+                                       GetProcAddress(kernel, "GetThreadDescription")))
+                                 : nullptr;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (!describe || snapshot == INVALID_HANDLE_VALUE)
+        return -1;
+    int count = 1;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != GetCurrentProcessId() || entry.th32ThreadID == GetCurrentThreadId())
+            continue;
+        const HANDLE thread = OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ThreadID);
+        PWSTR name = nullptr;
+        if (thread && SUCCEEDED(describe(thread, &name)) && name) {
+            count += QString::fromWCharArray(name) == QStringLiteral("lark-events");
+            LocalFree(name);
+        }
+        if (thread)
+            CloseHandle(thread);
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+#else
 inline int threadCount()
 {
     auto comm = [](const QString& path) {
@@ -43,13 +84,20 @@ inline int threadCount()
     }
     return count;
 }
+#endif
 
-inline int fdCount()
+// Open descriptors of this process; nothing on Windows, whose handle count moves with the handles
+// the system makes for itself as it goes (the Linux tiers count the device's descriptors).
+inline std::optional<int> fdCount()
 {
+#ifdef Q_OS_WIN
+    return std::nullopt;
+#else
     // The listing itself opens one descriptor while it runs; it is the same every time.
     return static_cast<int>(QDir(QStringLiteral("/proc/self/fd"))
                                 .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
                                 .size());
+#endif
 }
 
 // Lets queued hot-plug notifications and mouse events reach the window.

@@ -365,6 +365,9 @@ private slots:
 
     void draggingTheBackgroundMovesTheWindow()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows moves the window in its own loop, which follows the real mouse button");
+#endif
         WindowRig rig;
         rig.start();
         const DialogUnits du;
@@ -387,8 +390,10 @@ private slots:
         rig.start();
         QVERIFY(!rig.linkConnected());
         QVERIFY(!rig.resetButton()->isEnabled());
-        QVERIFY(rig.status().contains(QStringLiteral("permission denied")));
+        QVERIFY(rig.status().contains(QLatin1String(kMayNotOpenWords)));
+#ifndef Q_OS_WIN
         QVERIFY(rig.status().contains(QStringLiteral("udev rule")));
+#endif
 
         // Once the rule is in place and the mouse replugged, the window connects and the hint goes.
         rig.mouse.clearFaults();
@@ -413,6 +418,9 @@ private slots:
 
     void secondCopyEndsAtOnceAndAStaleLockDoesNotBlock()
     {
+#ifdef Q_OS_WIN
+        QSKIP("a lock file in the runtime folder is Linux's guard; single_instance_tests try Windows' mutex");
+#endif
         QTemporaryDir runtime;
         QVERIFY(runtime.isValid());
         QFile::setPermissions(runtime.path(),

@@ -92,6 +92,9 @@ class ProfileWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The tests type into Qt's own file dialog; the system's (on Windows) has no widgets of ours.
+    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+
     void aLarkctlProfileLoadsAsEditsThatApplyWrites()
     {
         QTemporaryDir dir;

@@ -29,9 +29,14 @@ namespace {
 
 const QString kWaiting =
     QStringLiteral("Waiting for the mouse: plug it in and it will be found by itself (F5 looks again).");
+#ifdef Q_OS_WIN
+const QString kNoPermission = QStringLiteral(
+    "The mouse is here, but held by another program: close that program and press F5 to try again.");
+#else
 const QString kNoPermission =
     QStringLiteral("The mouse is here, but permission denied: install the udev rule "
                    "(README, \"Using the real mouse\") and replug it.");
+#endif
 const QString kNotRead = QStringLiteral("The mouse's settings could not be read. Press F5 to try again.");
 const QString kUnplugged =
     QStringLiteral("The mouse was unplugged. Plug it in again and it will be found by itself.");

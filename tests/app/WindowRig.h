@@ -13,6 +13,7 @@
 #include "settings/SettingsModel.h"
 #include "sim/RecordingSleeper.h"
 #include "sim/VirtualMouse.h"
+#include "support/TestPlatform.h"
 #include "support/WidgetLookup.h"
 
 namespace lark::test {

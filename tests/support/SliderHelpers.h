@@ -13,16 +13,10 @@
 #include <cstdlib>
 #include <optional>
 
+#include "support/TestPlatform.h"
 #include "support/WidgetLookup.h"
 
 namespace lark::test {
-
-// Offscreen unless the caller chose a platform (the binaries also run outside ctest).
-inline void useOffscreenByDefault()
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-}
 
 // Chooses an entry the way a user does: opens the list and clicks the entry.
 inline bool chooseEntry(QComboBox* combo, int index)

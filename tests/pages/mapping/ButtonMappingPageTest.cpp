@@ -15,6 +15,7 @@
 #include "pages/mapping/MappingTestSupport.h"
 #include "settings/SettingsBlock.h"
 #include "settings/SettingsModel.h"
+#include "support/TestPlatform.h"
 
 using namespace lark;
 using lark::test::chooseFromMenu;
@@ -549,8 +550,7 @@ void ButtonMappingPageTest::escapeAndEnterStayOnThePage()
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    lark::test::useOffscreenByDefault();
     QApplication app(argc, argv);
     ButtonMappingPageTest test;
     return QTest::qExec(&test, argc, argv);

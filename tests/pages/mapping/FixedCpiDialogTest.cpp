@@ -7,6 +7,7 @@
 #include "pages/mapping/FixedCpiDialog.h"
 #include "pages/mapping/MappingTestSupport.h"
 #include "support/ModalHelpers.h"
+#include "support/TestPlatform.h"
 
 using namespace lark;
 using lark::test::named;
@@ -182,8 +183,7 @@ void FixedCpiDialogTest::unreadableEditKeepsTheDialogOpen()
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    lark::test::useOffscreenByDefault();
     QApplication app(argc, argv);
     FixedCpiDialogTest test;
     return QTest::qExec(&test, argc, argv);

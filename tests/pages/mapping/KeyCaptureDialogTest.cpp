@@ -6,6 +6,7 @@
 #include "pages/mapping/KeyCaptureDialog.h"
 #include "pages/mapping/MappingTestSupport.h"
 #include "support/ModalHelpers.h"
+#include "support/TestPlatform.h"
 
 using namespace lark;
 using lark::test::named;
@@ -346,8 +347,7 @@ void KeyCaptureDialogTest::anAssignableKeyAfterARefusedOneIsTaken()
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    lark::test::useOffscreenByDefault();
     QApplication app(argc, argv);
     KeyCaptureDialogTest test;
     return QTest::qExec(&test, argc, argv);

@@ -14,10 +14,11 @@
 #include <vector>
 
 #include "model/Actions.h"
+#include "model/KeyUsages.h"
 #include "pages/mapping/KeyCapture.h"
 #include "pages/mapping/KeyEventMapping.h"
-#include "model/KeyUsages.h"
 #include "settings/SettingsBlock.h"
+#include "support/TestPlatform.h"
 
 using namespace lark;
 
@@ -29,8 +30,7 @@ class GuiApplicationEnvironment : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+        lark::test::useOffscreenByDefault();
         app_ = std::make_unique<QGuiApplication>(argc_, argv_);
     }
     void TearDown() override { app_.reset(); }
