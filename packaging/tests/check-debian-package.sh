@@ -95,6 +95,12 @@ for ts in "$src"/translations/*.ts; do
 done
 for program in "${programs[@]}"; do
   wanted+=("bin/$program|-rwxr-xr-x" "share/man/man1/$program.1.gz|-rw-r--r--")
+  # lark-config's private libraries: what runs before the window, and the window.
+  if [[ $program == lark-config ]]; then
+    multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+    wanted+=("lib/$multiarch/lark-config/liblark-config-core.so|-rw-r--r--"
+      "lib/$multiarch/lark-config/liblark-config-window.so|-rw-r--r--")
+  fi
   [[ $program == larkctl ]] && wanted+=("share/bash-completion/completions/larkctl|-rw-r--r--")
 done
 for entry in "${wanted[@]}"; do

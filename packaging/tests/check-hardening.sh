@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Reads the programs of the built Debian package with readelf: each must be a position-independent
-# executable with full RELRO (read-only relocations, resolved at load: BIND_NOW), the stack
+# Reads the programs (and private libraries) of the built Debian package with readelf: each must be
+# a position-independent executable with full RELRO (read-only relocations, resolved at load: BIND_NOW), the stack
 # protector and FORTIFY's checked functions. A deliberately unhardened program, built here, must
 # fail every one of the checks, so a pass means something.
 #   check-hardening.sh <package output dir> [program...]
@@ -64,5 +64,12 @@ for program in "${programs[@]}"; do
   fi
   lacking=$(missing_hardening "$binary" | tr '\n' ' ')
   [[ -z $lacking ]] || fail "$program lacks: $lacking"
+done
+# lark-config's private libraries: the same, but for what only a program has (pie) and what
+# depends on the functions a library calls (fortify).
+for library in "$scratch"/root/usr/lib/*/lark-config/*.so; do
+  [[ -f $library ]] || continue
+  lacking=$(missing_hardening "$library" | grep -vxE 'pie|fortify' | tr '\n' ' ')
+  [[ -z $lacking ]] || fail "$(basename "$library") lacks: $lacking"
 done
 finish

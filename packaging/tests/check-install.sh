@@ -68,8 +68,21 @@ for prefix in /usr /opt/lark-config; do
     fi
   done
 
-  # The window's translations, made by lrelease from translations/*.ts.
+  # The window's translations, made by lrelease from translations/*.ts, and its private libraries:
+  # the program finds them from where it is installed.
   if [[ " ${programs[*]} " == *" lark-config "* ]]; then
+    for library in liblark-config-core.so liblark-config-window.so; do
+      installed=$root/lib/lark-config/$library
+      expected+=("${installed#"$stage"/}")
+      if [[ ! -f $installed ]]; then
+        fail "/${installed#"$stage"/} is missing"
+      elif [[ $(stat -c %a "$installed") != 644 ]]; then
+        fail "/${installed#"$stage"/} has mode $(stat -c %a "$installed"), not 644"
+      fi
+    done
+    if [[ -x $root/bin/lark-config ]] && ! version=$("$root/bin/lark-config" --version 2>&1); then
+      fail "$prefix/bin/lark-config --version does not run where it is installed: $version"
+    fi
     for ts in "$sources"/../translations/*.ts; do
       qm=$(basename "${ts%.ts}").qm
       installed=$root/share/lark-config/translations/$qm
@@ -82,7 +95,7 @@ for prefix in /usr /opt/lark-config; do
     done
   fi
 
-  # Nothing else: no libraries, headers or test programs, and nothing outside the prefix.
+  # Nothing else: no static libraries, headers or test programs, and nothing outside the prefix.
   actual=$(cd "$stage" && find . \( -type f -o -type l \) -printf '%P\n' | sort)
   wanted=$(printf '%s\n' "${expected[@]}" | sort)
   if [[ $actual != "$wanted" ]]; then

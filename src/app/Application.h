@@ -1,27 +1,21 @@
 #pragma once
 
-#include <QString>
-
 #include <memory>
 
 namespace lark {
 
-struct DeviceContext;
 class SingleInstance;
 
-// Where the process begins and ends: one copy per user session, then the main window.
+// Where the process begins and ends: one copy per user session. Needs no QApplication, so the
+// program asks before Qt starts (and before the window's libraries are loaded).
 class Application {
 public:
     Application();
     ~Application();
 
     // False when another copy already runs; this copy should then end quietly with status 0.
-    // Needs no QApplication, so a program may ask before Qt starts.
     bool startUp();
-    // The program's names, translations and icon; needs the QApplication.
-    static void setUpIdentity();
-    // Runs the main window on the given device side until it closes (the identity first).
-    int runMainWindow(DeviceContext device);
+    // Lets a new copy start, also while this process still finishes the exchange under way.
     void shutDown();
 
 private:

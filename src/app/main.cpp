@@ -1,10 +1,12 @@
-#include <QApplication>
+#include <QString>
 #include <QStringList>
+
+#include <cstdio>
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/LogRouting.h"
-#include "app/MainWindow.h"
+#include "app/WindowLoader.h"
 #include "device/HotplugSource.h"
 #include "device/OutsideAccess.h"
 #include "device/PlatformBackend.h"
@@ -27,8 +29,8 @@ int main(int argc, char* argv[])
     if (!app.startUp())
         return 0;  // another copy runs: it never touches the mouse
 
-    // The mouse is found and read on the session's thread while Qt starts and builds the window:
-    // the session needs no QApplication, and Qt's start-up costs more than the two reads.
+    // The mouse is found and read on the session's thread while Qt's GUI is loaded and builds
+    // the window: the session needs no QApplication, and that start-up costs more than the reads.
     const std::unique_ptr<lark::HidBackend> backend = lark::makePlatformBackend();
     lark::RealSleeper sleeper;
     lark::SessionRunner session(*backend, sleeper);
@@ -38,11 +40,16 @@ int main(int argc, char* argv[])
     hotplug->listen();
     session.start();
 
-    QApplication application(argc, argv);
-    // larkctl announces its writes in the runtime directory.
-    const std::string runtime = lark::runtimeDirectory();
-    const int status = app.runMainWindow({session, *hotplug, QString::fromStdString(runtime)});
-    // The exchange under way ends while Qt is still there to take its last reports.
+    std::string whyNot;
+    const lark::RunWindow runWindow = lark::loadWindow(whyNot);
+    int status = 1;
+    if (runWindow) {
+        // larkctl announces its writes in the runtime directory.
+        lark::WindowStart start{argc, argv, app, session, *hotplug, lark::runtimeDirectory()};
+        status = runWindow(&start);
+    } else {
+        std::fprintf(stderr, "lark-config: cannot load the window: %s\n", whyNot.c_str());
+    }
     session.stop();
     return status;
 }

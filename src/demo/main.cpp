@@ -6,6 +6,7 @@
 #include "app/CommandLine.h"
 #include "app/LogRouting.h"
 #include "app/MainWindow.h"
+#include "app/WindowRun.h"
 #include "demo/VirtualHotplugSource.h"
 #include "demo/VirtualMousePanel.h"
 #include "device/RealSleeper.h"
@@ -35,5 +36,5 @@ int main(int argc, char* argv[])
     panel.show();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         panel.move(screen->availableGeometry().topLeft() + QPoint(16, 16));
-    return app.runMainWindow({session, hotplug});
+    return lark::runMainWindow(app, {session, hotplug});
 }

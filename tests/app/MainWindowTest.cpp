@@ -16,6 +16,7 @@
 
 #include "WindowRig.h"
 #include "app/Application.h"
+#include "app/WindowRun.h"
 #include "pages/advanced/AdvancedSettingsPage.h"
 #include "pages/basic/BasicSettingsPage.h"
 #include "pages/mapping/ButtonMappingPage.h"
@@ -407,7 +408,7 @@ private slots:
 
     void theApplicationHasItsIdentityAndIcon()
     {
-        Application::setUpIdentity();
+        setUpIdentity();
         QCOMPARE(QCoreApplication::organizationName(),
                  QStringLiteral("Tarrow Lark 8K Gaming Mouse software"));
         QCOMPARE(QGuiApplication::applicationDisplayName(),
@@ -503,7 +504,7 @@ private slots:
             }
         });
         step.start(10);
-        app.runMainWindow({session, hotplug, QString()});
+        runMainWindow(app, {session, hotplug, QString()});
         step.stop();
         QVERIFY(closedWhileHeld);
         QVERIFY(sleeper.isHolding());
