@@ -111,10 +111,30 @@ double statusMegabytes(qint64 pid, const QByteArray& field)
     return 0;
 }
 
+// Resident MB mapped from font files (/proc/PID/smaps): the system's choice of fonts, and its
+// hinting, not the program's.
+double fontFileMegabytes(qint64 pid)
+{
+    QFile smaps(QStringLiteral("/proc/%1/smaps").arg(pid));
+    if (!smaps.open(QIODevice::ReadOnly))
+        return 0;
+    double kilobytes = 0;
+    bool inFont = false;
+    for (const QByteArray& line : smaps.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() >= 5 && fields[0].contains('-') && !line.endsWith(':'))
+            inFont = fields.size() >= 6 && fields[5].contains("/fonts/");
+        else if (inFont && line.startsWith("Rss:"))
+            kilobytes += fields.value(1).toDouble();
+    }
+    return kilobytes / 1024.0;
+}
+
 struct WindowRun {
     double ms = 0;
     double residentMb = 0;
     double peakMb = 0;
+    double fontMb = 0;
 };
 
 // The window's own line when the settings are on screen (its "lark.app" category, on through
@@ -136,6 +156,7 @@ std::optional<WindowRun> timeWindow(const QString& program, const QProcessEnviro
                 run = WindowRun{timer.nsecsElapsed() / 1e6, 0, 0};
                 run->residentMb = statusMegabytes(window.processId(), "VmRSS");
                 run->peakMb = statusMegabytes(window.processId(), "VmHWM");
+                run->fontMb = fontFileMegabytes(window.processId());
                 break;
             }
         }
@@ -165,7 +186,7 @@ int comparePrograms(const QString& window, const QString& larkctl, int runs)
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("lark.app.debug=true"));
     env.insert(QStringLiteral("QT_FORCE_STDERR_LOGGING"), QStringLiteral("1"));
-    std::vector<double> windowMs, showMs, ratios, resident, peak;
+    std::vector<double> windowMs, showMs, ratios, resident, peak, fonts;
     // One untimed pair first: the files both load are then in the page cache.
     for (int i = -1; i < runs; ++i) {
         QProcessEnvironment windowEnv = env;
@@ -184,6 +205,7 @@ int comparePrograms(const QString& window, const QString& larkctl, int runs)
         ratios.push_back(w->ms / *s);
         resident.push_back(w->residentMb);
         peak.push_back(w->peakMb);
+        fonts.push_back(w->fontMb);
     }
     using lark::bench::median;
     std::printf("window, process start to settings shown: %d runs, median %.1f ms (min %.1f, max %.1f)\n",
@@ -195,8 +217,9 @@ int comparePrograms(const QString& window, const QString& larkctl, int runs)
     std::printf("window / larkctl show, pair by pair: median %.2f (min %.2f, max %.2f)\n", median(ratios),
                 *std::min_element(ratios.begin(), ratios.end()),
                 *std::max_element(ratios.begin(), ratios.end()));
-    std::printf("window's resident memory at settings shown: median %.1f MB (peak so far %.1f MB)\n",
-                median(resident), median(peak));
+    std::printf("window's resident memory at settings shown: median %.1f MB (peak so far %.1f MB), "
+                "of which font files %.1f MB\n",
+                median(resident), median(peak), median(fonts));
     return 0;
 }
 

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QImageReader>
 #include <QLocale>
 
 #include "app/Application.h"
@@ -32,11 +31,9 @@ void setUpIdentity()
     installTranslations(QLocale::system());
     QGuiApplication::setApplicationDisplayName(programTitle());
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.lark_config"));
-    // A Qt without SVG support (the static one for Windows) takes the icon's pixel sizes. Asking
-    // the one file, not for every supported format, loads only the plugin that reads it.
-    const QString svg = QStringLiteral(":/lark-config/lark-config.svg");
-    QGuiApplication::setWindowIcon(
-        QIcon(QImageReader(svg).canRead() ? svg : QStringLiteral(":/lark-config/lark-config.ico")));
+    // The icon's pixel sizes (16 to 256), read by Qt's own icon reader: a window icon drawn from
+    // the SVG would load Qt's SVG library at every start only for that.
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/lark-config/lark-config.ico")));
 }
 
 int runMainWindow(Application& app, DeviceContext device)
