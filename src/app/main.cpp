@@ -1,6 +1,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <cstdio>
 
 #include "app/Application.h"
@@ -39,6 +40,10 @@ int main(int argc, char* argv[])
     const std::unique_ptr<lark::HotplugSource> hotplug = lark::makePlatformHotplugSource();
     hotplug->listen();
     session.start();
+    // Loading the window takes the processor for a while: the mouse's first request goes out
+    // first, and the mouse's own wait covers the loading. Bounded, for a mouse that another
+    // program holds or that does not answer.
+    session.waitForStartUnderway(std::chrono::milliseconds(50));
 
     std::string whyNot;
     const lark::RunWindow runWindow = lark::loadWindow(whyNot);

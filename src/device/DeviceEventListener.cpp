@@ -21,11 +21,11 @@ DeviceEventListener::~DeviceEventListener()
     stop();
 }
 
-bool DeviceEventListener::start(Handler handler)
+bool DeviceEventListener::start(Handler handler, const std::vector<HidInterfaceInfo>& interfaces)
 {
     stop();
     std::shared_ptr<HidDevice> device;
-    for (const HidInterfaceInfo& info : backend_.enumerate(kVendorId, kProductId)) {
+    for (const HidInterfaceInfo& info : interfaces.empty() ? backend_.enumerate(kVendorId, kProductId) : interfaces) {
         if (info.usagePage == kEventUsagePage && info.usage == kEventUsage) {
             device = backend_.open(info.path);
             break;

@@ -6,11 +6,12 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
+
+#include "device/HidBackend.h"
 
 namespace lark {
 
-class HidBackend;
-class HidDevice;
 class Sleeper;
 
 // Reads the mouse's event interface on its own thread and reports polling-rate events.
@@ -27,7 +28,8 @@ public:
     DeviceEventListener& operator=(const DeviceEventListener&) = delete;
 
     // Opens the event interface and starts a reader; false (and no reader) when it cannot be opened.
-    bool start(Handler handler);
+    // `interfaces`: the mouse's, just enumerated by the caller; empty: enumerated here.
+    bool start(Handler handler, const std::vector<HidInterfaceInfo>& interfaces = {});
     // Interrupts the reader's read and waits for it to end.
     void stop();
     bool isReading() const { return reading_.load(); }

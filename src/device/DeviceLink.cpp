@@ -30,7 +30,8 @@ bool DeviceLink::findMouse(std::uint16_t productId)
     closeDevice();
     lastOpenError_ = HidError::None;
     connected_ = false;
-    for (const HidInterfaceInfo& info : backend_.enumerate(kVendorId, productId)) {
+    interfaces_ = backend_.enumerate(kVendorId, productId);
+    for (const HidInterfaceInfo& info : interfaces_) {
         connected_ = false;
         if (info.vendorId != kVendorId || info.productId != productId || !isConfigInterface(info))
             continue;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "device/HidBackend.h"
 #include "device/Sleeper.h"
@@ -33,6 +34,9 @@ public:
     bool hasHandle() const { return device_ != nullptr; }
     // The path of the interface held open; empty without a handle.
     const std::string& path() const { return path_; }
+    // Every interface of the product that the last findMouse enumerated, the event interface
+    // among them: whoever opens another interface right after need not enumerate again.
+    const std::vector<HidInterfaceInfo>& interfaces() const { return interfaces_; }
 
     // Sends `frame` (report ID in byte 0). Transient failures are retried three times with
     // the frame restored from a copy each time; other failures end the exchange at once.
@@ -74,6 +78,7 @@ private:
     Sleeper& sleeper_;
     std::unique_ptr<HidDevice> device_;
     std::string path_;
+    std::vector<HidInterfaceInfo> interfaces_;
     const std::atomic<bool>* stop_ = nullptr;
     bool connected_ = false;
     HidError lastOpenError_ = HidError::None;

@@ -104,13 +104,14 @@ void MouseSession::takeBlockAsSettings()
     ++settingsLoads_;
 }
 
-void MouseSession::startListener()
+void MouseSession::startListener(const std::vector<HidInterfaceInfo>& interfaces)
 {
     if (stopping_)
         return;
     if (!listener_)
         listener_ = std::make_unique<DeviceEventListener>(backend_, sleeper_);
-    listener_->start([this](std::uint8_t code, std::uint8_t value) { mouseEventArrived(code, value); });
+    listener_->start([this](std::uint8_t code, std::uint8_t value) { mouseEventArrived(code, value); },
+                     interfaces);
 }
 
 SessionOutcome MouseSession::start()
@@ -122,8 +123,9 @@ SessionOutcome MouseSession::start()
     std::optional<ExchangeLock> lock;
     if (!lockMouse(lock))
         return interrupted();
-    // Reading events from here on, an event the mouse sends while it is being read is kept.
-    startListener();
+    // Reading events from here on, an event the mouse sends while it is being read is kept. The
+    // interfaces found a moment ago serve: a second enumeration would delay the first request.
+    startListener(link_.interfaces());
 
     std::uint16_t version = 0;
     if (readFirmwareVersion(link_, version) == CommandResult::Done) {
@@ -174,7 +176,7 @@ SessionOutcome MouseSession::arrival(const std::string& interfaceName, const std
         return interrupted();
     connected_ = true;
     // As at start-up: a press of the polling-rate button during the reads below is an event.
-    startListener();
+    startListener(link_.interfaces());
     for (int i = 0; i < kArrivalVersionReads && !stopping_; ++i) {
         std::uint16_t version = 0;
         if (readFirmwareVersion(link_, version) == CommandResult::Done)

@@ -107,7 +107,8 @@ private:
     SessionOutcome takeWrittenAsApplied();
     // Decodes the block just read into both settings instances.
     void takeBlockAsSettings();
-    void startListener();
+    // `interfaces`: the mouse's as findMouse just enumerated them; empty: the listener enumerates.
+    void startListener(const std::vector<HidInterfaceInfo>& interfaces = {});
     void handleMouseEvent(MouseEvent event);
     void logHotplug(const char* what, const std::string& interfaceName) const;
 

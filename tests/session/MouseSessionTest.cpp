@@ -130,6 +130,44 @@ TEST_F(SessionTest, StartUpOutcomes)
     }
 }
 
+// The virtual mouse, counting how often the interfaces are enumerated.
+class CountingBackend : public HidBackend {
+public:
+    explicit CountingBackend(VirtualMouse& mouse) : mouse_(mouse) {}
+    std::vector<HidInterfaceInfo> enumerate(std::uint16_t vendorId, std::uint16_t productId) override
+    {
+        ++enumerations;
+        return mouse_.enumerate(vendorId, productId);
+    }
+    std::unique_ptr<HidDevice> open(const std::string& path) override { return mouse_.open(path); }
+    HidError lastOpenError() const override { return mouse_.lastOpenError(); }
+    int enumerations = 0;
+
+private:
+    VirtualMouse& mouse_;
+};
+
+// Finding the mouse enumerates its interfaces once; the event reader opens its interface from
+// that list (a second enumeration would hold up the first request), at start and at a plug.
+TEST(SessionEnumeration, StartAndArrivalEnumerateOnceAndOpenTheEventReader)
+{
+    RecordingSleeper sleeper;
+    VirtualMouse mouse{sleeper.clock()};
+    CountingBackend backend{mouse};
+    MouseSession session{backend, sleeper};
+    ASSERT_EQ(session.start(), SessionOutcome::Connected);
+    EXPECT_EQ(backend.enumerations, 1);
+    EXPECT_EQ(mouse.openDeviceCount(), 2);  // the configuration interface and the event reader
+
+    mouse.unplug();
+    ASSERT_EQ(session.removal(kConfigPath), SessionOutcome::Unplugged);
+    mouse.plug();
+    backend.enumerations = 0;
+    ASSERT_EQ(session.arrival(kConfigPath), SessionOutcome::Connected);
+    EXPECT_EQ(backend.enumerations, 1);
+    EXPECT_EQ(mouse.openDeviceCount(), 2);
+}
+
 // --- APPLY ---
 
 TEST_F(SessionTest, ApplyWritesTheEditedBlockAndOnlyAcceptedSettingsCountAsApplied)

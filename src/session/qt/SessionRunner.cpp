@@ -39,7 +39,7 @@ void registerTypes()
 }  // namespace
 
 SessionRunner::SessionRunner(HidBackend& backend, Sleeper& sleeper, QObject* parent)
-    : QObject(parent), session_(backend, sleeper), sleeper_(sleeper)
+    : QObject(parent), sleeper_(sleeper), session_(backend, underway_)
 {
     registerTypes();
     // Events come on the reader's thread; the session takes them in on its own thread.
@@ -73,6 +73,7 @@ void SessionRunner::stop()
     if (stopped_)
         return;
     stopped_ = true;
+    underway_.markUnderway();  // nothing more comes: no one waits for it
     session_.requestStop();
     sleeper_.interrupt();
     // The reader hands its events to the worker: it must end while the worker still runs.
@@ -87,7 +88,16 @@ void SessionRunner::start()
     if (startRequested_)
         return;
     startRequested_ = true;
-    enqueue(SessionOperation::Start, [](MouseSession& s) { return s.start(); });
+    enqueue(SessionOperation::Start, [this](MouseSession& s) {
+        const SessionOutcome outcome = s.start();
+        underway_.markUnderway();
+        return outcome;
+    });
+}
+
+bool SessionRunner::waitForStartUnderway(std::chrono::milliseconds limit)
+{
+    return startRequested_ && underway_.waitUntilUnderway(limit);
 }
 
 void SessionRunner::apply(const MouseSettings& edited)

@@ -12,6 +12,7 @@
 #include "session/MouseSession.h"
 #include "session/SerialWorker.h"
 #include "session/SessionOutcome.h"
+#include "session/UnderwaySleeper.h"
 #include "settings/MouseSettings.h"
 
 namespace lark {
@@ -40,6 +41,10 @@ public:
     // Asks for an operation; each one reports busyChanged, then its results. start() runs
     // once, however often it is asked.
     void start();
+    // Blocks until the start-up exchange is under way (its first request out, or the start over
+    // without one) or `limit` has passed; false then, and when start() was not asked. The program
+    // loads the window after it: the first request does not wait behind that loading.
+    bool waitForStartUnderway(std::chrono::milliseconds limit);
     void apply(const MouseSettings& edited);
     void factoryReset();
     void readAgain();
@@ -78,8 +83,9 @@ private:
     void enqueue(SessionOperation operation, std::function<SessionOutcome(MouseSession&)> work);
     void deliver(const Report& report);
 
-    MouseSession session_;
     Sleeper& sleeper_;
+    UnderwaySleeper underway_{sleeper_};
+    MouseSession session_;
     SerialWorker worker_{"lark-session"};
     int pending_ = 0;
     SessionOperation busyOperation_ = SessionOperation::None;
