@@ -13,6 +13,17 @@ programs=("$@")
 app_id=io.github.lark_config
 make_scratch
 
+# An installed file made by the build: one of the expected, not empty, mode 644.
+expect_readable() {
+  local installed=$1 shown=/${1#"$stage"/}
+  expected+=("${installed#"$stage"/}")
+  if [[ ! -s $installed ]]; then
+    fail "$shown is missing or empty"
+  elif [[ $(stat -c %a "$installed") != 644 ]]; then
+    fail "$shown has mode $(stat -c %a "$installed"), not 644"
+  fi
+}
+
 for prefix in /usr /opt/lark-config; do
   stage=$scratch/stage${prefix//\//_}
   if ! DESTDIR=$stage "$cmake" --install "$build" --prefix "$prefix" >"$scratch/install.log" 2>&1; then
@@ -72,26 +83,13 @@ for prefix in /usr /opt/lark-config; do
   # the program finds them from where it is installed.
   if [[ " ${programs[*]} " == *" lark-config "* ]]; then
     for library in liblark-config-core.so liblark-config-window.so; do
-      installed=$root/lib/lark-config/$library
-      expected+=("${installed#"$stage"/}")
-      if [[ ! -f $installed ]]; then
-        fail "/${installed#"$stage"/} is missing"
-      elif [[ $(stat -c %a "$installed") != 644 ]]; then
-        fail "/${installed#"$stage"/} has mode $(stat -c %a "$installed"), not 644"
-      fi
+      expect_readable "$root/lib/lark-config/$library"
     done
     if [[ -x $root/bin/lark-config ]] && ! version=$("$root/bin/lark-config" --version 2>&1); then
       fail "$prefix/bin/lark-config --version does not run where it is installed: $version"
     fi
     for ts in "$sources"/../translations/*.ts; do
-      qm=$(basename "${ts%.ts}").qm
-      installed=$root/share/lark-config/translations/$qm
-      expected+=("${installed#"$stage"/}")
-      if [[ ! -s $installed ]]; then
-        fail "/${installed#"$stage"/} is missing or empty"
-      elif [[ $(stat -c %a "$installed") != 644 ]]; then
-        fail "/${installed#"$stage"/} has mode $(stat -c %a "$installed"), not 644"
-      fi
+      expect_readable "$root/share/lark-config/translations/$(basename "${ts%.ts}").qm"
     done
   fi
 
