@@ -8,6 +8,7 @@
 #include <memory>
 #include <utility>
 
+#include "app/DeviceContext.h"
 #include "app/WindowState.h"
 #include "session/SessionOutcome.h"
 #include "settings/MouseSettings.h"
@@ -28,19 +29,6 @@ class HotplugSource;
 class SessionRunner;
 class SettingsModel;
 struct SettingsReport;
-
-// What the window needs from the device side; the real mouse and the virtual one differ only here.
-// The session may already be starting while the window is built.
-struct DeviceContext {
-    DeviceContext(SessionRunner& session, HotplugSource& hotplug, QString outsideWriteDirectory = {})
-        : session(session), hotplug(hotplug), outsideWriteDirectory(std::move(outsideWriteDirectory))
-    {
-    }
-    SessionRunner& session;
-    HotplugSource& hotplug;
-    // Where larkctl announces its writes; empty: the window does not listen.
-    QString outsideWriteDirectory;
-};
 
 // The tool's one window: versions, the three pages under their tabs, Factory Reset and APPLY.
 class MainWindow : public QDialog {

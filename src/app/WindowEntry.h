@@ -1,22 +1,17 @@
 #pragma once
 
-#include <string>
+#include "app/DeviceContext.h"
 
 namespace lark {
 
 class Application;
-class HotplugSource;
-class SessionRunner;
 
 // What the program hands the window once the mouse's exchange is under way.
 struct WindowStart {
     int& argc;
     char** argv;
     Application& app;
-    SessionRunner& session;
-    HotplugSource& hotplug;
-    // Where larkctl announces its writes.
-    std::string outsideWriteDirectory;
+    DeviceContext device;
 };
 
 }  // namespace lark

@@ -50,7 +50,8 @@ int main(int argc, char* argv[])
     int status = 1;
     if (runWindow) {
         // larkctl announces its writes in the runtime directory.
-        lark::WindowStart start{argc, argv, app, session, *hotplug, lark::runtimeDirectory()};
+        lark::WindowStart start{
+            argc, argv, app, {session, *hotplug, QString::fromStdString(lark::runtimeDirectory())}};
         status = runWindow(&start);
     } else {
         std::fprintf(stderr, "lark-config: cannot load the window: %s\n", whyNot.c_str());
