@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Reads the programs (and private libraries) of the built Debian package with readelf: each must be
-# a position-independent executable with full RELRO (read-only relocations, resolved at load: BIND_NOW), the stack
-# protector and FORTIFY's checked functions. A deliberately unhardened program, built here, must
-# fail every one of the checks, so a pass means something.
+# a position-independent executable with full RELRO (read-only relocations, resolved at load:
+# BIND_NOW), the stack protector and FORTIFY's checked functions. A deliberately unhardened
+# program, built here, must fail every one of the checks, so a pass means something.
 #   check-hardening.sh <package output dir> [program...]
 set -uo pipefail
 # shellcheck source=testlib.sh

@@ -16,7 +16,10 @@ done
 readelf -d "$module" | grep -q 'libQt6Widgets' || fail "the module does not load Qt Widgets: is it the window?"
 
 # Strong definitions only: inline functions and templates (weak) may be in both.
-strong() { nm -C --defined-only "$1" | awk '$2 ~ /^[TDBR]$/ { $1 = ""; $2 = ""; print substr($0, 3) }' | grep '^lark::' | sort -u; }
+strong() {
+  nm -C --defined-only "$1" | awk '$2 ~ /^[TDBR]$/ { $1 = ""; $2 = ""; print substr($0, 3) }' |
+    grep '^lark::' | sort -u
+}
 core_symbols=$(strong "$core")
 grep -q '^lark::SessionRunner::' <<<"$core_symbols" || fail "no session in the core library: cannot tell"
 twice=$(comm -12 <(echo "$core_symbols") <(strong "$module"))

@@ -25,7 +25,9 @@ bool DeviceEventListener::start(Handler handler, const std::vector<HidInterfaceI
 {
     stop();
     std::shared_ptr<HidDevice> device;
-    for (const HidInterfaceInfo& info : interfaces.empty() ? backend_.enumerate(kVendorId, kProductId) : interfaces) {
+    const std::vector<HidInterfaceInfo> candidates =
+        interfaces.empty() ? backend_.enumerate(kVendorId, kProductId) : interfaces;
+    for (const HidInterfaceInfo& info : candidates) {
         if (info.usagePage == kEventUsagePage && info.usage == kEventUsage) {
             device = backend_.open(info.path);
             break;
